@@ -1,0 +1,32 @@
+// Host values arrive as doubles and may be anything. Every conversion of one
+// to an integer (a key-event value, a BCD word, a flag word, an icon index)
+// goes through these helpers so NaN, infinities and huge values have one
+// defined result.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+// Truncates toward zero; NaN gives 0; values beyond the 32-bit range clamp to
+// its ends (so +inf gives INT32_MAX and -inf INT32_MIN).
+constexpr std::int32_t to_int(double v) {
+  if (v != v) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(v);
+}
+
+// A key-event value: the host takes a 32-bit word, negative values in two's
+// complement.
+constexpr std::uint32_t to_event_value(double v) {
+  return static_cast<std::uint32_t>(to_int(v));
+}
+
+// An unsigned word read from the host (BCD frequencies, flag words): NaN and
+// negative values give 0, values beyond 32 bits clamp to 0xFFFFFFFF.
+constexpr std::uint32_t to_word(double v) {
+  if (!(v > 0.0)) return 0;
+  if (v >= 4294967295.0) return 0xFFFFFFFFu;
+  return static_cast<std::uint32_t>(v);
+}

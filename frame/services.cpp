@@ -1,0 +1,34 @@
+#include "frame/services.h"
+
+namespace {
+PanelServices *panels() { return ImportTable.panels.fn_ptr; }
+}  // namespace
+
+void lookup_var(ModuleVar *var) {
+  if (PanelServices *p = panels(); p && p->lookup_var && var) p->lookup_var(var);
+}
+
+double read_var(std::int32_t token) {
+  ModuleVar var{};
+  var.id = token;
+  lookup_var(&var);
+  return var.var_value.n;
+}
+
+void trigger_key_event(std::int32_t event_id, std::uint32_t value) {
+  if (PanelServices *p = panels(); p && p->trigger_key_event) p->trigger_key_event(event_id, value);
+}
+
+void toggle_panel_window(std::uint32_t ident) {
+  if (PanelServices *p = panels(); p && p->toggle_panel_window) p->toggle_panel_window(ident);
+}
+
+double aircraft_varget(std::int32_t var, std::int32_t units, std::int32_t index) {
+  PanelServices *p = panels();
+  return p && p->aircraft_varget ? p->aircraft_varget(var, units, index) : 0.0;
+}
+
+void *query_host_interface(const char *name) {
+  PanelServices *p = panels();
+  return p && p->query_host_interface ? p->query_host_interface(name) : nullptr;
+}

@@ -1,0 +1,113 @@
+// The substitute host: what the flight simulator's panel system does for a
+// gauge module. It fills ImportTable with its panel services, keeps the host
+// variables, records key events, shows and hides panel windows, places gauge
+// instances, runs frames, routes clicks and answers help and tooltip queries.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "frame/panel.h"
+#include "host/instance.h"
+#include "host/module.h"
+
+namespace z480 {
+
+struct KeyEvent {
+  std::int32_t id;
+  std::uint32_t value;
+};
+
+class Host {
+ public:
+  static constexpr int kFramesPerSecond = 18;
+
+  // Fills the module's ImportTable and runs its start routine. One host at a
+  // time drives the services (the real host has one panel thread too).
+  explicit Host(Module &module);
+  // Removes every instance and runs the module's stop routine.
+  ~Host();
+  Host(const Host &) = delete;
+  Host &operator=(const Host &) = delete;
+
+  Module &module() { return module_; }
+
+  // Host variables by token; unset variables read 0.
+  double var(std::int32_t token) const;
+  void set_var(std::int32_t token, double value);
+  // Aircraft variables answered to aircraft_varget (index ignored).
+  void set_aircraft_var(std::int32_t var, std::int32_t units, double value);
+  double aircraft_var(std::int32_t var, std::int32_t units) const;
+
+  // Every key event the module or a mouse rectangle sent, in order.
+  const std::vector<KeyEvent> &events() const { return events_; }
+  void forget_events() { events_.clear(); }
+  // Reactions to key events (the systems model), applied at the start of the
+  // next frame as the real host applies them before the next update.
+  void on_key_event(std::function<void(const KeyEvent &)> reaction);
+  // Work done at the end of every frame (clocks, models).
+  void on_frame(std::function<void()> work);
+  void send_key_event(std::int32_t id, std::uint32_t value);
+
+  bool window_shown(std::uint32_t ident) const { return shown_windows_.count(ident) != 0; }
+  void set_window(std::uint32_t ident, bool shown);
+  void toggle_window(std::uint32_t ident);
+
+  // What query_host_interface answers for a name (null when unset).
+  void set_interface(const std::string &name, void *object);
+  void *host_interface(const std::string &name) const;
+
+  // Places an instance of a gauge: copies its records, then sends services 2,
+  // 14 and 3. Returns null with a reason on failure.
+  Instance *place(const std::string &gauge, const std::string &alias,
+                  std::optional<std::string> parameters, std::string *error);
+  // Sends 15 then 12 and forgets the instance.
+  bool remove(const std::string &alias);
+  Instance *instance(const std::string &alias);
+  const std::vector<std::unique_ptr<Instance>> &instances() const { return instances_; }
+  void service(Instance &inst, std::int32_t code, ServiceData extra);
+
+  // One frame: pending key events reach their reactions, then for each
+  // instance in placement order service 6 and its elements in drawing order.
+  void frame();
+  std::uint64_t frame_count() const { return frames_; }
+  double seconds() const { return static_cast<double>(frames_) / kFramesPerSecond; }
+
+  // A mouse event at a background pixel of an instance. Returns whether a
+  // rectangle took it.
+  bool click(Instance &inst, PixPoint point, std::uint32_t flags);
+  std::int32_t help_id(Instance &inst, PixPoint point);
+  std::string tooltip(Instance &inst, PixPoint point);
+
+  // The lookup the services table answers with (also used for tooltips).
+  void lookup(ModuleVar *var) const;
+
+ private:
+  void evaluate(Instance &inst);
+
+  Module &module_;
+  PanelServices services_{};
+  std::map<std::int32_t, double> vars_;
+  std::map<std::pair<std::int32_t, std::int32_t>, double> aircraft_vars_;
+  std::vector<KeyEvent> events_;
+  std::vector<KeyEvent> pending_;
+  std::vector<std::function<void(const KeyEvent &)>> reactions_;
+  std::vector<std::function<void()>> frame_work_;
+  std::set<std::uint32_t> shown_windows_;
+  std::map<std::string, void *> interfaces_;
+  std::vector<std::unique_ptr<Instance>> instances_;
+  std::uint64_t frames_ = 0;
+};
+
+// Key events the panel system itself applies to its windows.
+inline constexpr std::int32_t kEventPanelToggle = 66506;
+inline constexpr std::int32_t kEventPanelOpen = 66507;
+inline constexpr std::int32_t kEventPanelClose = 66508;
+
+}  // namespace z480

@@ -1,0 +1,67 @@
+// A placed gauge: the host's own copy of the gauge's header, element tree,
+// needle tables, string buffers and mouse list, so per-instance rewrites stay
+// with the instance while the module's statics stay shared.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frame/panel.h"
+
+namespace z480 {
+
+// What the host took from one element at the last frame.
+struct ElementView {
+  std::int32_t kind = 0;
+  double value = 0;   // needle, icon, string: the value after the callback
+  double x = 0;       // slider and sprite: pixels moved; moving image: the value
+  double y = 0;
+  double angle = 0;   // sprite: degrees turned
+  double needle = 0;  // needle: degrees clockwise from up, [0, 360)
+  std::int32_t image = -1;  // icon: the image drawn, -1 for none
+  std::string text;
+};
+
+class Instance {
+ public:
+  // Copies the gauge's records; returns null and says why when the records
+  // cannot be read (unknown element kind, a tree too large or looping).
+  static std::unique_ptr<Instance> create(GaugeHeader *gauge, std::string alias,
+                                          std::optional<std::string> parameters,
+                                          std::string *error);
+
+  const std::string &alias() const { return alias_; }
+  GaugeHeader *header() { return &header_; }
+  GaugeHeader *source() const { return source_; }
+  // Elements in drawing order: parent before children, children in list order.
+  const std::vector<GaugeElement *> &elements() const { return order_; }
+  std::vector<ElementView> &views() { return views_; }
+  MouseRect *mouse() { return mouse_.empty() ? nullptr : mouse_.data(); }
+
+  Instance(const Instance &) = delete;
+  Instance &operator=(const Instance &) = delete;
+
+ private:
+  Instance() = default;
+  GaugeElement *copy_tree(GaugeElement *e, int depth, std::string *error);
+
+  std::string alias_;
+  std::optional<std::string> parameters_;
+  GaugeHeader *source_ = nullptr;
+  GaugeHeader header_{};
+  GaugeElement *root_list_[2] = {nullptr, nullptr};
+  std::vector<std::unique_ptr<unsigned char[]>> storage_;
+  std::vector<std::unique_ptr<GaugeElement *[]>> child_lists_;
+  std::vector<std::unique_ptr<NonlinearityEntry[]>> tables_;
+  std::vector<std::unique_ptr<char[]>> strings_;
+  std::vector<GaugeElement *> order_;
+  std::vector<ElementView> views_;
+  std::vector<MouseRect> mouse_;
+};
+
+// Size of the record of an element kind, 0 for an unknown kind.
+std::size_t element_record_size(std::int32_t kind);
+
+}  // namespace z480

@@ -1,0 +1,587 @@
+#include "host/script.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "frame/numeric.h"
+
+namespace z480 {
+namespace {
+
+std::string where(const ScriptLine &line) {
+  return line.file + ":" + std::to_string(line.number);
+}
+
+std::string show(double v) {
+  std::ostringstream s;
+  s.precision(10);
+  s << v;
+  return s.str();
+}
+
+bool close_to(double actual, double expected, double tolerance) {
+  if (std::isnan(expected)) return std::isnan(actual);
+  if (std::isinf(expected)) return actual == expected;
+  return std::fabs(actual - expected) <= tolerance;
+}
+
+// Default tolerance: exact but for rounding in the last places.
+double default_tolerance(double expected) {
+  return 1e-9 * std::fmax(1.0, std::fabs(expected));
+}
+
+double tolerance(Args &a, double expected) {
+  return a.keyword("~") ? a.number("a tolerance after ~") : default_tolerance(expected);
+}
+
+PixPoint point(Args &a) {
+  double x = a.number("an x pixel");
+  double y = a.number("a y pixel");
+  return {to_int(x), to_int(y)};
+}
+
+// --- mouse flags of the click command
+const std::map<std::string, std::uint32_t> kClickFlags = {
+    {"left", kMouseLeftSingle}, {"right", kMouseRightSingle}, {"drag", kMouseLeftDrag},
+    {"move", kMouseMove},       {"repeat", kMouseDownRepeat},
+};
+
+// --- elements and fields of element checks
+struct ElementRef {
+  bool by_bitmap = false;
+  std::int32_t bitmap = 0;
+  int index = 1;  // K-th with that bitmap, or N-th in drawing order
+};
+
+ElementRef element_ref(const std::string &text) {
+  ElementRef ref;
+  double n = 0;
+  if (text.size() > 1 && text[0] == '#' && parse_number(text.substr(1), &n) && n >= 1) {
+    ref.index = to_int(n);
+    return ref;
+  }
+  if (text.size() > 1 && text[0] == '@') {
+    std::string id = text.substr(1);
+    std::size_t colon = id.find(':');
+    double k = 1;
+    if (colon != std::string::npos) {
+      if (!parse_number(id.substr(colon + 1), &k) || k < 1)
+        throw ScriptError("expected @BITMAP:K with K from 1, got " + text);
+      id.resize(colon);
+    }
+    if (!parse_number(id, &n)) throw ScriptError("expected @BITMAP, got " + text);
+    ref.by_bitmap = true;
+    ref.bitmap = to_int(n);
+    ref.index = to_int(k);
+    return ref;
+  }
+  throw ScriptError("expected an element (@BITMAP, @BITMAP:K or #N), got " + text);
+}
+
+// Finds the element; -1 when there is none.
+int find_element(Instance &inst, const ElementRef &ref) {
+  const auto &elements = inst.elements();
+  if (!ref.by_bitmap) return ref.index <= static_cast<int>(elements.size()) ? ref.index - 1 : -1;
+  int seen = 0;
+  for (std::size_t i = 0; i < elements.size(); ++i)
+    if (elements[i]->resource_id == ref.bitmap && ++seen == ref.index) return static_cast<int>(i);
+  return -1;
+}
+
+using NumberField = double (*)(GaugeElement *, const ElementView &);
+using TextField = std::string (*)(GaugeElement *, const ElementView &);
+
+const std::map<std::string, NumberField> kNumberFields = {
+    {"value", [](GaugeElement *, const ElementView &v) { return v.value; }},
+    {"x", [](GaugeElement *, const ElementView &v) { return v.x; }},
+    {"y", [](GaugeElement *, const ElementView &v) { return v.y; }},
+    {"angle", [](GaugeElement *, const ElementView &v) { return v.angle; }},
+    {"needle", [](GaugeElement *, const ElementView &v) { return v.needle; }},
+    {"image", [](GaugeElement *, const ElementView &v) { return double(v.image); }},
+    {"shown",
+     [](GaugeElement *e, const ElementView &) {
+       return (static_cast<std::uint32_t>(e->image_flags) & kImageHidden) ? 0.0 : 1.0;
+     }},
+    {"flags",
+     [](GaugeElement *e, const ElementView &) {
+       return double(static_cast<std::uint32_t>(e->image_flags));
+     }},
+    {"bitmap", [](GaugeElement *e, const ElementView &) { return double(e->resource_id); }},
+    {"color",
+     [](GaugeElement *e, const ElementView &) {
+       return e->element_type == kString
+                  ? double(reinterpret_cast<StringElement *>(e)->fg_color)
+                  : -1.0;
+     }},
+};
+
+const std::map<std::string, TextField> kTextFields = {
+    {"text", [](GaugeElement *, const ElementView &v) { return v.text; }},
+    {"font",
+     [](GaugeElement *e, const ElementView &) {
+       if (e->element_type != kString) return std::string();
+       const auto *s = reinterpret_cast<StringElement *>(e);
+       return std::string(s->font_name, strnlen(s->font_name, sizeof s->font_name));
+     }},
+};
+
+Step element_check(const ScriptLine &line, Args &a) {
+  std::string alias = a.word("an instance alias");
+  ElementRef ref = element_ref(a.word("an element"));
+  std::string field = "value";
+  if (a.more() && a.peek().text != "=" && !a.peek().quoted) field = a.word("a field");
+  a.expect_keyword("=");
+  if (auto it = kTextFields.find(field); it != kTextFields.end()) {
+    std::string expected = a.text("a quoted text");
+    a.done();
+    TextField get = it->second;
+    return [=](ScriptRun &run) {
+      Instance &inst = run.instance(line, alias);
+      int i = find_element(inst, ref);
+      if (i < 0) return run.fail(line, "no such element in " + alias);
+      std::string got = get(inst.elements()[i], inst.views()[i]);
+      if (got == expected) return run.pass();
+      run.fail(line, field + " is \"" + got + "\", expected \"" + expected + "\"");
+    };
+  }
+  auto it = kNumberFields.find(field);
+  if (it == kNumberFields.end())
+    throw ScriptError("expected a field (value, x, y, angle, needle, image, shown, flags, "
+                      "bitmap, text, font, color), got " + field);
+  double expected = a.number("a value");
+  double tol = tolerance(a, expected);
+  a.done();
+  NumberField get = it->second;
+  return [=](ScriptRun &run) {
+    Instance &inst = run.instance(line, alias);
+    int i = find_element(inst, ref);
+    if (i < 0) return run.fail(line, "no such element in " + alias);
+    double got = get(inst.elements()[i], inst.views()[i]);
+    if (close_to(got, expected, tol)) return run.pass();
+    run.fail(line, field + " is " + show(got) + ", expected " + show(expected));
+  };
+}
+
+// --- the commands
+
+Step cmd_place(const ScriptLine &line, Args &a) {
+  std::string gauge = a.word("a gauge name");
+  std::string alias = gauge;
+  std::optional<std::string> param;
+  while (a.more()) {
+    if (a.keyword("as"))
+      alias = a.word("an alias after as");
+    else if (a.keyword("param"))
+      param = a.text("a quoted parameter text after param");
+    else
+      throw ScriptError("expected as or param, got " + a.peek().text);
+  }
+  return [=](ScriptRun &run) {
+    std::string error;
+    if (!run.host.place(gauge, alias, param, &error)) run.error(line, error);
+  };
+}
+
+Step cmd_remove(const ScriptLine &line, Args &a) {
+  std::string alias = a.word("an instance alias");
+  a.done();
+  return [=](ScriptRun &run) {
+    if (!run.host.remove(alias)) run.error(line, "no instance named " + alias);
+  };
+}
+
+Step cmd_service(const ScriptLine &line, Args &a) {
+  std::string alias = a.word("an instance alias");
+  std::int64_t code = a.integer("a service code");
+  std::int64_t extra = a.more() ? a.integer("extra data") : 0;
+  a.done();
+  return [=](ScriptRun &run) {
+    run.host.service(run.instance(line, alias), static_cast<std::int32_t>(code),
+                     static_cast<ServiceData>(extra));
+  };
+}
+
+Step cmd_set(const ScriptLine &, Args &a) {
+  std::int64_t token = a.integer("a token number");
+  double value = a.number("a value");
+  a.done();
+  return [=](ScriptRun &run) { run.host.set_var(static_cast<std::int32_t>(token), value); };
+}
+
+Step cmd_frame(const ScriptLine &, Args &a) {
+  std::int64_t n = a.more() ? a.integer("a frame count") : 1;
+  a.done();
+  if (n < 0 || n > 10'000'000) throw ScriptError("expected a frame count from 0 to 10000000");
+  return [=](ScriptRun &run) {
+    for (std::int64_t i = 0; i < n; ++i) run.host.frame();
+  };
+}
+
+Step cmd_click(const ScriptLine &line, Args &a) {
+  std::string alias = a.word("an instance alias");
+  PixPoint p = point(a);
+  std::uint32_t flags = kMouseLeftSingle;
+  std::int64_t times = 1;
+  while (a.more()) {
+    if (a.keyword("times")) {
+      times = a.integer("a count after times");
+      if (times < 0 || times > 1'000'000) throw ScriptError("expected a count from 0 to 1000000");
+      continue;
+    }
+    std::string w = a.peek().text;
+    if (auto it = kClickFlags.find(w); it != kClickFlags.end()) {
+      a.word("mouse flags");
+      flags = it->second;
+    } else {
+      flags = static_cast<std::uint32_t>(a.integer("mouse flags (left, right, drag, move, "
+                                                   "repeat or a number)"));
+    }
+  }
+  return [=](ScriptRun &run) {
+    Instance &inst = run.instance(line, alias);
+    for (std::int64_t i = 0; i < times; ++i) run.host.click(inst, p, flags);
+  };
+}
+
+std::uint32_t window_ident(Args &a) {
+  return static_cast<std::uint32_t>(a.integer("a panel window ident"));
+}
+
+bool shown_word(Args &a) {
+  std::string w = a.word("shown or hidden");
+  if (w == "shown") return true;
+  if (w == "hidden") return false;
+  throw ScriptError("expected shown or hidden, got " + w);
+}
+
+Step cmd_window(const ScriptLine &, Args &a) {
+  std::uint32_t ident = window_ident(a);
+  bool shown = shown_word(a);
+  a.done();
+  return [=](ScriptRun &run) { run.host.set_window(ident, shown); };
+}
+
+Step cmd_expect(const ScriptLine &line, Args &a) {
+  const Token &t = a.peek();
+  if (!t.quoted) {
+    auto &table = expect_table();
+    if (auto it = table.find(t.text); it != table.end()) {
+      a.word("");
+      return it->second(line, a);
+    }
+  }
+  return element_check(line, a);
+}
+
+// --- expect subcommands
+
+struct ExpectedEvent {
+  std::int32_t id;
+  bool any_value;
+  std::uint32_t value;
+};
+
+std::string describe(const std::vector<KeyEvent> &events) {
+  if (events.empty()) return "none";
+  std::string s;
+  for (const KeyEvent &e : events) {
+    if (!s.empty()) s += ' ';
+    s += std::to_string(e.id) + ":" + std::to_string(static_cast<std::int32_t>(e.value));
+  }
+  return s;
+}
+
+Step expect_events(const ScriptLine &line, Args &a) {
+  std::vector<ExpectedEvent> want;
+  if (a.keyword("none")) {
+    a.done();
+  } else {
+    if (!a.more()) throw ScriptError("expected event ids or none");
+    while (a.more()) {
+      std::string w = a.word("an event ID[:VALUE]");
+      std::size_t colon = w.find(':');
+      double id = 0, value = 0;
+      if (!parse_number(w.substr(0, colon), &id))
+        throw ScriptError("expected an event ID[:VALUE], got " + w);
+      bool any = colon == std::string::npos;
+      if (!any && !parse_number(w.substr(colon + 1), &value))
+        throw ScriptError("expected an event value after ':', got " + w);
+      want.push_back({to_int(id), any, to_event_value(value)});
+    }
+  }
+  return [=](ScriptRun &run) {
+    std::vector<KeyEvent> got = run.host.events();
+    run.host.forget_events();
+    bool same = got.size() == want.size();
+    for (std::size_t i = 0; same && i < got.size(); ++i)
+      same = got[i].id == want[i].id && (want[i].any_value || got[i].value == want[i].value);
+    if (same) return run.pass();
+    std::string expected;
+    for (const ExpectedEvent &e : want) {
+      if (!expected.empty()) expected += ' ';
+      expected += std::to_string(e.id);
+      if (!e.any_value) expected += ":" + std::to_string(static_cast<std::int32_t>(e.value));
+    }
+    run.fail(line, "events were " + describe(got) + ", expected " +
+                       (expected.empty() ? "none" : expected));
+  };
+}
+
+Step expect_window(const ScriptLine &line, Args &a) {
+  std::uint32_t ident = window_ident(a);
+  bool shown = shown_word(a);
+  a.done();
+  return [=](ScriptRun &run) {
+    if (run.host.window_shown(ident) == shown) return run.pass();
+    run.fail(line, "window " + std::to_string(ident) + " is " +
+                       (shown ? "hidden" : "shown") + ", expected " + (shown ? "shown" : "hidden"));
+  };
+}
+
+Step expect_token(const ScriptLine &line, Args &a) {
+  std::int64_t token = a.integer("a token number");
+  a.expect_keyword("=");
+  double expected = a.number("a value");
+  double tol = tolerance(a, expected);
+  a.done();
+  return [=](ScriptRun &run) {
+    double got = run.host.var(static_cast<std::int32_t>(token));
+    if (close_to(got, expected, tol)) return run.pass();
+    run.fail(line, "token " + std::to_string(token) + " is " + show(got) + ", expected " +
+                       show(expected));
+  };
+}
+
+Step expect_help(const ScriptLine &line, Args &a) {
+  std::string alias = a.word("an instance alias");
+  PixPoint p = point(a);
+  a.expect_keyword("=");
+  std::int64_t expected = a.integer("a help id");
+  a.done();
+  return [=](ScriptRun &run) {
+    std::int32_t got = run.host.help_id(run.instance(line, alias), p);
+    if (got == expected) return run.pass();
+    run.fail(line, "help id is " + std::to_string(got) + ", expected " + std::to_string(expected));
+  };
+}
+
+Step expect_tooltip(const ScriptLine &line, Args &a) {
+  std::string alias = a.word("an instance alias");
+  PixPoint p = point(a);
+  std::string expected = a.text("a quoted tooltip text");
+  a.done();
+  return [=](ScriptRun &run) {
+    std::string got = run.host.tooltip(run.instance(line, alias), p);
+    if (got == expected) return run.pass();
+    run.fail(line, "tooltip is \"" + got + "\", expected \"" + expected + "\"");
+  };
+}
+
+}  // namespace
+
+std::map<std::string, CommandParser> &command_table() {
+  static std::map<std::string, CommandParser> table = {
+      {"place", cmd_place},   {"remove", cmd_remove}, {"service", cmd_service},
+      {"set", cmd_set},       {"frame", cmd_frame},   {"click", cmd_click},
+      {"window", cmd_window}, {"expect", cmd_expect},
+  };
+  return table;
+}
+
+std::map<std::string, CommandParser> &expect_table() {
+  static std::map<std::string, CommandParser> table = {
+      {"events", expect_events}, {"window", expect_window},   {"token", expect_token},
+      {"help", expect_help},     {"tooltip", expect_tooltip},
+  };
+  return table;
+}
+
+// --- arguments
+
+bool parse_number(const std::string &text, double *out) {
+  if (text == "nan") return *out = std::nan(""), true;
+  if (text == "inf") return *out = HUGE_VAL, true;
+  if (text == "-inf") return *out = -HUGE_VAL, true;
+  if (text.empty() || text.size() > 64) return false;
+  std::string body = text;
+  bool negative = false;
+  if (body[0] == '-' || body[0] == '+') {
+    negative = body[0] == '-';
+    body.erase(0, 1);
+  }
+  errno = 0;
+  char *end = nullptr;
+  if (body.size() > 2 && body[0] == '0' && (body[1] == 'x' || body[1] == 'X')) {
+    if (!std::isxdigit(static_cast<unsigned char>(body[2]))) return false;
+    unsigned long long v = std::strtoull(body.c_str() + 2, &end, 16);
+    if (*end != '\0' || errno == ERANGE) return false;
+    *out = negative ? -static_cast<double>(v) : static_cast<double>(v);
+    return true;
+  }
+  if (body.empty() || !(std::isdigit(static_cast<unsigned char>(body[0])) || body[0] == '.'))
+    return false;
+  double v = std::strtod(body.c_str(), &end);
+  if (*end != '\0' || std::isnan(v) || std::isinf(v)) return false;
+  *out = negative ? -v : v;
+  return true;
+}
+
+const Token &Args::peek() const {
+  static const Token kNone;
+  return more() ? line_.tokens[at_] : kNone;
+}
+
+std::string Args::word(const char *what) {
+  if (!more() || peek().quoted) throw ScriptError(std::string("expected ") + what);
+  return line_.tokens[at_++].text;
+}
+
+std::string Args::text(const char *what) {
+  if (!more() || !peek().quoted) throw ScriptError(std::string("expected ") + what);
+  return line_.tokens[at_++].text;
+}
+
+double Args::number(const char *what) {
+  double v = 0;
+  if (!more() || peek().quoted || !parse_number(peek().text, &v))
+    throw ScriptError(std::string("expected ") + what +
+                      (more() ? ", got " + peek().text : std::string()));
+  ++at_;
+  return v;
+}
+
+std::int64_t Args::integer(const char *what) {
+  double v = number(what);
+  if (!(v == std::floor(v)) || std::fabs(v) > 9.0e15)
+    throw ScriptError(std::string("expected ") + what + " (a whole number)");
+  return static_cast<std::int64_t>(v);
+}
+
+bool Args::keyword(const char *w) {
+  if (more() && !peek().quoted && peek().text == w) {
+    ++at_;
+    return true;
+  }
+  return false;
+}
+
+void Args::expect_keyword(const char *w) {
+  if (!keyword(w))
+    throw ScriptError(std::string("expected ") + w + (more() ? ", got " + peek().text : ""));
+}
+
+void Args::done() {
+  if (more()) throw ScriptError("expected the end of the line, got " + peek().text);
+}
+
+// --- running
+
+void ScriptRun::fail(const ScriptLine &line, const std::string &message) {
+  ++failed_;
+  out_ << where(line) << ": " << message << "\n";
+}
+
+void ScriptRun::error(const ScriptLine &line, const std::string &message) {
+  ++errors_;
+  out_ << where(line) << ": error: " << message << "\n";
+}
+
+Instance &ScriptRun::instance(const ScriptLine &line, const std::string &alias) {
+  if (Instance *inst = host.instance(alias)) return *inst;
+  throw ScriptError(where(line) + ": error: no instance named " + alias);
+}
+
+std::vector<ScriptLine> tokenize_script(const std::string &file, const std::string &source) {
+  std::vector<ScriptLine> lines;
+  std::istringstream in(source);
+  std::string text;
+  int number = 0;
+  while (std::getline(in, text)) {
+    ++number;
+    ScriptLine line{file, number, {}};
+    std::size_t i = 0;
+    while (i < text.size()) {
+      char c = text[i];
+      // '#' starts a comment, except #N (an element by drawing order).
+      if (c == '#' && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))))
+        break;
+      if (c == ' ' || c == '\t' || c == '\r') {
+        ++i;
+        continue;
+      }
+      if (c == '"') {
+        std::size_t end = text.find('"', i + 1);
+        if (end == std::string::npos)
+          throw ScriptError(where(line) + ": expected a closing quote");
+        line.tokens.push_back({text.substr(i + 1, end - i - 1), true});
+        i = end + 1;
+        continue;
+      }
+      std::size_t end = i;
+      while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r' &&
+             text[end] != '"')
+        ++end;
+      line.tokens.push_back({text.substr(i, end - i), false});
+      i = end;
+    }
+    if (!line.tokens.empty()) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::vector<Step> parse_script(const std::vector<ScriptLine> &lines) {
+  std::vector<Step> steps;
+  for (const ScriptLine &line : lines) {
+    const Token &first = line.tokens.front();
+    auto &table = command_table();
+    auto it = first.quoted ? table.end() : table.find(first.text);
+    if (it == table.end())
+      throw ScriptError(where(line) + ": expected a command, got " + first.text);
+    Args args(line);
+    try {
+      steps.push_back(it->second(line, args));
+    } catch (const ScriptError &e) {
+      throw ScriptError(where(line) + ": " + e.what());
+    }
+  }
+  return steps;
+}
+
+ScriptTotals run_script(const std::string &module_path, const std::string &file,
+                        const std::string &source, std::ostream &out) {
+  ScriptTotals totals;
+  std::vector<Step> steps;
+  try {
+    steps = parse_script(tokenize_script(file, source));
+  } catch (const ScriptError &e) {
+    out << e.what() << "\n";
+    totals.ok = false;
+    return totals;
+  }
+  std::string error;
+  auto module = Module::load(module_path, &error);
+  if (!module) {
+    out << file << ": error: " << error << "\n";
+    totals.ok = false;
+    return totals;
+  }
+  {
+    ScriptRun run(*module, out);
+    try {
+      for (const Step &step : steps) step(run);
+    } catch (const ScriptError &e) {  // a step that cannot go on ends the script
+      out << e.what() << "\n";
+      totals.ok = false;
+    }
+    totals.passed = run.passed();
+    totals.failed = run.failed();
+    if (run.failed() || run.errors()) totals.ok = false;
+  }
+  return totals;
+}
+
+}  // namespace z480

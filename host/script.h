@@ -1,0 +1,119 @@
+// The panel script language: a line-based way to place gauges, set host
+// variables, run frames, click, and check what the host took.
+//
+//   place GAUGE [as ALIAS] [param "TEXT"]     remove ALIAS
+//   service ALIAS CODE [EXTRA]                set TOKEN VALUE
+//   frame [N]                                 window IDENT shown|hidden
+//   click ALIAS X Y [left|right|drag|move|repeat|FLAGS] [times N]
+//   expect events ID[:VALUE] ... | none
+//   expect ALIAS ELEM [FIELD] = VALUE [~ TOL]
+//   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
+//   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
+//
+// Commands live in a table; other parts of the host add their own.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace z480 {
+
+struct Token {
+  std::string text;
+  bool quoted = false;
+};
+
+struct ScriptLine {
+  std::string file;
+  int number = 0;
+  std::vector<Token> tokens;
+};
+
+// A syntax error: the message says what was expected.
+struct ScriptError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Reads a command's arguments in order.
+class Args {
+ public:
+  explicit Args(const ScriptLine &line, std::size_t first = 1) : line_(line), at_(first) {}
+  bool more() const { return at_ < line_.tokens.size(); }
+  const Token &peek() const;
+  std::string word(const char *what);
+  std::string text(const char *what);  // a quoted text
+  double number(const char *what);     // decimal, 0x hex, nan, inf, -inf
+  std::int64_t integer(const char *what);
+  bool keyword(const char *word);  // consumes it when it is next
+  void expect_keyword(const char *word);
+  void done();
+  std::size_t position() const { return at_; }
+
+ private:
+  const ScriptLine &line_;
+  std::size_t at_;
+};
+
+// Parses a number as the language writes it; false when it is not one.
+bool parse_number(const std::string &text, double *out);
+
+class ScriptRun;
+using Step = std::function<void(ScriptRun &)>;
+using CommandParser = std::function<Step(const ScriptLine &, Args &)>;
+
+// The command table: "place", "expect", ... The "expect" command dispatches
+// on its second word through expect_table() first, then to element checks.
+std::map<std::string, CommandParser> &command_table();
+std::map<std::string, CommandParser> &expect_table();
+
+// Everything a running script touches.
+class ScriptRun {
+ public:
+  ScriptRun(Module &module, std::ostream &out) : host(module), out_(out) {}
+  Host host;
+  // Per-script state kept by commands of other parts of the host.
+  std::map<std::string, std::shared_ptr<void>> extensions;
+
+  void pass() { ++passed_; }
+  void fail(const ScriptLine &line, const std::string &message);
+  // A command that could not be carried out (unknown gauge, ...).
+  void error(const ScriptLine &line, const std::string &message);
+  Instance &instance(const ScriptLine &line, const std::string &alias);
+  int passed() const { return passed_; }
+  int failed() const { return failed_; }
+  int errors() const { return errors_; }
+
+ private:
+  std::ostream &out_;
+  int passed_ = 0;
+  int failed_ = 0;
+  int errors_ = 0;
+};
+
+// Splits one script file into lines of tokens; throws ScriptError.
+std::vector<ScriptLine> tokenize_script(const std::string &file, const std::string &source);
+// Turns lines into steps; throws ScriptError naming the file and line.
+std::vector<Step> parse_script(const std::vector<ScriptLine> &lines);
+
+struct ScriptTotals {
+  int passed = 0;
+  int failed = 0;
+  bool ok = true;  // every script parsed and ran without a failure or error
+};
+
+// Runs one script against a fresh host on a freshly loaded module.
+ScriptTotals run_script(const std::string &module_path, const std::string &file,
+                        const std::string &source, std::ostream &out);
+
+// The script `z480-panel run` plays when given none.
+extern const char *const kDefaultScript;
+
+}  // namespace z480

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: unit tests, gauge scripts, the
+# 32-bit layout check of the host records.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+# The records must match the real host's 32-bit layout.
+echo '#include "frame/panel.h"' | i686-w64-mingw32-g++ -std=c++20 -fsyntax-only -I. -x c++ -
+ctest --test-dir build --output-on-failure -j2

@@ -1,0 +1,209 @@
+// The substitute host on its own, driven through the probe module: instance
+// copies, service order, element evaluation, mouse routing, help and tooltips.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "host/host.h"
+
+namespace z480 {
+namespace {
+
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    module = Module::load(Z480_PROBE_MODULE_PATH, &error);
+    ASSERT_TRUE(module) << error;
+    log = static_cast<char *>(dlsym(module->handle(), "ProbeLog"));
+    ASSERT_NE(log, nullptr);
+    host = std::make_unique<Host>(*module);
+  }
+  void TearDown() override { host.reset(); }
+
+  Instance &place(const std::string &gauge, const std::string &alias,
+                  std::optional<std::string> param = std::nullopt) {
+    std::string error;
+    Instance *i = host->place(gauge, alias, std::move(param), &error);
+    EXPECT_TRUE(i) << error;
+    return *i;
+  }
+
+  std::unique_ptr<Module> module;
+  std::unique_ptr<Host> host;
+  char *log = nullptr;
+};
+
+TEST_F(HostTest, ServicesComeInPlacementAndRemovalOrder) {
+  place("Probe", "p", "P1");
+  host->frame();
+  host->remove("p");
+  EXPECT_STREQ(log, "P1:2;P1:14;P1:3;P1:6;P1:15;P1:12;");
+}
+
+TEST_F(HostTest, FrameSendsPreUpdateToEveryInstanceInPlacementOrder) {
+  place("Probe", "a", "A");
+  place("Probe", "b", "B");
+  log[0] = '\0';
+  host->frame();
+  EXPECT_STREQ(log, "A:6;B:6;");
+}
+
+TEST_F(HostTest, RefusesDuplicateAliasAndUnknownGauge) {
+  place("Probe", "p");
+  std::string error;
+  EXPECT_EQ(host->place("Probe", "p", std::nullopt, &error), nullptr);
+  EXPECT_EQ(host->place("Nothing", "n", std::nullopt, &error), nullptr);
+  EXPECT_NE(error.find("Nothing"), std::string::npos);
+}
+
+TEST_F(HostTest, InstancesOwnTheirRecordsWhileModuleStaticsStayShared) {
+  Instance &one = place("Retarget", "one", "101");
+  Instance &two = place("Retarget", "two", "202");
+  ASSERT_EQ(one.elements().size(), 2u);
+  EXPECT_EQ(reinterpret_cast<IconElement *>(one.elements()[1])->source_var.id, 101);
+  EXPECT_EQ(reinterpret_cast<IconElement *>(two.elements()[1])->source_var.id, 202);
+  // The module's own record keeps its declared token.
+  GaugeHeader *source = module->find_gauge("Retarget");
+  EXPECT_EQ(reinterpret_cast<IconElement *>(source->elements_list[0]->next_element[0])
+                ->source_var.id,
+            1);
+  EXPECT_NE(one.header(), source);
+  EXPECT_EQ(one.elements()[1]->gauge_header, one.header());
+  EXPECT_STREQ(one.header()->parameters, "101");
+  host->set_var(101, 1);
+  host->set_var(202, 0);
+  host->frame();
+  EXPECT_EQ(one.views()[1].image, 1);
+  EXPECT_EQ(two.views()[1].image, 0);
+}
+
+TEST_F(HostTest, ElementsAreEvaluatedParentFirstInListOrder) {
+  Instance &p = place("Probe", "p");
+  std::vector<std::int32_t> bitmaps;
+  for (GaugeElement *e : p.elements()) bitmaps.push_back(e->resource_id);
+  EXPECT_EQ(bitmaps, (std::vector<std::int32_t>{1, 2, 3, 4, -1}));
+}
+
+TEST_F(HostTest, NeedleTakesCallbackValueThroughItsTable) {
+  Instance &p = place("Probe", "p");
+  host->set_var(10, 5);  // callback doubles it: 10, the point straight right
+  host->frame();
+  EXPECT_DOUBLE_EQ(p.views()[1].value, 10);
+  EXPECT_NEAR(p.views()[1].needle, 90, 1e-9);
+  host->set_var(10, 2.5);  // 5: halfway from up to right
+  host->frame();
+  EXPECT_NEAR(p.views()[1].needle, 45, 1e-9);
+  host->set_var(10, 50);  // parks at the last entry, straight down
+  host->frame();
+  EXPECT_NEAR(p.views()[1].needle, 180, 1e-9);
+  host->set_var(10, std::nan(""));  // no reading: the needle stays
+  host->frame();
+  EXPECT_NEAR(p.views()[1].needle, 180, 1e-9);
+}
+
+TEST_F(HostTest, IconImagesFollowTheLampAndSwitchRules) {
+  Instance &p = place("Probe", "p");
+  auto image_for = [&](double v) {
+    host->set_var(11, v);
+    host->frame();
+    return p.views()[2].image;
+  };
+  EXPECT_EQ(image_for(0), 0);
+  EXPECT_EQ(image_for(2), 2);
+  EXPECT_EQ(image_for(7), 2);  // beyond the last of three images: the last
+  EXPECT_EQ(image_for(-1), -1);
+  EXPECT_TRUE(static_cast<std::uint32_t>(p.elements()[2]->image_flags) & kImageHidden);
+  EXPECT_EQ(image_for(std::nan("")), -1);
+}
+
+TEST_F(HostTest, StringElementsGetTheirOwnBoundedBuffer) {
+  Instance &p = place("Probe", "p");
+  host->set_var(10, 1234567);
+  host->frame();
+  EXPECT_EQ(p.views()[4].text, "ALT 12");  // six characters at most
+}
+
+TEST_F(HostTest, ClicksGoToTheFirstMatchingChildRelativeToItsParent) {
+  Instance &p = place("Probe", "p");
+  // Parent at 50,50; child at 10,10 inside it: 60..80.
+  EXPECT_TRUE(host->click(p, {65, 67}, kMouseLeftSingle));
+  EXPECT_NE(std::string(log).find("click:5,7:Probe:20:20000000;"), std::string::npos);
+  ASSERT_EQ(host->events().size(), 1u);
+  EXPECT_EQ(host->events()[0].id, 777);
+  EXPECT_EQ(host->events()[0].value, 5u);
+}
+
+TEST_F(HostTest, RectanglesWithoutCallbackSendTheirEvent) {
+  Instance &p = place("Probe", "p");
+  EXPECT_TRUE(host->click(p, {65, 67}, kMouseRightSingle));
+  EXPECT_TRUE(host->click(p, {95, 95}, kMouseLeftSingle));  // nested parent at 90,90
+  EXPECT_TRUE(host->click(p, {2, 2}, kMouseLeftSingle));    // loose child after the groups
+  ASSERT_EQ(host->events().size(), 3u);
+  EXPECT_EQ(host->events()[0].id, 555);
+  EXPECT_EQ(host->events()[1].id, 666);
+  EXPECT_EQ(host->events()[2].id, 888);
+}
+
+TEST_F(HostTest, ClicksMissOutsideBoxesAndUnmatchedFlags) {
+  Instance &p = place("Probe", "p");
+  EXPECT_FALSE(host->click(p, {85, 65}, kMouseLeftSingle));
+  EXPECT_FALSE(host->click(p, {65, 67}, kMouseMove));
+  EXPECT_FALSE(host->click(p, {-5, -5}, kMouseLeftSingle));
+  EXPECT_TRUE(host->events().empty());
+}
+
+TEST_F(HostTest, HelpComesFromTheInnermostParentWithHelp) {
+  Instance &p = place("Probe", "p");
+  EXPECT_EQ(host->help_id(p, {10, 10}), 1000);
+  EXPECT_EQ(host->help_id(p, {60, 60}), 2000);
+  EXPECT_EQ(host->help_id(p, {95, 95}), 2000);  // the inner parent has none
+}
+
+TEST_F(HostTest, TooltipFillsNumberedArguments) {
+  Instance &p = place("Probe", "p");
+  host->set_var(10, 25);
+  EXPECT_EQ(host->tooltip(p, {10, 10}), "FAR at 12.5 nm (100%)");
+}
+
+TEST_F(HostTest, PanelWindowEventsShowAndHideWindows) {
+  host->send_key_event(kEventPanelOpen, 50);
+  EXPECT_TRUE(host->window_shown(50));
+  host->send_key_event(kEventPanelToggle, 50);
+  EXPECT_FALSE(host->window_shown(50));
+  host->toggle_window(75);
+  EXPECT_TRUE(host->window_shown(75));
+  host->send_key_event(kEventPanelClose, 75);
+  EXPECT_FALSE(host->window_shown(75));
+}
+
+TEST_F(HostTest, KeyEventsReachReactionsAtTheNextFrame) {
+  std::vector<std::int32_t> seen;
+  host->on_key_event([&](const KeyEvent &e) { seen.push_back(e.id); });
+  host->send_key_event(65884, 0);
+  EXPECT_TRUE(seen.empty());
+  host->frame();
+  EXPECT_EQ(seen, std::vector<std::int32_t>{65884});
+}
+
+TEST(ModuleLoad, EachLoadStartsWithFreshStatics) {
+  std::string error;
+  auto first = Module::load(Z480_PROBE_MODULE_PATH, &error);
+  ASSERT_TRUE(first) << error;
+  std::strcpy(static_cast<char *>(dlsym(first->handle(), "ProbeLog")), "dirty");
+  auto second = Module::load(Z480_PROBE_MODULE_PATH, &error);
+  ASSERT_TRUE(second) << error;
+  EXPECT_STREQ(static_cast<char *>(dlsym(second->handle(), "ProbeLog")), "");
+}
+
+TEST(ModuleLoad, ReportsMissingFilesAndForeignLibraries) {
+  std::string error;
+  EXPECT_EQ(Module::load("/nonexistent/Z480_Instr.gau", &error), nullptr);
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace z480

@@ -1,0 +1,118 @@
+// A small gauge module for testing the host on its own: its gauges record
+// every service code, element callback and click they receive in a log the
+// tests read through the exported ProbeLog.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/declare.h"
+#include "frame/services.h"
+
+extern "C" {
+__attribute__((visibility("default"))) char ProbeLog[4096];
+}
+
+namespace {
+void note(const char *text) {
+  std::size_t used = std::strlen(ProbeLog);
+  std::snprintf(ProbeLog + used, sizeof ProbeLog - used, "%s;", text);
+}
+
+void FSAPI probe_callback(GaugeHeader *g, std::int32_t service, ServiceData) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%s:%d", g->parameters ? g->parameters : "-", service);
+  note(text);
+}
+
+// Each instance rewrites its own icon token at install to the number in
+// its parameter string, as retargeted engine gauges do.
+void FSAPI retarget_callback(GaugeHeader *g, std::int32_t service, ServiceData) {
+  if (service != kServiceInstall || !g->parameters) return;
+  auto *icon = reinterpret_cast<IconElement *>(g->elements_list[0]->next_element[0]);
+  icon->source_var.id = std::atoi(g->parameters);
+}
+
+double FSAPI needle_twice(NeedleElement *e) { return e->source_var.var_value.n * 2; }
+double FSAPI hide_when_negative(IconElement *e) {
+  if (e->source_var.var_value.n < 0)
+    e->header.image_flags |= static_cast<std::int32_t>(kImageHidden);
+  else
+    e->header.image_flags &= ~static_cast<std::int32_t>(kImageHidden);
+  return e->source_var.var_value.n;
+}
+double FSAPI write_text(StringElement *e) {
+  std::snprintf(e->string, e->max_string_length + 1u, "ALT %.0f", e->source_var[0].var_value.n);
+  return e->source_var[0].var_value.n;
+}
+
+std::int32_t FSAPI click_callback(MouseCallbackRecord *r, std::uint32_t flags) {
+  char text[96];
+  std::snprintf(text, sizeof text, "click:%d,%d:%s:%d:%x", r->relative_point.x,
+                r->relative_point.y, r->gauge->gauge_name, r->mouse->relative_box.size_x, flags);
+  note(text);
+  trigger_key_event(777, 5);
+  return 0;
+}
+
+const char *FSAPI range_text(double, std::int32_t, const char *, ModuleVar *, GaugeHeader *) {
+  return "FAR";
+}
+
+extern GaugeElement *root_next[];
+extern GaugeElement *needle_next[];
+
+NonlinearityEntry needle_table[] = {table_point(0, 100, 0), table_point(0, 100, 0),
+                                    table_point(10, 200, 100), table_point(20, 100, 200),
+                                    table_point(20, 100, 200)};
+
+StaticImageElement root = static_image({.bitmap = 1, .next = root_next});
+NeedleElement needle_a = needle({.bitmap = 2, .pos = {100, 100}, .next = needle_next, .token = 10,
+                                 .callback = needle_twice, .table = table(needle_table)});
+IconElement lamp = icon({.bitmap = 3, .token = 11, .callback = hide_when_negative, .images = 3});
+StaticImageElement glass = static_image({.bitmap = 4});
+StringElement label = string_element({.box = {40, 10}, .tokens = {10, 0, 0},
+                                      .callback = write_text, .text_color = 0x00FF00,
+                                      .font = "Quartz", .characters = 6});
+GaugeElement *root_next[] = {el(needle_a), el(glass), el(label), nullptr};
+GaugeElement *needle_next[] = {el(lamp), nullptr};
+GaugeElement *elements[] = {el(root), nullptr};
+
+MouseArg tooltip_args[] = {{module_var(10), 1.0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr,
+                            nullptr, range_text},
+                           {module_var(10), 0.5, nullptr, 0, nullptr, 0, nullptr, 0, nullptr,
+                            nullptr, nullptr}};
+
+MouseRect mouse[] = {
+    mouse_parent({0, 0, 0, 0}, 1000),
+    mouse_tooltip_format("%1!s! at %2!.1f! nm (100%%)", tooltip_args, 2),
+    mouse_parent({50, 50, 100, 100}, 2000),
+    mouse_callback({10, 10, 20, 20}, kCursorHand, kMouseLeftSingle, click_callback),
+    mouse_event({10, 10, 20, 20}, kCursorHand, kMouseRightSingle, 555),
+    mouse_parent({40, 40, 40, 40}, 0),
+    mouse_event({0, 0, 10, 10}, kCursorHand, kMouseLeftSingle, 666),
+    mouse_end_parent(),
+    mouse_end_parent(),
+    mouse_end_parent(),
+    mouse_event({0, 0, 5, 5}, kCursorHand, kMouseLeftSingle, 888),
+    mouse_end(),
+};
+
+// A second gauge for per-instance rewrites.
+extern GaugeElement *base_next[];
+StaticImageElement base = static_image({.bitmap = 20, .next = base_next});
+IconElement target = icon({.bitmap = 21, .token = 1, .images = 2});
+GaugeElement *base_next[] = {el(target), nullptr};
+GaugeElement *retarget_elements[] = {el(base), nullptr};
+}  // namespace
+
+GaugeHeader Probe_Header = gauge_header({.name = "Probe", .elements = elements, .size_mm = 50,
+                                         .mouse = mouse, .callback = probe_callback});
+GaugeHeader Retarget_Header = gauge_header(
+    {.name = "Retarget", .elements = retarget_elements, .size_mm = 20, .callback = retarget_callback});
+
+extern "C" {
+__attribute__((visibility("default"))) GaugeImport ImportTable = {{kPanelsImportId, nullptr},
+                                                                  {0, nullptr}};
+__attribute__((visibility("default"))) GaugeLinkage Linkage = {
+    kModuleId, nullptr, nullptr, 0, 0, kModuleVersion, {&Probe_Header, &Retarget_Header, nullptr}};
+}
