@@ -1,0 +1,21 @@
+// The clicking-switch sound: a gauge kind that clicks keeps one ClickSound
+// among its statics, opens it at install, plays it after each click action
+// and closes it at kill. Instances of one kind share the channel; it is
+// opened by the first install and released by the last kill.
+#pragma once
+
+#include "frame/panel.h"
+#include "sound/sound.h"
+
+struct ClickSound {
+  SoundChannel channel{};
+  int installs = 0;
+};
+
+// Service 2: keep the module handle, find the host window, create the
+// device, load Switch_Click.
+void click_install(ClickSound &click, ServiceData module_handle);
+// After the switch's action: play Switch_Click once.
+void click_play(ClickSound &click);
+// Service 12: release the buffer, then the device.
+void click_kill(ClickSound &click);
