@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each briefly (seconds each, 10
+# by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-10}
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+  -DZ480_SANITIZE=ON -DZ480_FUZZ=ON -DZ480_BENCH=OFF >/dev/null
+cmake --build build-fuzz --target fuzz_all
+for target in build-fuzz/fuzz/*_fuzz; do
+  echo "fuzz: $(basename "$target") for ${seconds}s"
+  "$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=0 2>&1 | tail -n 2
+done
