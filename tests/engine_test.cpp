@@ -61,14 +61,18 @@ struct TestGauge {
       sprite({.x = {.token = 127}, .y = {.token = 390}, .rotation = {.token = 801}});
   StaticImageElement root = static_image({});
   GaugeElement *sprite_children[2] = {el(sprite_el), nullptr};
-  GaugeElement *root_children[7] = {el(needle_el), el(string_el), el(slider_el), el(icon_el),
-                                    el(moving_el), nullptr};
+  GaugeElement *root_children[7] = {el(needle_el), el(string_el), el(slider_el),
+                                    el(icon_el),   el(moving_el), nullptr};
   GaugeElement *elements[2] = {el(root), nullptr};
   MouseRect mouse[8] = {
-      mouse_parent({0, 0, 0, 0}, 66300),  mouse_event({0, 0, 1, 1}, 5, 0, 66300),
-      mouse_tooltip(65820),               mouse_end_parent(),
-      mouse_event({0, 0, 1, 1}, 5, 0, 65927), mouse_event({0, 0, 1, 1}, 5, 0, 66079),
-      mouse_end_parent(),                 mouse_end(),
+      mouse_parent({0, 0, 0, 0}, 66300),
+      mouse_event({0, 0, 1, 1}, 5, 0, 66300),
+      mouse_tooltip(65820),
+      mouse_end_parent(),
+      mouse_event({0, 0, 1, 1}, 5, 0, 65927),
+      mouse_event({0, 0, 1, 1}, 5, 0, 66079),
+      mouse_end_parent(),
+      mouse_end(),
   };
   GaugeHeader header{};
   TestGauge() {

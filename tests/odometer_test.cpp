@@ -1,11 +1,11 @@
 // The rolling digit drum: carries roll in the last span of a place, all
 // drums together, wrap at the modulus, and defined results for bad input.
+#include "frame/odometer.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "frame/odometer.h"
 
 namespace {
 
@@ -14,9 +14,9 @@ double digit(double x, double place, double span) {
 }
 
 TEST(Odometer, DrumsStandStillUntilTheLastSpanOfTheirPlace) {
-  EXPECT_DOUBLE_EQ(digit(12.345, 10, 0.01), 10.0);  // tens: 1
-  EXPECT_DOUBLE_EQ(digit(12.345, 1, 0.01), 2.0);    // units: 2
-  EXPECT_NEAR(digit(12.345, 0.1, 0.01), 0.3, 1e-9); // tenths: 3
+  EXPECT_DOUBLE_EQ(digit(12.345, 10, 0.01), 10.0);   // tens: 1
+  EXPECT_DOUBLE_EQ(digit(12.345, 1, 0.01), 2.0);     // units: 2
+  EXPECT_NEAR(digit(12.345, 0.1, 0.01), 0.3, 1e-9);  // tenths: 3
   EXPECT_NEAR(digit(9.95, 1, 0.1), 9.5, 1e-9);
   EXPECT_NEAR(digit(9.95, 10, 0.1), 5.0, 1e-9);
   EXPECT_NEAR(digit(9.95, 100, 0.1), 0.0, 1e-9);
@@ -51,8 +51,7 @@ TEST(Odometer, ResultStaysOnTheStripForAnyInput) {
 }
 
 TEST(Odometer, DrumRecordCarriesPlaceSpanAndModulus) {
-  MovingImageElement drum =
-      moving_image({.x = drum_places(10, 0.1), .y = drum_range(100)});
+  MovingImageElement drum = moving_image({.x = drum_places(10, 0.1), .y = drum_range(100)});
   EXPECT_NEAR(odometer_drum(drum, 9.95), 5.0, 1e-9);
   // The modulus is the larger of the two y bounds, whichever way round
   drum.min_y = 100;

@@ -39,9 +39,9 @@ NonlinearityEntry right_table[] = {
     table_point(720000, 123, 50),  table_point(864000, 123, 50),
 };
 NonlinearityEntry left_table[] = {
-    table_point(864000, 77, 54),  table_point(720000, 77, 54),  table_point(576000, 84, 65),
-    table_point(432000, 87, 86),  table_point(288000, 86, 109), table_point(144000, 81, 129),
-    table_point(0, 75, 142),      table_point(-1, 75, 142),
+    table_point(864000, 77, 54), table_point(720000, 77, 54),  table_point(576000, 84, 65),
+    table_point(432000, 87, 86), table_point(288000, 86, 109), table_point(144000, 81, 129),
+    table_point(0, 75, 142),     table_point(-1, 75, 142),
 };
 
 StaticImageElement dial =

@@ -26,15 +26,15 @@ extern GaugeElement *egt_next[];
 // oil temperature above 120 and below 0 degrees Celsius, EGT below 0 and
 // above 700 degrees Celsius.
 NonlinearityEntry pressure_table[] = {
-    table_point(0, 236, 231),      table_point(2880, 214, 223),  table_point(8640, 179, 162),
-    table_point(11520, 183, 138),  table_point(14400, 183, 138),
+    table_point(0, 236, 231),     table_point(2880, 214, 223),  table_point(8640, 179, 162),
+    table_point(11520, 183, 138), table_point(14400, 183, 138),
 };
 NonlinearityEntry oil_temperature_table[] = {
     table_point(761.67, 111, 132), table_point(707.67, 111, 132), table_point(635.67, 118, 162),
     table_point(527.67, 84, 223),  table_point(491.67, 66, 229),  table_point(489.87, 66, 229),
 };
 NonlinearityEntry egt_table[] = {
-    table_point(489.87, 32, 102),   table_point(491.67, 32, 102),  table_point(1121.67, 150, 56),
+    table_point(489.87, 32, 102),   table_point(491.67, 32, 102),   table_point(1121.67, 150, 56),
     table_point(1751.67, 268, 102), table_point(2291.67, 268, 102),
 };
 

@@ -16,11 +16,10 @@ constexpr StrideRow kTokenStrides[] = {
 };
 
 constexpr StrideRow kEventStrides[] = {
-    {65538, 65538, 1}, {65820, 65820, 1}, {65919, 65919, 1}, {65923, 65923, 1},
-    {65927, 65932, 6}, {65963, 65967, 5}, {65983, 65987, 5}, {66003, 66007, 5},
-    {66081, 66083, 3}, {66126, 66127, 2}, {66300, 66300, 1}, {66313, 66313, 1},
-    {66329, 66330, 2}, {66340, 66340, 1}, {66345, 66345, 1}, {66349, 66349, 1},
-    {66359, 66359, 1}, {66363, 66363, 1},
+    {65538, 65538, 1}, {65820, 65820, 1}, {65919, 65919, 1}, {65923, 65923, 1}, {65927, 65932, 6},
+    {65963, 65967, 5}, {65983, 65987, 5}, {66003, 66007, 5}, {66081, 66083, 3}, {66126, 66127, 2},
+    {66300, 66300, 1}, {66313, 66313, 1}, {66329, 66330, 2}, {66340, 66340, 1}, {66345, 66345, 1},
+    {66349, 66349, 1}, {66359, 66359, 1}, {66363, 66363, 1},
 };
 
 template <std::size_t N>
@@ -41,8 +40,12 @@ Element &as(GaugeElement *e) {
 // Every host-variable token that the element's kind carries.
 void shift_element(GaugeElement *e, int k) {
   switch (e->element_type) {
-    case kNeedle: shift_token(as<NeedleElement>(e).source_var, k); break;
-    case kIcon: shift_token(as<IconElement>(e).source_var, k); break;
+    case kNeedle:
+      shift_token(as<NeedleElement>(e).source_var, k);
+      break;
+    case kIcon:
+      shift_token(as<IconElement>(e).source_var, k);
+      break;
     case kString:
       for (ModuleVar &v : as<StringElement>(e).source_var) shift_token(v, k);
       break;
@@ -59,7 +62,8 @@ void shift_element(GaugeElement *e, int k) {
       shift_token(as<SpriteElement>(e).source_var_y, k);
       shift_token(as<SpriteElement>(e).source_var_0, k);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

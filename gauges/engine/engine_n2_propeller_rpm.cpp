@@ -97,9 +97,8 @@ GaugeHeader Engine_N2_Header = gauge_header({.name = "Engine_N2",
                                              .size_mm = 100,
                                              .mouse = n2_mouse,
                                              .callback = engine_gauge_callback});
-GaugeHeader Propeller_RPM_Header =
-    gauge_header({.name = "Propeller_RPM",
-                  .elements = SpeedDialRecords<kPropeller>::elements,
-                  .size_mm = 100,
-                  .mouse = propeller_mouse,
-                  .callback = engine_gauge_callback});
+GaugeHeader Propeller_RPM_Header = gauge_header({.name = "Propeller_RPM",
+                                                 .elements = SpeedDialRecords<kPropeller>::elements,
+                                                 .size_mm = 100,
+                                                 .mouse = propeller_mouse,
+                                                 .callback = engine_gauge_callback});

@@ -14,8 +14,10 @@ constexpr GaugeHeader *kSelf = &Fire_Light_Header;
 
 extern GaugeElement *dark_next[];
 
-StaticImageElement dark = static_image({.bitmap = 210, .flags = 0x3, .next = dark_next, .gauge = kSelf});
-IconElement lamp = icon({.bitmap = 210, .flags = 0x7, .gauge = kSelf, .token = kFireWarning, .images = 2});
+StaticImageElement dark =
+    static_image({.bitmap = 210, .flags = 0x3, .next = dark_next, .gauge = kSelf});
+IconElement lamp =
+    icon({.bitmap = 210, .flags = 0x7, .gauge = kSelf, .token = kFireWarning, .images = 2});
 
 GaugeElement *dark_next[] = {el(lamp), nullptr};
 GaugeElement *elements[] = {el(dark), nullptr};

@@ -29,7 +29,9 @@ extern GaugeElement *dial_next[];
 extern GaugeElement *needle_next[];
 
 NonlinearityEntry flaps_table[] = {
-    table_point(0, 242, 101), table_point(3300, 234, 127), table_point(6750, 209, 185),
+    table_point(0, 242, 101),
+    table_point(3300, 234, 127),
+    table_point(6750, 209, 185),
     table_point(16380, 100, 242),
 };
 

@@ -48,7 +48,9 @@ std::int32_t FSAPI fuel_flow_index_up(MouseCallbackRecord *, std::uint32_t) {
 }
 
 NonlinearityEntry flow_table[] = {
-    table_point(0, 50, 215), table_point(350, 150, 34), table_point(700, 253, 216),
+    table_point(0, 50, 215),
+    table_point(350, 150, 34),
+    table_point(700, 253, 216),
     table_point(800, 253, 216),
 };
 NonlinearityEntry knob_table[] = {table_point(0, 269, 251), table_point(100, 269, 289)};

@@ -25,7 +25,8 @@ double smooth(double &q, double keep, double take, double value) {
 
 // The left filter keeps e^(-1/3) of the gap per update, the right one 0.75.
 double FSAPI fuel_qty_filter_left(NeedleElement *e) {
-  return smooth(Fuel_Qty_Smoothed_Left, 0.7165313105737893, 0.28346868942621073, e->source_var.var_value.n);
+  return smooth(Fuel_Qty_Smoothed_Left, 0.7165313105737893, 0.28346868942621073,
+                e->source_var.var_value.n);
 }
 double FSAPI fuel_qty_filter_right(NeedleElement *e) {
   return smooth(Fuel_Qty_Smoothed_Right, 0.75, 0.25, e->source_var.var_value.n);
@@ -45,7 +46,9 @@ constexpr QuantitySide kSides[] = {
 enum : int { kLeft, kRight };
 
 NonlinearityEntry quantity_table[] = {
-    table_point(-1, 59, 229), table_point(0, 44, 212), table_point(4194305, 125, 33),
+    table_point(-1, 59, 229),
+    table_point(0, 44, 212),
+    table_point(4194305, 125, 33),
     table_point(8388610, 274, 166),
 };
 
@@ -91,8 +94,7 @@ GaugeElement *QuantityDial<S>::elements[] = {el(dial), nullptr};
 
 template <int S>
 MouseRect QuantityDial<S>::mouse[] = {mouse_parent({0, 0, 0, 0}, side.help),
-                                      mouse_tooltip(side.tooltip), mouse_end_parent(),
-                                      mouse_end()};
+                                      mouse_tooltip(side.tooltip), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader Fuel_Qty_Left_Header = gauge_header({.name = "Fuel_Qty_Left",

@@ -49,14 +49,32 @@ extern GaugeElement *left_next[];
 
 StaticImageElement panel =
     static_image({.bitmap = 4390, .flags = 0x3, .next = panel_next, .gauge = kSelf});
-IconElement warning = icon({.bitmap = 4420, .pos = {48, 86}, .flags = 0x7, .next = warning_next,
-                            .gauge = kSelf, .callback = gear_warning_lamp});
-IconElement right_leg = icon({.bitmap = 4410, .pos = {80, 35}, .flags = 0x7, .next = right_next,
-                              .gauge = kSelf, .token = kLegs[2], .callback = gear_down_lamp});
-IconElement left_leg = icon({.bitmap = 4410, .pos = {10, 35}, .flags = 0x7, .next = left_next,
-                             .gauge = kSelf, .token = kLegs[1], .callback = gear_down_lamp});
-IconElement nose_leg = icon({.bitmap = 4400, .pos = {31, 14}, .flags = 0x7, .gauge = kSelf,
-                             .token = kLegs[0], .callback = gear_down_lamp});
+IconElement warning = icon({.bitmap = 4420,
+                            .pos = {48, 86},
+                            .flags = 0x7,
+                            .next = warning_next,
+                            .gauge = kSelf,
+                            .callback = gear_warning_lamp});
+IconElement right_leg = icon({.bitmap = 4410,
+                              .pos = {80, 35},
+                              .flags = 0x7,
+                              .next = right_next,
+                              .gauge = kSelf,
+                              .token = kLegs[2],
+                              .callback = gear_down_lamp});
+IconElement left_leg = icon({.bitmap = 4410,
+                             .pos = {10, 35},
+                             .flags = 0x7,
+                             .next = left_next,
+                             .gauge = kSelf,
+                             .token = kLegs[1],
+                             .callback = gear_down_lamp});
+IconElement nose_leg = icon({.bitmap = 4400,
+                             .pos = {31, 14},
+                             .flags = 0x7,
+                             .gauge = kSelf,
+                             .token = kLegs[0],
+                             .callback = gear_down_lamp});
 
 GaugeElement *panel_next[] = {el(warning), nullptr};
 GaugeElement *warning_next[] = {el(right_leg), nullptr};

@@ -41,15 +41,22 @@ NonlinearityEntry hyd2_table[] = {
     table_point(-1, 161, 113),
 };
 NonlinearityEntry hyd1_table[] = {
-    table_point(-1, 39, 113),     table_point(0, 39, 113),     table_point(144000, 42, 98),
-    table_point(288000, 47, 82),  table_point(432000, 57, 67), table_point(720000, 77, 43),
+    table_point(-1, 39, 113),    table_point(0, 39, 113),     table_point(144000, 42, 98),
+    table_point(288000, 47, 82), table_point(432000, 57, 67), table_point(720000, 77, 43),
     table_point(864000, 77, 43),
 };
 
 constexpr NeedleElement pressure_needle(PixPoint pivot, std::int32_t token, NeedleCallback cb,
                                         TableRef t, GaugeElement **next) {
-  return needle({.bitmap = 4240, .pos = pivot, .flags = 0x4083, .next = next, .gauge = kSelf,
-                 .pivot = {0, 2}, .token = token, .callback = cb, .table = t});
+  return needle({.bitmap = 4240,
+                 .pos = pivot,
+                 .flags = 0x4083,
+                 .next = next,
+                 .gauge = kSelf,
+                 .pivot = {0, 2},
+                 .token = token,
+                 .callback = cb,
+                 .table = t});
 }
 
 StaticImageElement dial =
@@ -60,8 +67,8 @@ NeedleElement hyd2_needle =
     pressure_needle({72, 116}, kHydraulicPressure2, nullptr, table(hyd2_table), hyd2_next);
 NeedleElement hyd1_needle =
     pressure_needle({128, 116}, kHydraulicPressure1, nullptr, table(hyd1_table), hyd1_next);
-IconElement hub = icon({.bitmap = 4250, .pos = {50, 50}, .flags = 0x4003, .next = hub_next,
-                        .gauge = kSelf});
+IconElement hub =
+    icon({.bitmap = 4250, .pos = {50, 50}, .flags = 0x4003, .next = hub_next, .gauge = kSelf});
 StaticImageElement glass = static_image({.bitmap = 4260, .flags = 0x3, .gauge = kSelf});
 
 GaugeElement *dial_next[] = {el(system_needle), nullptr};

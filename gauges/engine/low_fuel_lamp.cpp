@@ -22,7 +22,8 @@ struct LampSide {
   GaugeHeader *self;
   std::int32_t tank;  // token
 };
-constexpr LampSide kSides[] = {{&Low_Fuel_Lamp_Left_Header, 291}, {&Low_Fuel_Lamp_Right_Header, 297}};
+constexpr LampSide kSides[] = {{&Low_Fuel_Lamp_Left_Header, 291},
+                               {&Low_Fuel_Lamp_Right_Header, 297}};
 enum : int { kLeft, kRight };
 
 template <int S>

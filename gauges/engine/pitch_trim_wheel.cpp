@@ -71,13 +71,11 @@ MouseRect TrimWheel<S>::mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Pitch_Trim_Wheel_Left_Header =
-    gauge_header({.name = "Pitch_Trim_Wheel_Left",
-                  .elements = TrimWheel<kLeft>::elements,
-                  .size_mm = 40,
-                  .mouse = TrimWheel<kLeft>::mouse});
-GaugeHeader Pitch_Trim_Wheel_Right_Header =
-    gauge_header({.name = "Pitch_Trim_Wheel_Right",
-                  .elements = TrimWheel<kRight>::elements,
-                  .size_mm = 40,
-                  .mouse = TrimWheel<kRight>::mouse});
+GaugeHeader Pitch_Trim_Wheel_Left_Header = gauge_header({.name = "Pitch_Trim_Wheel_Left",
+                                                         .elements = TrimWheel<kLeft>::elements,
+                                                         .size_mm = 40,
+                                                         .mouse = TrimWheel<kLeft>::mouse});
+GaugeHeader Pitch_Trim_Wheel_Right_Header = gauge_header({.name = "Pitch_Trim_Wheel_Right",
+                                                          .elements = TrimWheel<kRight>::elements,
+                                                          .size_mm = 40,
+                                                          .mouse = TrimWheel<kRight>::mouse});

@@ -22,8 +22,8 @@ constexpr std::int32_t kMainBusVoltage = 759;
 constexpr double kPoweredVolts = 20.0;
 constexpr double kStartWindowLow = 0.2;  // power lever position for a start
 constexpr double kStartWindowHigh = 0.3;
-constexpr double kStartN2Limit = 20.0;     // N2 at or below this grants a start
-constexpr double kStartedN2 = 45.0;        // N2 above this withdraws it
+constexpr double kStartN2Limit = 20.0;  // N2 at or below this grants a start
+constexpr double kStartedN2 = 45.0;     // N2 above this withdraws it
 constexpr double kStarterEngaged = 1.0;
 constexpr std::uint32_t kPumpOnValue = 16384;
 constexpr double kLit = 0.0;
@@ -217,60 +217,124 @@ extern GaugeElement *button_right_next[];
 
 StaticImageElement board =
     static_image({.bitmap = 4310, .flags = 0x3, .next = board_next, .gauge = kSelf});
-IconElement pump_aft_right = icon({.bitmap = 4380, .pos = {294, 102}, .flags = 0x3,
-                                   .next = pump_aft_right_next, .gauge = kSelf,
-                                   .token = kPumpsRightToken, .callback = pump_switch<kRight>,
+IconElement pump_aft_right = icon({.bitmap = 4380,
+                                   .pos = {294, 102},
+                                   .flags = 0x3,
+                                   .next = pump_aft_right_next,
+                                   .gauge = kSelf,
+                                   .token = kPumpsRightToken,
+                                   .callback = pump_switch<kRight>,
                                    .images = 2});
-IconElement pump_fore_right = icon({.bitmap = 4380, .pos = {294, 28}, .flags = 0x3,
-                                    .next = pump_fore_right_next, .gauge = kSelf,
-                                    .token = kPumpsRightToken, .callback = pump_switch<kRight>,
+IconElement pump_fore_right = icon({.bitmap = 4380,
+                                    .pos = {294, 28},
+                                    .flags = 0x3,
+                                    .next = pump_fore_right_next,
+                                    .gauge = kSelf,
+                                    .token = kPumpsRightToken,
+                                    .callback = pump_switch<kRight>,
                                     .images = 2});
-IconElement pump_aft_left = icon({.bitmap = 4380, .pos = {30, 102}, .flags = 0x3,
-                                  .next = pump_aft_left_next, .gauge = kSelf,
-                                  .token = kPumpsLeftToken, .callback = pump_switch<kLeft>,
+IconElement pump_aft_left = icon({.bitmap = 4380,
+                                  .pos = {30, 102},
+                                  .flags = 0x3,
+                                  .next = pump_aft_left_next,
+                                  .gauge = kSelf,
+                                  .token = kPumpsLeftToken,
+                                  .callback = pump_switch<kLeft>,
                                   .images = 2});
-IconElement pump_fore_left = icon({.bitmap = 4380, .pos = {30, 28}, .flags = 0x3,
-                                   .next = pump_fore_left_next, .gauge = kSelf,
-                                   .token = kPumpsLeftToken, .callback = pump_switch<kLeft>,
+IconElement pump_fore_left = icon({.bitmap = 4380,
+                                   .pos = {30, 28},
+                                   .flags = 0x3,
+                                   .next = pump_fore_left_next,
+                                   .gauge = kSelf,
+                                   .token = kPumpsLeftToken,
+                                   .callback = pump_switch<kLeft>,
                                    .images = 2});
-IconElement cock_right = icon({.bitmap = 4370, .pos = {252, 137}, .flags = 0x3,
-                               .next = cock_right_next, .gauge = kSelf,
-                               .token = kSides[kRight].fuel_cock, .callback = fuel_cock_lever,
+IconElement cock_right = icon({.bitmap = 4370,
+                               .pos = {252, 137},
+                               .flags = 0x3,
+                               .next = cock_right_next,
+                               .gauge = kSelf,
+                               .token = kSides[kRight].fuel_cock,
+                               .callback = fuel_cock_lever,
                                .images = 2});
-IconElement cock_left = icon({.bitmap = 4370, .pos = {72, 137}, .flags = 0x3,
-                              .next = cock_left_next, .gauge = kSelf,
-                              .token = kSides[kLeft].fuel_cock, .callback = fuel_cock_lever,
+IconElement cock_left = icon({.bitmap = 4370,
+                              .pos = {72, 137},
+                              .flags = 0x3,
+                              .next = cock_left_next,
+                              .gauge = kSelf,
+                              .token = kSides[kLeft].fuel_cock,
+                              .callback = fuel_cock_lever,
                               .images = 2});
 // The guards are drawn over the levers.
-IconElement guard_right = icon({.bitmap = 4350, .pos = {252, 137}, .flags = 0x3,
-                                .next = guard_right_next, .gauge = kSelf,
-                                .callback = fuel_guard<kRight>, .images = 2});
-IconElement guard_left = icon({.bitmap = 4350, .pos = {72, 137}, .flags = 0x3,
-                               .next = guard_left_next, .gauge = kSelf,
-                               .callback = fuel_guard<kLeft>, .images = 2});
-IconElement selector_right = icon({.bitmap = 4320, .pos = {194, 22}, .flags = 0x3,
-                                   .next = selector_right_next, .gauge = kSelf,
-                                   .callback = start_selector<kRight>, .images = 3});
-IconElement selector_left = icon({.bitmap = 4320, .pos = {127, 22}, .flags = 0x3,
-                                  .next = selector_left_next, .gauge = kSelf,
-                                  .callback = start_selector<kLeft>, .images = 3});
-IconElement ready_right = icon({.bitmap = 4330, .pos = {188, 90}, .flags = 0x7,
-                                .next = ready_right_next, .gauge = kSelf,
-                                .token = kSides[kRight].n2, .callback = start_ready_lamp<kRight>});
-IconElement starter_right = icon({.bitmap = 4340, .pos = {228, 90}, .flags = 0x7,
-                                  .next = starter_right_next, .gauge = kSelf,
-                                  .token = kSides[kRight].n2, .callback = starter_lamp<kRight>});
-IconElement ready_left = icon({.bitmap = 4330, .pos = {149, 90}, .flags = 0x7,
-                               .next = ready_left_next, .gauge = kSelf,
-                               .token = kSides[kLeft].n2, .callback = start_ready_lamp<kLeft>});
-IconElement starter_left = icon({.bitmap = 4340, .pos = {109, 90}, .flags = 0x7,
-                                 .next = starter_left_next, .gauge = kSelf,
-                                 .token = kSides[kLeft].n2, .callback = starter_lamp<kLeft>});
-IconElement button_right = icon({.bitmap = 4360, .pos = {239, 30}, .flags = 0x3,
-                                 .next = button_right_next, .gauge = kSelf,
-                                 .token = kSides[kRight].starter, .images = 2});
-IconElement button_left = icon({.bitmap = 4360, .pos = {88, 30}, .flags = 0x3, .gauge = kSelf,
-                                .token = kSides[kLeft].starter, .images = 2});
+IconElement guard_right = icon({.bitmap = 4350,
+                                .pos = {252, 137},
+                                .flags = 0x3,
+                                .next = guard_right_next,
+                                .gauge = kSelf,
+                                .callback = fuel_guard<kRight>,
+                                .images = 2});
+IconElement guard_left = icon({.bitmap = 4350,
+                               .pos = {72, 137},
+                               .flags = 0x3,
+                               .next = guard_left_next,
+                               .gauge = kSelf,
+                               .callback = fuel_guard<kLeft>,
+                               .images = 2});
+IconElement selector_right = icon({.bitmap = 4320,
+                                   .pos = {194, 22},
+                                   .flags = 0x3,
+                                   .next = selector_right_next,
+                                   .gauge = kSelf,
+                                   .callback = start_selector<kRight>,
+                                   .images = 3});
+IconElement selector_left = icon({.bitmap = 4320,
+                                  .pos = {127, 22},
+                                  .flags = 0x3,
+                                  .next = selector_left_next,
+                                  .gauge = kSelf,
+                                  .callback = start_selector<kLeft>,
+                                  .images = 3});
+IconElement ready_right = icon({.bitmap = 4330,
+                                .pos = {188, 90},
+                                .flags = 0x7,
+                                .next = ready_right_next,
+                                .gauge = kSelf,
+                                .token = kSides[kRight].n2,
+                                .callback = start_ready_lamp<kRight>});
+IconElement starter_right = icon({.bitmap = 4340,
+                                  .pos = {228, 90},
+                                  .flags = 0x7,
+                                  .next = starter_right_next,
+                                  .gauge = kSelf,
+                                  .token = kSides[kRight].n2,
+                                  .callback = starter_lamp<kRight>});
+IconElement ready_left = icon({.bitmap = 4330,
+                               .pos = {149, 90},
+                               .flags = 0x7,
+                               .next = ready_left_next,
+                               .gauge = kSelf,
+                               .token = kSides[kLeft].n2,
+                               .callback = start_ready_lamp<kLeft>});
+IconElement starter_left = icon({.bitmap = 4340,
+                                 .pos = {109, 90},
+                                 .flags = 0x7,
+                                 .next = starter_left_next,
+                                 .gauge = kSelf,
+                                 .token = kSides[kLeft].n2,
+                                 .callback = starter_lamp<kLeft>});
+IconElement button_right = icon({.bitmap = 4360,
+                                 .pos = {239, 30},
+                                 .flags = 0x3,
+                                 .next = button_right_next,
+                                 .gauge = kSelf,
+                                 .token = kSides[kRight].starter,
+                                 .images = 2});
+IconElement button_left = icon({.bitmap = 4360,
+                                .pos = {88, 30},
+                                .flags = 0x3,
+                                .gauge = kSelf,
+                                .token = kSides[kLeft].starter,
+                                .images = 2});
 
 GaugeElement *board_next[] = {el(pump_aft_right), nullptr};
 GaugeElement *pump_aft_right_next[] = {el(pump_fore_right), nullptr};

@@ -156,13 +156,23 @@ extern GaugeElement *power1_left_next[];
 
 constexpr SliderElement propeller_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
                                         GaugeElement **next) {
-  return slider({.bitmap = bitmap, .pos = pos, .flags = 0x3, .next = next, .gauge = kSelf,
-                 .x = {.scale = 1.0}, .y = {.token = e.propeller_token, .scale = kPropellerTravel}});
+  return slider({.bitmap = bitmap,
+                 .pos = pos,
+                 .flags = 0x3,
+                 .next = next,
+                 .gauge = kSelf,
+                 .x = {.scale = 1.0},
+                 .y = {.token = e.propeller_token, .scale = kPropellerTravel}});
 }
 constexpr SliderElement power_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
                                     GaugeElement **next) {
-  return slider({.bitmap = bitmap, .pos = pos, .flags = 0x3, .next = next, .gauge = kSelf,
-                 .x = {.scale = 1.0}, .y = {.token = e.power_token, .scale = kPowerTravel},
+  return slider({.bitmap = bitmap,
+                 .pos = pos,
+                 .flags = 0x3,
+                 .next = next,
+                 .gauge = kSelf,
+                 .x = {.scale = 1.0},
+                 .y = {.token = e.power_token, .scale = kPowerTravel},
                  .y_callback = power_lever_position});
 }
 
@@ -174,8 +184,13 @@ SliderElement power2_right = power_lever(4200, {352, 158}, kEngines[1], power2_r
 SliderElement power1_right = power_lever(4190, {306, 158}, kEngines[0], power1_right_next);
 SliderElement power2_left = power_lever(4180, {66, 158}, kEngines[1], power2_left_next);
 SliderElement power1_left = power_lever(4170, {20, 158}, kEngines[0], power1_left_next);
-IconElement flap_lever = icon({.bitmap = 4220, .pos = {218, 82}, .flags = 0x3, .gauge = kSelf,
-                               .token = kFlapLever, .callback = flap_lever_notch, .images = 4});
+IconElement flap_lever = icon({.bitmap = 4220,
+                               .pos = {218, 82},
+                               .flags = 0x3,
+                               .gauge = kSelf,
+                               .token = kFlapLever,
+                               .callback = flap_lever_notch,
+                               .images = 4});
 
 GaugeElement *quadrant_next[] = {el(propeller2), nullptr};
 GaugeElement *propeller2_next[] = {el(propeller1), nullptr};
@@ -215,5 +230,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Throttle_Levers_Header = gauge_header(
-    {.name = "Throttle_Levers", .elements = elements, .size_mm = 100, .mouse = mouse});
+GaugeHeader Throttle_Levers_Header =
+    gauge_header({.name = "Throttle_Levers", .elements = elements, .size_mm = 100, .mouse = mouse});

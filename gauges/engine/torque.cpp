@@ -18,11 +18,15 @@ extern GaugeElement *engine2_next[];
 extern GaugeElement *engine1_next[];
 
 NonlinearityEntry engine2_table[] = {
-    table_point(1.1, 173, 27), table_point(1.0, 180, 42), table_point(0.14, 166, 266),
+    table_point(1.1, 173, 27),
+    table_point(1.0, 180, 42),
+    table_point(0.14, 166, 266),
     table_point(0.0, 160, 270),
 };
 NonlinearityEntry engine1_table[] = {
-    table_point(0.0, 140, 270), table_point(0.14, 135, 266), table_point(1.0, 120, 43),
+    table_point(0.0, 140, 270),
+    table_point(0.14, 135, 266),
+    table_point(1.0, 120, 43),
     table_point(1.1, 132, 34),
 };
 
