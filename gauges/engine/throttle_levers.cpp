@@ -154,26 +154,25 @@ extern GaugeElement *power1_right_next[];
 extern GaugeElement *power2_left_next[];
 extern GaugeElement *power1_left_next[];
 
-constexpr SliderElement propeller_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
-                                        GaugeElement **next) {
+// A lever moves up from idle by its travel times its position.
+constexpr SliderElement lever(std::int32_t bitmap, PixPoint pos, std::int32_t token, double travel,
+                              SliderCallback callback, GaugeElement **next) {
   return slider({.bitmap = bitmap,
                  .pos = pos,
                  .flags = 0x3,
                  .next = next,
                  .gauge = kSelf,
                  .x = {.scale = 1.0},
-                 .y = {.token = e.propeller_token, .scale = kPropellerTravel}});
+                 .y = {.token = token, .scale = travel},
+                 .y_callback = callback});
+}
+constexpr SliderElement propeller_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
+                                        GaugeElement **next) {
+  return lever(bitmap, pos, e.propeller_token, kPropellerTravel, nullptr, next);
 }
 constexpr SliderElement power_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
                                     GaugeElement **next) {
-  return slider({.bitmap = bitmap,
-                 .pos = pos,
-                 .flags = 0x3,
-                 .next = next,
-                 .gauge = kSelf,
-                 .x = {.scale = 1.0},
-                 .y = {.token = e.power_token, .scale = kPowerTravel},
-                 .y_callback = power_lever_position});
+  return lever(bitmap, pos, e.power_token, kPowerTravel, power_lever_position, next);
 }
 
 StaticImageElement quadrant =
