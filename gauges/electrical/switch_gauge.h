@@ -18,6 +18,9 @@ struct SwitchLook {
 };
 inline constexpr SwitchLook kLeverSwitch = {5400, 5410, {3, 3, 41, 64}};
 
+// The action of a switch that only sends its key event.
+inline void no_action() {}
+
 struct SwitchKind {
   const char *name = nullptr;
   GaugeHeader *self = nullptr;
@@ -25,7 +28,7 @@ struct SwitchKind {
   SwitchLook look = kLeverSwitch;
   std::int32_t token = 0;             // the icon's host variable, 0 for none
   IconCallback icon_value = nullptr;  // null: the icon shows the token as it is
-  void (*action)() = nullptr;         // the module-variable change, or null
+  void (*action)() = no_action;       // the module-variable change
   std::int32_t event = 0;             // the key event sent (value 0), 0 for none
   std::int32_t help_id = 0;           // of the parent group, 0 for none
 };
@@ -56,7 +59,7 @@ struct SwitchGauge {
     click_service(click, code, extra);
   }
   static std::int32_t FSAPI clicked(MouseCallbackRecord *, std::uint32_t) {
-    if constexpr (Kind.action != nullptr) Kind.action();
+    Kind.action();
     if constexpr (Kind.event != 0) trigger_key_event(Kind.event);
     click_play(click);
     return 0;
