@@ -1,0 +1,32 @@
+#include "gauges/navigation/navigation_state.h"
+
+#include "frame/numeric.h"
+#include "frame/odometer.h"
+#include "frame/services.h"
+#include "gauges/electrical/electrical_state.h"
+
+int Dme_Source_Nav1 = 1;
+
+namespace {
+constexpr std::uint32_t kNoBearing = 0x80;
+}  // namespace
+
+bool bus_powered(double volts) { return read_var(kBusVoltageToken) >= volts; }
+
+bool host_flag_set(std::int32_t token) { return to_int(read_var(token)) != 0; }
+
+bool nav_electrics_lost() {
+  return host_flag_set(kElectricalFailureToken) || !bus_powered() ||
+         host_flag_set(kNavReceiverFailureToken);
+}
+
+bool vor_bearing_usable(int power_on, std::int32_t flags_token) {
+  return power_on != 0 && (to_word(read_var(flags_token)) & kNoBearing) == 0;
+}
+
+double from_heading(double bearing) { return bearing - read_var(kHeadingToken); }
+
+double odometer_drum(const MovingImageElement &e, double x) {
+  double modulus = e.max_y > e.min_y ? e.max_y : e.min_y;
+  return odometer_digit(x, e.min_x, e.max_x, modulus);
+}
