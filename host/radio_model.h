@@ -24,7 +24,7 @@ inline constexpr RadioBand kNavBand = {108, 117, 50};
 std::uint32_t radio_whole_step(std::uint32_t word, const RadioBand &band, int delta);
 // One channel up or down, wrapping within the megahertz (.95 up is .00 of
 // the same megahertz, as on the real sets); an off-channel fraction first
-// moves to the channel at or above it.
+// moves to the channel at or above it, or to the last one.
 std::uint32_t radio_fraction_step(std::uint32_t word, const RadioBand &band, int delta);
 
 // The ADF's two words: three digits (0x0379 is 379 kHz) and the extension
