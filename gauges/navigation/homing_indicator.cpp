@@ -109,8 +109,6 @@ extern GaugeElement *nav1_pointer_next[];
 extern GaugeElement *heading_marker_next[];
 extern GaugeElement *bezel_next[];
 
-FailureRecord compass_failures[] = {{20, 1, 0}, {11, 1, 0}, {0, 0, 0}};
-FailureRecord window_failures[] = {{21, 3, 0}, {16, 3, 0}, {14, 0, 0}, {15, 0, 0}, {0, 0, 0}};
 FailureRecord nav2_failures[] = {{20, 1, 0}, {15, 0, 0}, {21, 0, 0}, {0, 0, 0}};
 FailureRecord nav1_failures[] = {{20, 1, 0}, {14, 0, 0}, {21, 0, 0}, {0, 0, 0}};
 
@@ -135,18 +133,18 @@ constexpr NeedleElement pointer(std::int32_t bitmap, PixPoint pivot, GaugeElemen
                  .table = table(bearing_table)});
 }
 
-// Place value and roll span in the x range, the strip's range in y.
 constexpr MovingImageElement drum(PixPoint pos, GaugeElement **next, double place, double span,
                                   double range) {
-  return moving_image({.bitmap = 2080,
-                       .pos = pos,
-                       .flags = 0x4083,
-                       .next = next,
-                       .failures = window_failures,
-                       .gauge = kSelf,
-                       .x = {.min = place, .max = span},
-                       .y = {.token = kDistanceToken, .min = 0.0, .max = range},
-                       .y_callback = homing_distance_drum});
+  return window_drum({.bitmap = 2080,
+                      .pos = pos,
+                      .next = next,
+                      .failures = distance_window_failures,
+                      .gauge = kSelf,
+                      .token = kDistanceToken,
+                      .place = place,
+                      .span = span,
+                      .range = range,
+                      .callback = homing_distance_drum});
 }
 
 constexpr IconElement lamp(std::int32_t bitmap, PixPoint pos, GaugeElement **next,
@@ -162,16 +160,12 @@ constexpr IconElement lamp(std::int32_t bitmap, PixPoint pos, GaugeElement **nex
 
 StaticImageElement background =
     static_image({.bitmap = 2000, .flags = 0x3, .next = background_next, .gauge = kSelf});
-SpriteElement card = sprite({.bitmap = 2010,
-                             .pos = {20, 20},
-                             .flags = 0x4083,
-                             .next = card_next,
-                             .failures = compass_failures,
-                             .gauge = kSelf,
-                             .centre = kCentre,
-                             .x = {.scale = 1.0},
-                             .y = {.scale = 1.0},
-                             .rotation = {.token = kHeadingToken, .scale = 1.0}});
+SpriteElement card = compass_card({.bitmap = 2010,
+                                   .pos = {20, 20},
+                                   .centre = kCentre,
+                                   .next = card_next,
+                                   .failures = compass_failures,
+                                   .gauge = kSelf});
 MovingImageElement tenths = drum({170, 92}, tenths_next, 0.1, 0.01, 1);
 MovingImageElement units = drum({150, 92}, units_next, 1, 0.01, 10);
 MovingImageElement tens = drum({131, 92}, tens_next, 10, 0.01, 100);

@@ -216,11 +216,9 @@ extern GaugeElement *heading_flag_next[];
 extern GaugeElement *bezel_next[];
 extern GaugeElement *course_knob_next[];
 
-FailureRecord compass_failures[] = {{20, 1, 0}, {11, 1, 0}, {0, 0, 0}};
 FailureRecord nav2_failures[] = {{20, 1, 0}, {15, 0, 0}, {21, 0, 0}, {0, 0, 0}};
 FailureRecord nav1_failures[] = {{20, 1, 0}, {21, 2, 0}, {11, 1, 0}, {14, 2, 0}, {0, 0, 0}};
 FailureRecord glide_slope_failures[] = {{21, 3, 0}, {14, 3, 0}, {0, 0, 0}};
-FailureRecord window_failures[] = {{21, 3, 0}, {16, 3, 0}, {14, 0, 0}, {15, 0, 0}, {0, 0, 0}};
 
 constexpr PixPoint kCentre = {155, 145};
 
@@ -245,19 +243,19 @@ constexpr NeedleElement pointer(std::int32_t bitmap, PixPoint pivot, GaugeElemen
                  .table = t});
 }
 
-// A drum: place value and roll span in the x range, the strip's range in y.
 constexpr MovingImageElement drum(PixPoint pos, GaugeElement **next, std::int32_t token,
                                   double place, double span, double range,
                                   MovingImageCallback cb) {
-  return moving_image({.bitmap = 3370,
-                       .pos = pos,
-                       .flags = 0x4083,
-                       .next = next,
-                       .failures = window_failures,
-                       .gauge = kSelf,
-                       .x = {.min = place, .max = span},
-                       .y = {.token = token, .min = 0.0, .max = range},
-                       .y_callback = cb});
+  return window_drum({.bitmap = 3370,
+                      .pos = pos,
+                      .next = next,
+                      .failures = distance_window_failures,
+                      .gauge = kSelf,
+                      .token = token,
+                      .place = place,
+                      .span = span,
+                      .range = range,
+                      .callback = cb});
 }
 
 constexpr IconElement flag(std::int32_t bitmap, PixPoint pos, GaugeElement **next,
@@ -273,16 +271,12 @@ constexpr IconElement flag(std::int32_t bitmap, PixPoint pos, GaugeElement **nex
 
 StaticImageElement background =
     static_image({.bitmap = 3210, .flags = 0x3, .next = background_next, .gauge = kSelf});
-SpriteElement card = sprite({.bitmap = 3220,
-                             .pos = {55, 45},
-                             .flags = 0x4083,
-                             .next = card_next,
-                             .failures = compass_failures,
-                             .gauge = kSelf,
-                             .centre = kCentre,
-                             .x = {.scale = 1.0},
-                             .y = {.scale = 1.0},
-                             .rotation = {.token = kHeadingToken, .scale = 1.0}});
+SpriteElement card = compass_card({.bitmap = 3220,
+                                   .pos = {55, 45},
+                                   .centre = kCentre,
+                                   .next = card_next,
+                                   .failures = compass_failures,
+                                   .gauge = kSelf});
 NeedleElement heading_marker = pointer(3240, {11, 103}, heading_marker_next, compass_failures,
                                        kSelectedHeadingToken, hsi_heading_marker);
 NeedleElement nav2_pointer = pointer(3340, {105, 12}, nav2_pointer_next, nav2_failures,

@@ -7,6 +7,10 @@
 
 int Dme_Source_Nav1 = 1;
 
+FailureRecord compass_failures[] = {{20, 1, 0}, {11, 1, 0}, {0, 0, 0}};
+FailureRecord distance_window_failures[] = {
+    {21, 3, 0}, {16, 3, 0}, {14, 0, 0}, {15, 0, 0}, {0, 0, 0}};
+
 namespace {
 constexpr std::uint32_t kNoBearing = 0x80;
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/panel.h"
+#include "frame/declare.h"
 
 // 1: the distance windows follow NAV 1 (ILS/TACAN lever left); 0: NAV 2.
 // 1 at load and again whenever the lever is installed.
@@ -46,3 +46,55 @@ double from_heading(double bearing);
 // A digit drum whose record carries its own numbers: place value and roll
 // span in the x range fields, the strip's range in the y range.
 double odometer_drum(const MovingImageElement &e, double x);
+
+// The failure records of the compass cards and of the distance windows.
+extern FailureRecord compass_failures[];
+extern FailureRecord distance_window_failures[];
+
+// Declares a compass card: a sprite turned by the aircraft heading.
+struct CompassCardSpec {
+  std::int32_t bitmap = 0;
+  PixPoint pos{};
+  PixPoint centre{};
+  GaugeElement **next = nullptr;
+  FailureRecord *failures = nullptr;
+  GaugeHeader *gauge = nullptr;
+};
+constexpr SpriteElement compass_card(const CompassCardSpec &c) {
+  return sprite({.bitmap = c.bitmap,
+                 .pos = c.pos,
+                 .flags = 0x4083,
+                 .next = c.next,
+                 .failures = c.failures,
+                 .gauge = c.gauge,
+                 .centre = c.centre,
+                 .x = {.scale = 1.0},
+                 .y = {.scale = 1.0},
+                 .rotation = {.token = kHeadingToken, .scale = 1.0}});
+}
+
+// Declares a window drum read through odometer_drum: its place value and
+// roll span, and the range of its strip of ten digits.
+struct WindowDrumSpec {
+  std::int32_t bitmap = 0;
+  PixPoint pos{};
+  GaugeElement **next = nullptr;
+  FailureRecord *failures = nullptr;
+  GaugeHeader *gauge = nullptr;
+  std::int32_t token = 0;
+  double place = 1.0;
+  double span = 0.1;
+  double range = 10.0;
+  MovingImageCallback callback = nullptr;
+};
+constexpr MovingImageElement window_drum(const WindowDrumSpec &d) {
+  return moving_image({.bitmap = d.bitmap,
+                       .pos = d.pos,
+                       .flags = 0x4083,
+                       .next = d.next,
+                       .failures = d.failures,
+                       .gauge = d.gauge,
+                       .x = {.min = d.place, .max = d.span},
+                       .y = {.token = d.token, .min = 0.0, .max = d.range},
+                       .y_callback = d.callback});
+}

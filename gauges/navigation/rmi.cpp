@@ -83,16 +83,12 @@ NonlinearityEntry bearing_table[] = {table_point(0, 148, 40), table_point(180, 1
 
 StaticImageElement background =
     static_image({.bitmap = 1030, .flags = 0x4003, .next = background_next, .gauge = kSelf});
-SpriteElement card = sprite({.bitmap = 1040,
-                             .pos = {18, 10},
-                             .flags = 0x4083,
-                             .next = card_next,
-                             .failures = card_failures,
-                             .gauge = kSelf,
-                             .centre = kCentre,
-                             .x = {.scale = 1.0},
-                             .y = {.scale = 1.0},
-                             .rotation = {.token = kHeadingToken, .scale = 1.0}});
+SpriteElement card = compass_card({.bitmap = 1040,
+                                   .pos = {18, 10},
+                                   .centre = kCentre,
+                                   .next = card_next,
+                                   .failures = card_failures,
+                                   .gauge = kSelf});
 NeedleElement double_bar = needle({.bitmap = 1060,
                                    .pos = kCentre,
                                    .flags = 0x4083,
