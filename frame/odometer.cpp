@@ -3,7 +3,9 @@
 #include <cmath>
 
 double odometer_digit(double x, double place, double span, double modulus) {
-  if (!std::isfinite(x) || !(place > 0.0) || !(span > 0.0) || !(modulus > 0.0)) return 0.0;
+  if (!std::isfinite(x) || !(place > 0.0) || !(span > 0.0) || !(modulus > 0.0) ||
+      !std::isfinite(place / span))
+    return 0.0;
   double steps = std::floor(x / place);
   double below = x - place * steps;
   double roll = (below - place + span) * (place / span);

@@ -9,6 +9,9 @@
 //   expect ALIAS ELEM [FIELD] = VALUE [~ TOL]
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
 //   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
+//   model on|off      the host's systems model (host/systems_model.h) applies
+//                     key events to host variables from the next frame on;
+//                     off at the start of every script
 //
 // Commands live in a table; other parts of the host add their own.
 #pragma once
