@@ -10,6 +10,19 @@
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
 //   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
 //
+// Sound (the host's audio clock runs with the frames, 18 a second; a sound
+// plays for its length in that time, and a buffer that still plays does not
+// start again, so two clicks of one switch within its click's 87 ms give one
+// sound):
+//   expect sounds ID ... | none   WAVE ids of the sounds started since the
+//                                 previous `expect sounds`, in order
+//   sound fail                    the next sound-layer call that can fail does
+//                                 (the module then falls silent until unloaded)
+//   sound window CLASS | none     the class of the host's main window
+//                                 (FS98MAIN at start; none: no main window)
+//   sound program NAME            the program file name the module sees
+//                                 (it picks the window class from it)
+//
 // Commands live in a table; other parts of the host add their own.
 #pragma once
 
@@ -109,9 +122,11 @@ struct ScriptTotals {
   bool ok = true;  // every script parsed and ran without a failure or error
 };
 
-// Runs one script against a fresh host on a freshly loaded module.
+// Runs one script against a fresh host on a freshly loaded module; then
+// `finished`, if given, sees the run before the host closes.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
-                        const std::string &source, std::ostream &out);
+                        const std::string &source, std::ostream &out,
+                        const std::function<void(ScriptRun &)> &finished = nullptr);
 
 // The script `z480-panel run` plays when given none.
 extern const char *const kDefaultScript;
