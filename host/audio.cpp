@@ -99,7 +99,7 @@ void Audio::fail_next_call() { control::fail_next_call(); }
 
 Audio::Caller::Caller(Audio &audio, const std::string &alias)
     : audio_(audio), previous_(audio.caller_) {
-  audio_.caller_ = alias;
+  audio_.caller_ = &alias;
 }
 Audio::Caller::~Caller() { audio_.caller_ = previous_; }
 
@@ -109,7 +109,7 @@ void Audio::heard(std::shared_ptr<const control::Playback> p) {
     std::int32_t id = 0;
     for (const auto &[f, wave] : waves_)
       if (f == print) id = wave;
-    started_.push_back({id, caller_, p->start, p->volume});
+    started_.push_back({id, caller_ ? *caller_ : std::string(), p->start, p->volume});
   }
   playbacks_.push_back(std::move(p));
 }

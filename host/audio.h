@@ -56,7 +56,7 @@ class Audio {
 
    private:
     Audio &audio_;
-    std::string previous_;
+    const std::string *previous_;
   };
 
   const std::vector<SoundStart> &started() const { return started_; }
@@ -74,7 +74,7 @@ class Audio {
 
   std::vector<std::pair<std::uint64_t, std::int32_t>> waves_;  // data fingerprint -> WAVE id
   std::string window_class_;
-  std::string caller_;
+  const std::string *caller_ = nullptr;  // alias of the instance called
   std::vector<std::shared_ptr<const platform::control::Playback>> playbacks_;
   std::vector<SoundStart> started_;
   std::size_t taken_ = 0;
