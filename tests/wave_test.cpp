@@ -61,6 +61,7 @@ Bytes fmt(std::size_t size = 16, std::uint16_t extra = 0) {
 
 const Bytes kSamples = {0x80, 0x90, 0x70, 0x80, 0xA0};
 
+// The data span points into `b`: keep it alive while the result is used.
 std::optional<platform::WaveData> parse(const Bytes &b) { return platform::parse_wave(b); }
 
 TEST(WaveTest, ReadsFormatAndDataOfAPlainFile) {
@@ -91,7 +92,8 @@ TEST(WaveTest, ReadsTheExtraSizeOfLongerFormatRecords) {
 
 TEST(WaveTest, SkipsOtherChunksWithTheirPadByte) {
   Bytes odd = {'a', 'b', 'c'};
-  auto w = parse(riff({{"LIST", odd}, {"fmt ", fmt()}, {"fact", {1, 0, 0, 0}}, {"data", kSamples}}));
+  Bytes file = riff({{"LIST", odd}, {"fmt ", fmt()}, {"fact", {1, 0, 0, 0}}, {"data", kSamples}});
+  auto w = parse(file);
   ASSERT_TRUE(w);
   EXPECT_EQ(Bytes(w->data.begin(), w->data.end()), kSamples);
 }
