@@ -135,7 +135,7 @@ TEST(WaveTest, RefusesEveryCutShortCopy) {
 }
 
 // The module's sounds: id, bits, sample rate and PCM bytes.
-struct SoundSpec {
+struct Expected {
   std::uint16_t bits;
   std::uint32_t rate;
   std::uint32_t bytes;  // 0: a callout, 3273 to 11322 bytes
@@ -145,7 +145,7 @@ TEST(WaveTest, TheModuleCarriesItsFifteenSounds) {
   std::string error;
   auto module = z480::Module::load(Z480_MODULE_PATH, &error);
   ASSERT_TRUE(module) << error;
-  std::map<std::uint32_t, SoundSpec> expected = {{10, {16, 22050, 3828}}, {20, {8, 22050, 10304}},
+  std::map<std::uint32_t, Expected> expected = {{10, {16, 22050, 3828}}, {20, {8, 22050, 10304}},
                                                  {1470, {8, 11025, 6095}}};
   for (std::uint32_t id : {1340, 1350, 1360, 1370, 1380, 1400, 1410, 1420, 1430, 1440, 1450, 1460})
     expected[id] = {8, 11025, 0};
@@ -153,7 +153,7 @@ TEST(WaveTest, TheModuleCarriesItsFifteenSounds) {
   for (const auto &e : platform::resource_directory(module->handle()))
     waves += std::strcmp(e.type, "WAVE") == 0;
   EXPECT_EQ(waves, expected.size());
-  for (const auto &[id, spec] : expected) {
+  for (const auto &[id, want] : expected) {
     SCOPED_TRACE(id);
     auto bytes = platform::find_resource(module->handle(), "WAVE", id);
     ASSERT_TRUE(bytes);
@@ -161,10 +161,10 @@ TEST(WaveTest, TheModuleCarriesItsFifteenSounds) {
     ASSERT_TRUE(w);
     EXPECT_EQ(w->format.format_tag, platform::kWaveFormatPcm);
     EXPECT_EQ(w->format.channels, 1);
-    EXPECT_EQ(w->format.bits_per_sample, spec.bits);
-    EXPECT_EQ(w->format.samples_per_sec, spec.rate);
-    if (spec.bytes) {
-      EXPECT_EQ(w->data.size(), spec.bytes);
+    EXPECT_EQ(w->format.bits_per_sample, want.bits);
+    EXPECT_EQ(w->format.samples_per_sec, want.rate);
+    if (want.bytes) {
+      EXPECT_EQ(w->data.size(), want.bytes);
     } else {
       EXPECT_GE(w->data.size(), 3273u);
       EXPECT_LE(w->data.size(), 11322u);
