@@ -33,14 +33,16 @@ double table_angle(const NonlinearityEntry *table, std::uint32_t size, double va
   if (size == 0 || !table) return value * kPi / 180.0;
   if (size == 1) return table[0].degrees;
   if (size == 2) return between(table[0], table[1], value);
-  if (value <= table[0].value) return table[0].degrees;
+  // Tables run with rising or with falling values; compare in table order.
+  double sign = table[size - 1].value < table[0].value ? -1.0 : 1.0;
+  if (sign * value <= sign * table[0].value) return table[0].degrees;
   // Accumulate the turns so a scale that passes straight up keeps going.
   double angle = table[0].degrees;
   for (std::uint32_t i = 0; i + 1 < size; ++i) {
     const NonlinearityEntry &lo = table[i];
     const NonlinearityEntry &hi = table[i + 1];
     double step = turn_between(lo.degrees, hi.degrees);
-    if (value < hi.value) {
+    if (sign * value < sign * hi.value) {
       double span = hi.value - lo.value;
       return span == 0.0 ? angle : angle + step * ((value - lo.value) / span);
     }

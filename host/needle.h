@@ -14,7 +14,8 @@ void fill_table_angles(NonlinearityEntry *table, std::uint32_t size, PixPoint pi
 
 // The needle angle in radians (clockwise from up, not wrapped) for a value:
 // linear between neighbouring entries, taking the shorter way round (half a
-// turn goes clockwise). Values beyond a longer table park at its ends; a
+// turn goes clockwise), whether the table lists rising or falling values.
+// Values beyond a longer table park at its ends; a
 // two-entry table is a linear scale and carries on beyond its points, so an
 // altimeter pointer keeps turning. A table with no entries turns the needle
 // by the value in degrees.

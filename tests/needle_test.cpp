@@ -38,6 +38,18 @@ TEST(NeedleTable, InterpolatesAcrossStraightUpAndParksAtTheEnds) {
   EXPECT_NEAR(degrees(t, 6, 1e300), 135, 1e-9);
 }
 
+TEST(NeedleTable, FallingTablesInterpolateAndParkToo) {
+  NonlinearityEntry t[] = {table_point(40, 200, 200), table_point(30, 200, 200),
+                           table_point(20, 200, 0), table_point(10, 0, 0),
+                           table_point(0, 0, 200), table_point(-1, 0, 200)};
+  fill_table_angles(t, 6, {100, 100});
+  EXPECT_NEAR(degrees(t, 6, 50), 135, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, 25), 90, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, 15), 0, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, 5), 270, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, -7), 225, 1e-9);
+}
+
 TEST(NeedleTable, TwoPointScalesTurnOnBeyondTheirPoints) {
   NonlinearityEntry t[] = {table_point(0, 135, 77), table_point(500, 135, 177)};
   fill_table_angles(t, 2, {135, 127});

@@ -120,6 +120,49 @@ TEST(InstallKeys, BitmapAndHelpRules) {
   EXPECT_EQ(mouse[0].help_id, 0);
   apply("b210");
   EXPECT_EQ(background.header.resource_id, 130);
+  apply("b-100 h43911");  // negative multiples of 10 are no bitmap either
+  EXPECT_EQ(background.header.resource_id, 130);
+  EXPECT_EQ(mouse[0].help_id, 0);
+  apply("h43912");  // no b at all: h alone applies
+  EXPECT_EQ(mouse[0].help_id, 43912);
+}
+
+TEST(InstallKeys, MissingRecordsAreLeftAlone) {
+  GaugeHeader g{};
+  g.parameters = "b130 hTOGGLE_GPS_WINDOW";
+  param_apply_install_keys(&g);  // no background, no mouse list
+  GaugeElement *none[] = {nullptr};
+  MouseRect end_only[] = {{}};
+  g.elements_list = none;
+  g.mouse_rect = end_only;
+  g.parameters = "h43911";
+  param_apply_install_keys(&g);
+  EXPECT_EQ(end_only[0].help_id, 0);  // the end record is not a parent group
+  param_apply_install_keys(nullptr);
+}
+
+TEST_F(ParamActions, AutoCloseSendsOnlyRealIdents) {
+  auto close = [](const char *text) {
+    GaugeHeader g{};
+    g.parameters = text;
+    g_events.clear();
+    param_apply_auto_close(&g);
+    return g_events;
+  };
+  EXPECT_EQ(close("t50 a50"), (Events{{66508, 50}}));
+  EXPECT_EQ(close("aGPS_PANEL aCOMPASS_PANEL"), (Events{{66508, 225}}));  // the first a only
+  EXPECT_EQ(close("a"), Events{});
+  EXPECT_EQ(close("a-1"), Events{});
+  EXPECT_EQ(close("# a50"), Events{});
+  EXPECT_EQ(close(""), Events{});
+}
+
+TEST_F(ParamActions, KeysInsideValuesCountAndEmptyValuesAreSkipped) {
+  // "tox" holds a t key (value "ox") and an o key (value "x"): neither is a
+  // name or a number, so both mean the main panel
+  EXPECT_EQ(actions("c50tox"), (Events{{66507, 0}, {66508, 50}, {66506, 0}}));
+  EXPECT_EQ(actions("t50 o"), (Events{{66506, 50}}));
+  EXPECT_EQ(actions("p-99999999999").size(), static_cast<std::size_t>(kMaxPanelSteps));
 }
 
 }  // namespace

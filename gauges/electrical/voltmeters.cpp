@@ -1,0 +1,109 @@
+// Voltmeter_DC and Voltmeter_AC: the two voltmeters, one needle design on
+// two dials. The DC voltmeter reads 0 to 30 V from the host directly. The AC
+// voltmeter, 0 to 150 V, reads the source chosen on Voltmeter_Switch: the DC
+// voltage, the converter-fed bus through the right or left converter (0 while
+// that converter is off), or an alternator scaled by four. Its needle
+// retargets its own host variable for the next reading, so after a selector
+// change it shows the old source for one more drawing. Both park at their
+// stops outside the scale.
+// Reads: 753 DC voltage, 755 converter-fed bus, 761 and 763 left and right
+// alternator voltages.
+// Sends no key events.
+// Module-wide: reads Voltmeter_Selector, Converter_Left_On, Converter_Right_On.
+#include <iterator>
+
+#include "frame/declare.h"
+#include "gauges/electrical/electrical_state.h"
+
+extern GaugeHeader Voltmeter_DC_Header;
+extern GaugeHeader Voltmeter_AC_Header;
+
+namespace {
+constexpr std::int32_t kDcVoltage = 753;
+constexpr std::int32_t kAlternatorLeftVoltage = 761;
+constexpr std::int32_t kAlternatorRightVoltage = 763;
+constexpr std::int32_t kHelpAcVoltmeter = 43787;
+
+struct Source {
+  std::int32_t token;    // read for the next drawing
+  double scale;          // applied to the current reading
+  const int *converter;  // the reading counts only while this is 1; null: always
+};
+
+// By selector position.
+const Source kSources[] = {
+    {kDcVoltage, 1.0, nullptr},
+    {kBusVoltageToken, 1.0, &Converter_Right_On},
+    {kAlternatorRightVoltage, 4.0, nullptr},
+    {kAlternatorLeftVoltage, 4.0, nullptr},
+    {kBusVoltageToken, 1.0, &Converter_Left_On},
+};
+constexpr Source kNoSource = {kDcVoltage, 0.0, nullptr};
+
+double FSAPI ac_volts(NeedleElement *e) {
+  double reading = e->source_var.var_value.n;
+  bool known =
+      Voltmeter_Selector >= 0 && Voltmeter_Selector < static_cast<int>(std::size(kSources));
+  const Source &source = known ? kSources[Voltmeter_Selector] : kNoSource;
+  e->source_var.id = source.token;
+  if (source.scale == 0.0 || (source.converter && *source.converter != 1)) return 0.0;
+  return source.scale * reading;
+}
+
+NonlinearityEntry dc_table[] = {
+    table_point(-1, 19, 36), table_point(0, 19, 36),  table_point(15, 55, 23),
+    table_point(30, 90, 38), table_point(40, 90, 38),
+};
+NonlinearityEntry ac_table[] = {
+    table_point(-1, 21, 37),  table_point(0, 21, 37),   table_point(30, 31, 30),
+    table_point(60, 50, 24),  table_point(90, 68, 25),  table_point(120, 80, 29),
+    table_point(150, 90, 37), table_point(200, 90, 37),
+};
+
+struct VoltmeterKind {
+  const char *name;
+  GaugeHeader *self;
+  std::int32_t dial;
+  TableRef table;
+  NeedleCallback callback;  // null: the needle shows its token as it is
+  std::int32_t help_id;
+};
+
+constexpr VoltmeterKind kDc = {"Voltmeter_DC", &Voltmeter_DC_Header, 5470, table(dc_table),
+                               nullptr, 0};
+constexpr VoltmeterKind kAc = {"Voltmeter_AC", &Voltmeter_AC_Header, 5460, table(ac_table),
+                               ac_volts, kHelpAcVoltmeter};
+
+// The records of one voltmeter: dial, needle (token 753 to start with), glass.
+template <const VoltmeterKind &Kind>
+struct Voltmeter {
+  static constinit inline StaticImageElement glass =
+      static_image({.bitmap = 5490, .flags = 0x3, .gauge = Kind.self});
+  static constinit inline GaugeElement *needle_next[] = {el(glass), nullptr};
+  static constinit inline NeedleElement volts = needle({.bitmap = 5480,
+                                                        .pos = {55, 72},
+                                                        .flags = 0x4083,
+                                                        .next = needle_next,
+                                                        .gauge = Kind.self,
+                                                        .pivot = {0, 1},
+                                                        .token = kDcVoltage,
+                                                        .callback = Kind.callback,
+                                                        .table = Kind.table});
+  static constinit inline GaugeElement *dial_next[] = {el(volts), nullptr};
+  static constinit inline StaticImageElement dial = static_image(
+      {.bitmap = Kind.dial, .flags = 0x4003, .next = dial_next, .gauge = Kind.self});
+  static constinit inline GaugeElement *elements[] = {el(dial), nullptr};
+  static constinit inline MouseRect mouse[] = {
+      mouse_parent({0, 0, 0, 0}, Kind.help_id),
+      mouse_end_parent(),
+      mouse_end(),
+  };
+
+  static constexpr GaugeHeader header() {
+    return gauge_header({.name = Kind.name, .elements = elements, .size_mm = 100, .mouse = mouse});
+  }
+};
+}  // namespace
+
+GaugeHeader Voltmeter_DC_Header = Voltmeter<kDc>::header();
+GaugeHeader Voltmeter_AC_Header = Voltmeter<kAc>::header();
