@@ -9,11 +9,12 @@
 
 struct ClickSound {
   SoundChannel channel{};
-  int installs = 0;
+  int installs = 0;  // placed instances of the kind
 };
 
 // Service 2: keep the module handle, find the host window, create the
-// device, load Switch_Click.
+// device, load Switch_Click. Each step runs even when an earlier one failed
+// (it then does nothing: the module is silent).
 void click_install(ClickSound &click, ServiceData module_handle);
 // After the switch's action: play Switch_Click once.
 void click_play(ClickSound &click);
