@@ -20,3 +20,10 @@ void click_install(ClickSound &click, ServiceData module_handle);
 void click_play(ClickSound &click);
 // Service 12: release the buffer, then the device.
 void click_kill(ClickSound &click);
+
+// The whole gauge callback of a kind that only clicks: install at service 2,
+// kill at service 12, nothing for the other codes.
+inline void click_service(ClickSound &click, std::int32_t service, ServiceData extra) {
+  if (service == kServiceInstall) click_install(click, extra);
+  if (service == kServiceKill) click_kill(click);
+}
