@@ -538,12 +538,18 @@ static_assert(sizeof(MouseArg) == 72 && offsetof(MouseArg, scale) == 28 &&
               offsetof(MouseArg, numeric_table) == 36 &&
               offsetof(MouseArg, numeric_callback) == 60 &&
               offsetof(MouseArg, string_callback) == 68);
-static_assert(offsetof(GaugeLinkage, gauge_header_ptr) == 24);
+// The 24-byte linkage block that opens both Linkage and the services table.
+static_assert(offsetof(GaugeLinkage, module_version) == 20 &&
+              offsetof(GaugeLinkage, gauge_header_ptr) == 24);
+static_assert(offsetof(PanelServices, module_version) == 20 &&
+              offsetof(PanelServices, slots_0_28) == 24);
 static_assert(sizeof(GaugeImport) == 16 && offsetof(GaugeImport, panels) + offsetof(ImportEntry, fn_ptr) == 4 &&
               offsetof(GaugeImport, null_entry) == 8);
 static_assert(sizeof(PanelServices) == 328 && offsetof(PanelServices, toggle_panel_window) == 140 &&
               offsetof(PanelServices, trigger_key_event) == 144 &&
+              offsetof(PanelServices, slots_31_33) + sizeof(PanelSlot) == 152 &&  // initialize_var
               offsetof(PanelServices, lookup_var) == 160 &&
               offsetof(PanelServices, aircraft_varget) == 300 &&
-              offsetof(PanelServices, query_host_interface) == 308);
+              offsetof(PanelServices, query_host_interface) == 308 &&
+              offsetof(PanelServices, slots_72_75) + sizeof(PanelSlot) == 316);  // send_key_event
 #endif
