@@ -209,9 +209,11 @@ void Host::evaluate(Instance &inst) {
       case kNeedle: {
         auto *n = as<NeedleElement>(e);
         v.value = axis_value(*this, n, n->source_var, n->source_var_cb, n->update_cb);
-        if (v.value == v.value)  // no reading leaves the needle where it was
-          v.needle = wrap_degrees(
-              table_angle(n->nonlinearity_table, n->nonlinearity_table_size, v.value));
+        // No reading, or one that turns an open-ended scale without end,
+        // leaves the needle where it was.
+        if (v.value != v.value) break;
+        double angle = table_angle(n->nonlinearity_table, n->nonlinearity_table_size, v.value);
+        if (std::isfinite(angle)) v.needle = wrap_degrees(angle);
         break;
       }
       case kString: {
