@@ -5,6 +5,8 @@
 #include <cstring>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 #include <sstream>
 
 #include "frame/numeric.h"
@@ -35,7 +37,23 @@ double default_tolerance(double expected) {
 }
 
 double tolerance(Args &a, double expected) {
-  return a.keyword("~") ? a.number("a tolerance after ~") : default_tolerance(expected);
+  if (!a.keyword("~")) return default_tolerance(expected);
+  double tol = a.number("a tolerance after ~");
+  if (!(tol >= 0)) throw ScriptError("expected a tolerance of 0 or more after ~");
+  return tol;
+}
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kWordMax = std::numeric_limits<std::uint32_t>::max();
+
+// A whole number from the text within lo..hi, or nothing.
+std::optional<std::int64_t> whole(const std::string &text, std::int64_t lo, std::int64_t hi) {
+  double v = 0;
+  if (!parse_number(text, &v) || v != std::floor(v) || v < static_cast<double>(lo) ||
+      v > static_cast<double>(hi))
+    return std::nullopt;
+  return static_cast<std::int64_t>(v);
 }
 
 PixPoint point(Args &a) {
@@ -59,24 +77,26 @@ struct ElementRef {
 
 ElementRef element_ref(const std::string &text) {
   ElementRef ref;
-  double n = 0;
-  if (text.size() > 1 && text[0] == '#' && parse_number(text.substr(1), &n) && n >= 1) {
-    ref.index = to_int(n);
+  if (text.size() > 1 && text[0] == '#') {
+    auto n = whole(text.substr(1), 1, kInt32Max);
+    if (!n) throw ScriptError("expected #N with a whole N from 1, got " + text);
+    ref.index = static_cast<int>(*n);
     return ref;
   }
   if (text.size() > 1 && text[0] == '@') {
     std::string id = text.substr(1);
     std::size_t colon = id.find(':');
-    double k = 1;
+    std::optional<std::int64_t> k = 1;
     if (colon != std::string::npos) {
-      if (!parse_number(id.substr(colon + 1), &k) || k < 1)
-        throw ScriptError("expected @BITMAP:K with K from 1, got " + text);
+      k = whole(id.substr(colon + 1), 1, kInt32Max);
+      if (!k) throw ScriptError("expected @BITMAP:K with a whole K from 1, got " + text);
       id.resize(colon);
     }
-    if (!parse_number(id, &n)) throw ScriptError("expected @BITMAP, got " + text);
+    auto bitmap = whole(id, kInt32Min, kInt32Max);
+    if (!bitmap) throw ScriptError("expected @BITMAP with a whole bitmap id, got " + text);
     ref.by_bitmap = true;
-    ref.bitmap = to_int(n);
-    ref.index = to_int(k);
+    ref.bitmap = static_cast<std::int32_t>(*bitmap);
+    ref.index = static_cast<int>(*k);
     return ref;
   }
   throw ScriptError("expected an element (@BITMAP, @BITMAP:K or #N), got " + text);
@@ -196,7 +216,7 @@ Step cmd_remove(const ScriptLine &line, Args &a) {
 
 Step cmd_service(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
-  std::int64_t code = a.integer("a service code");
+  std::int64_t code = a.integer("a service code", kInt32Min, kInt32Max);
   std::int64_t extra = a.more() ? a.integer("extra data") : 0;
   a.done();
   return [=](ScriptRun &run) {
@@ -206,7 +226,7 @@ Step cmd_service(const ScriptLine &line, Args &a) {
 }
 
 Step cmd_set(const ScriptLine &, Args &a) {
-  std::int64_t token = a.integer("a token number");
+  std::int64_t token = a.integer("a token number", kInt32Min, kInt32Max);
   double value = a.number("a value");
   a.done();
   return [=](ScriptRun &run) { run.host.set_var(static_cast<std::int32_t>(token), value); };
@@ -238,7 +258,8 @@ Step cmd_click(const ScriptLine &line, Args &a) {
       flags = it->second;
     } else {
       flags = static_cast<std::uint32_t>(a.integer("mouse flags (left, right, drag, move, "
-                                                   "repeat or a number)"));
+                                                   "repeat or a number)",
+                                                   0, kWordMax));
     }
   }
   return [=](ScriptRun &run) {
@@ -248,7 +269,7 @@ Step cmd_click(const ScriptLine &line, Args &a) {
 }
 
 std::uint32_t window_ident(Args &a) {
-  return static_cast<std::uint32_t>(a.integer("a panel window ident"));
+  return static_cast<std::uint32_t>(a.integer("a panel window ident", 0, kWordMax));
 }
 
 bool shown_word(Args &a) {
@@ -304,13 +325,14 @@ Step expect_events(const ScriptLine &line, Args &a) {
     while (a.more()) {
       std::string w = a.word("an event ID[:VALUE]");
       std::size_t colon = w.find(':');
-      double id = 0, value = 0;
-      if (!parse_number(w.substr(0, colon), &id))
-        throw ScriptError("expected an event ID[:VALUE], got " + w);
+      auto id = whole(w.substr(0, colon), kInt32Min, kInt32Max);
+      if (!id) throw ScriptError("expected an event ID[:VALUE], got " + w);
       bool any = colon == std::string::npos;
-      if (!any && !parse_number(w.substr(colon + 1), &value))
-        throw ScriptError("expected an event value after ':', got " + w);
-      want.push_back({to_int(id), any, to_event_value(value)});
+      // Values as the module sends them: a 32-bit word, or negative in two's complement.
+      std::optional<std::int64_t> value = 0;
+      if (!any) value = whole(w.substr(colon + 1), kInt32Min, kWordMax);
+      if (!value) throw ScriptError("expected a whole event value after ':', got " + w);
+      want.push_back({static_cast<std::int32_t>(*id), any, static_cast<std::uint32_t>(*value)});
     }
   }
   return [=](ScriptRun &run) {
@@ -343,7 +365,7 @@ Step expect_window(const ScriptLine &line, Args &a) {
 }
 
 Step expect_token(const ScriptLine &line, Args &a) {
-  std::int64_t token = a.integer("a token number");
+  std::int64_t token = a.integer("a token number", kInt32Min, kInt32Max);
   a.expect_keyword("=");
   double expected = a.number("a value");
   double tol = tolerance(a, expected);
@@ -360,7 +382,7 @@ Step expect_help(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   PixPoint p = point(a);
   a.expect_keyword("=");
-  std::int64_t expected = a.integer("a help id");
+  std::int64_t expected = a.integer("a help id", kInt32Min, kInt32Max);
   a.done();
   return [=](ScriptRun &run) {
     std::int32_t got = run.host.help_id(run.instance(line, alias), p);
@@ -459,6 +481,14 @@ std::int64_t Args::integer(const char *what) {
   if (!(v == std::floor(v)) || std::fabs(v) > 9.0e15)
     throw ScriptError(std::string("expected ") + what + " (a whole number)");
   return static_cast<std::int64_t>(v);
+}
+
+std::int64_t Args::integer(const char *what, std::int64_t lo, std::int64_t hi) {
+  std::int64_t v = integer(what);
+  if (v < lo || v > hi)
+    throw ScriptError(std::string("expected ") + what + " from " + std::to_string(lo) + " to " +
+                      std::to_string(hi) + ", got " + std::to_string(v));
+  return v;
 }
 
 bool Args::keyword(const char *w) {

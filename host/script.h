@@ -68,6 +68,7 @@ class Args {
   std::string text(const char *what);  // a quoted text
   double number(const char *what);     // decimal, 0x hex, nan, inf, -inf
   std::int64_t integer(const char *what);
+  std::int64_t integer(const char *what, std::int64_t lo, std::int64_t hi);  // within lo..hi
   bool keyword(const char *word);  // consumes it when it is next
   void expect_keyword(const char *word);
   void done();
