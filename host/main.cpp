@@ -62,8 +62,11 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts,
   if (scripts.empty())
     add(z480::run_script(module_path, "default", z480::kDefaultScript, std::cout, record));
   for (const std::string &file : scripts) {
+    // A directory opens like a file but reads nothing: refuse it rather than
+    // pass it as an empty script.
+    std::error_code ec;
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(file, ec)) {
       std::cout << file << ": error: cannot read the script\n";
       ok = false;
       continue;
