@@ -49,11 +49,10 @@ click Altimeter_Mb 20 220
 click Altimeter_Mb 45 220
 expect events 65884 65884 65883
 
-# descending at 2000 ft/min, back to standard
+# descending at 2000 ft/min through 500 ft, the ball centred again
 set 65 -2600.9599167692828
 set 74 500
 set 69 0
-set 1013 0
 frame
 expect Altimeter_Mb @350 needle = 180 ~ 0.000001
 expect Turn_Ball @310 x = 0
