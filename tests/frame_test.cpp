@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 #include "frame/declare.h"
@@ -61,6 +62,72 @@ TEST(Linkage, DescribesTheModule) {
     ++count;
   }
   EXPECT_GE(count, 5);
+}
+
+// The panel configuration names gauges by these names and sizes; the host
+// finds them in this order. Gauges not yet built are skipped, the rest must
+// keep their places.
+struct RegistryRow {
+  const char *name;
+  std::uint32_t mm;
+  bool callback;
+};
+constexpr RegistryRow kRegistry[] = {
+      {"Registration", 150, true}, {"ATC_Toggle", 19, false}, {"Kneeboard_Toggle", 19, false},
+      {"Map_Toggle", 19, false}, {"Invisible_Toggle", 19, true}, {"Radios_Toggle", 19, true},
+      {"GPS_Toggle", 19, true}, {"Throttle_Toggle", 19, true}, {"Compass_Toggle", 19, true},
+      {"Close_Subpanel", 19, true}, {"Landing_View_Toggle", 19, true},
+      {"Electricity_Toggle", 19, true}, {"Overhead_Toggle", 19, true},
+      {"Nav_Instruments_Toggle", 19, true}, {"Z480_ADF", 100, true},
+      {"Z480_NAV_COM_1", 100, true}, {"Z480_NAV_COM_2", 100, true}, {"Z480_XPDR", 100, true},
+      {"Autopilot_FD_Selector", 100, false}, {"Manual_Autopilot", 150, false},
+      {"Autopilot_Lights", 200, true}, {"Attitude", 100, false}, {"Radio_Altimeter", 90, true},
+      {"Radio_Altimeter_Switch", 30, true}, {"Airspeed", 100, false},
+      {"Altimeter_Mb", 100, false}, {"EGT_Oil_Indicator", 100, true}, {"Fire_Light", 40, true},
+      {"HSI", 120, false}, {"Fuel_Flow_Left", 100, false}, {"Fuel_Flow_Right", 100, false},
+      {"Fuel_Qty_Left", 100, false}, {"Fuel_Qty_Right", 100, false},
+      {"Low_Fuel_Lamp_Left", 20, false}, {"Low_Fuel_Lamp_Right", 20, false},
+      {"Fuel_Consumption_Left", 70, true}, {"Fuel_Consumption_Right", 70, true},
+      {"Fuel_Temp", 100, false}, {"RMI", 100, false}, {"Vertical_Speed", 100, false},
+      {"Shut_Down_Engines", 30, true}, {"Marker_Lights", 100, false},
+      {"ILS_TACAN_Switch", 30, true}, {"NAV_GPS_Switch", 30, false}, {"Turn_Ball", 100, false},
+      {"Engine_N2", 100, true}, {"OAT_Indicator", 100, false}, {"Homing_Indicator", 120, false},
+      {"Low_Oil_Press_Light", 30, true}, {"Standby_Attitude", 100, false},
+      {"Propeller_RPM", 100, true}, {"Torque", 100, false}, {"Breguet_Timer", 100, false},
+      {"Flaps_Position", 100, false}, {"Gear_Lever_Left", 45, false},
+      {"Gear_Lever_Right", 45, false}, {"Throttle_Levers", 100, false},
+      {"Hydr_Press_Indicator", 100, false}, {"Brake_Pressure", 100, false},
+      {"Pitch_Trim_Wheel_Left", 40, false}, {"Pitch_Trim_Wheel_Right", 40, false},
+      {"Starter_Board", 150, true}, {"Gear_Lamps", 40, false}, {"Elec_Light_Alt_1", 40, false},
+      {"Elec_Light_Alt_2", 40, false}, {"Elec_Light_Conv_1", 40, false},
+      {"Elec_Light_Conv_2", 40, false}, {"Voltmeter_DC", 100, false},
+      {"Voltmeter_AC", 100, false}, {"Voltmeter_Switch", 30, true}, {"Annunciator", 30, false},
+      {"Radar", 150, true}, {"Master_Battery_Switch", 30, true},
+      {"Landing_Lights_Switch", 60, true}, {"Panel_Lights_Button", 60, true},
+      {"Strobe_Lights_Switch", 40, true}, {"Beacon_Lights_Switch", 60, true},
+      {"Nav_Lights_Switch", 60, true}, {"Wing_Lights_Switch", 60, true},
+      {"Switch_Alternator_Left", 30, true}, {"Switch_Alternator_Right", 30, true},
+      {"Left_Converter_Switch", 30, true}, {"Right_Converter_Switch", 30, true},
+};
+
+TEST(Linkage, GaugesFollowTheRegistryWithTheHeaderFieldsTheModuleFills) {
+  std::size_t row = 0;
+  for (GaugeHeader *g : Linkage.gauge_header_ptr) {
+    if (!g) break;
+    while (row < std::size(kRegistry) && std::strcmp(kRegistry[row].name, g->gauge_name) != 0)
+      ++row;
+    ASSERT_LT(row, std::size(kRegistry)) << g->gauge_name << " is out of registry order";
+    const RegistryRow &r = kRegistry[row++];
+    EXPECT_EQ(g->size_x_mm, r.mm) << r.name;
+    EXPECT_EQ(g->gauge_callback != nullptr, r.callback) << r.name;
+    EXPECT_EQ(g->user_data, 0u) << r.name;
+    EXPECT_EQ(g->parameters, nullptr) << r.name;
+    EXPECT_NE(g->mouse_rect, nullptr) << r.name;
+    // One top-level element, the background; everything else hangs below it.
+    ASSERT_NE(g->elements_list, nullptr) << r.name;
+    EXPECT_NE(g->elements_list[0], nullptr) << r.name;
+    EXPECT_EQ(g->elements_list[1], nullptr) << r.name;
+  }
 }
 
 TEST(Services, CallsBeforeTheHostFillsTheTableDoNothing) {
