@@ -9,9 +9,20 @@
 //   expect ALIAS ELEM [FIELD] = VALUE [~ TOL]
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
 //   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
+//
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables from the next frame on;
 //                     off at the start of every script
+//
+// ELEM is @BITMAP (the first element with that bitmap id), @BITMAP:K (the
+// K-th) or #N (the N-th in drawing order, from 1). FIELD is value (default),
+// x, y, angle, needle, image, shown, flags, bitmap or color, compared as
+// numbers, or text or font, compared with a quoted text. Numbers are decimal
+// or 0x hex, and nan, inf, -inf; counts, element numbers, tokens, idents,
+// flags, ids and event values are whole and must fit their host records.
+// Without ~ TOL a value must match but for rounding in the last places.
+// `expect events` checks the key events sent since the previous one, exactly
+// and in order, then forgets them. '#' not followed by a digit starts a comment.
 //
 // Sound (the host's audio clock runs with the frames, 18 a second; a sound
 // plays for its length in that time, and a buffer that still plays does not
