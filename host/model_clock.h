@@ -22,9 +22,12 @@ inline constexpr double kAxisFullScale = 16384.0;
 // A host value that is no number counts as `fallback` (a lever at rest).
 inline double finite_or(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
-// One step of at most `step` from `current` towards `target`.
+// One step of at most `step` from `current` towards `target`, landing on
+// the target itself when it is within reach (with room for the rounding of
+// steps that divide a travel evenly, so a travel of n steps takes n frames).
 inline double move_toward(double current, double target, double step) {
-  return current + std::clamp(target - current, -step, step);
+  if (std::fabs(target - current) <= step * (1.0 + 1e-9)) return target;
+  return current + (target > current ? step : -step);
 }
 
 // A lever fraction, 0 to 1, from an axis key event's value (16384 at the
