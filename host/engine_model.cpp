@@ -14,7 +14,8 @@ constexpr double kLowestPropRpm = 0.6;
 constexpr double kIdleTorque = 0.1;
 
 double running_n2(double power_lever) {
-  return kIdleN2 + (kMaxN2 - kIdleN2) * std::clamp(std::fabs(finite_or(power_lever, 0.0)), 0.0, 1.0);
+  return kIdleN2 +
+         (kMaxN2 - kIdleN2) * std::clamp(std::fabs(finite_or(power_lever, 0.0)), 0.0, 1.0);
 }
 
 // Where N2 is heading, how fast, and where the starter lets go.

@@ -36,12 +36,12 @@ struct EngineStep {
 EngineStep engine_step(const EngineInputs &in);
 
 struct EngineReadings {
-  double prop_rpm;  // fraction of the rated speed
-  double torque;    // fraction
+  double prop_rpm;            // fraction of the rated speed
+  double torque;              // fraction
   double oil_pressure;        // pounds per square foot
   double hydraulic_pressure;  // pounds per square foot
 };
-inline constexpr double kRunningOilPressure = 8640.0;         // 60 psi
+inline constexpr double kRunningOilPressure = 8640.0;          // 60 psi
 inline constexpr double kRunningHydraulicPressure = 432000.0;  // 3000 psi
 
 // The readings of an engine at N2 with its propeller lever.

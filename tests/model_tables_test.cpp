@@ -42,8 +42,10 @@ TEST(ElectricalModel, AnAlternatorNeedsItsSwitchAndATurningEngine) {
 
 TEST(AirframeModel, FlapLeverStepsBetweenNotchesAndStopsAtTheEnds) {
   double lever = 0;
-  for (double want : {5461.0, 10922.0, 16383.0, 16383.0}) EXPECT_EQ(lever = flap_notch_step(lever, +1), want);
-  for (double want : {10922.0, 5461.0, 0.0, 0.0}) EXPECT_EQ(lever = flap_notch_step(lever, -1), want);
+  for (double want : {5461.0, 10922.0, 16383.0, 16383.0})
+    EXPECT_EQ(lever = flap_notch_step(lever, +1), want);
+  for (double want : {10922.0, 5461.0, 0.0, 0.0})
+    EXPECT_EQ(lever = flap_notch_step(lever, -1), want);
   // between notches the lever goes to the nearer notch in that direction
   EXPECT_EQ(flap_notch_step(8000, +1), 10922);
   EXPECT_EQ(flap_notch_step(8000, -1), 5461);
@@ -84,7 +86,8 @@ TEST(AirframeModel, AxisValuesAreSignedWordsKeptWithinTheTravel) {
 // Runs an engine frame by frame until the starter lets go (or a limit).
 EngineStep run_start(bool fuel, int *frames) {
   EngineStep s{0.0, true};
-  for (*frames = 0; s.starter && *frames < 10000; ++*frames) s = engine_step({s.n2, true, fuel, 0.0});
+  for (*frames = 0; s.starter && *frames < 10000; ++*frames)
+    s = engine_step({s.n2, true, fuel, 0.0});
   return s;
 }
 
@@ -110,7 +113,8 @@ TEST(EngineModel, PowerInEitherDirectionRaisesN2AndMissingNumbersAreRest) {
   EXPECT_EQ(s.n2, kIdleN2);
   EXPECT_EQ(engine_step({kNan, false, true, 1.0}).n2, 0.0);
   EXPECT_EQ(engine_step({kInf, false, true, 1.0}).n2, 0.0);
-  EXPECT_EQ(engine_step({30.0, false, true, 1.0}).n2, 30.0 - kRunDownRate / 18);  // not lit below 40 %
+  EXPECT_EQ(engine_step({30.0, false, true, 1.0}).n2,
+            30.0 - kRunDownRate / Host::kFramesPerSecond);  // not lit below 40 %
 }
 
 TEST(EngineModel, ReadingsFollowN2) {
@@ -169,7 +173,7 @@ TEST_F(ModelTables, HandSetValuesStayUntilTheModelHasCauseToMoveThem) {
   host_->set_var(759, 27);
   host_->set_var(562, 5000);
   frame();
-  EXPECT_EQ(var(759), 27);  // no switch and no alternator changed
+  EXPECT_EQ(var(759), 27);    // no switch and no alternator changed
   EXPECT_EQ(var(562), 5000);  // the engine is at rest
   host_->set_var(565, 1);
   host_->set_var(625, 60);
