@@ -70,7 +70,7 @@ std::int32_t icon_image(const IconElement &icon, double value) {
 
 }  // namespace
 
-Host::Host(Module &module) : module_(module) {
+Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(module)) {
   services_.module_id = kModuleId;
   services_.module_version = kModuleVersion;
   services_.toggle_panel_window = service_toggle_panel_window;
@@ -177,6 +177,7 @@ Instance *Host::instance(const std::string &alias) {
 }
 
 void Host::service(Instance &inst, std::int32_t code, ServiceData extra) {
+  Audio::Caller caller(*audio_, inst.alias());
   if (GaugeCallback cb = inst.header()->gauge_callback) cb(inst.header(), code, extra);
 }
 
@@ -193,10 +194,12 @@ void Host::frame() {
     evaluate(*inst);
   }
   ++frames_;
+  audio_->set_time(seconds());
   for (auto &work : frame_work_) work();
 }
 
 void Host::evaluate(Instance &inst) {
+  Audio::Caller caller(*audio_, inst.alias());
   const auto &elements = inst.elements();
   auto &views = inst.views();
   for (std::size_t i = 0; i < elements.size(); ++i) {
@@ -260,6 +263,7 @@ void Host::evaluate(Instance &inst) {
 bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
   MouseHit hit = find_mouse_target(inst.mouse(), point, flags);
   if (!hit.rect) return false;
+  Audio::Caller caller(*audio_, inst.alias());
   if (hit.rect->mouse_function) {
     MouseCallbackRecord record{};
     record.relative_point = {point.x - hit.origin.x, point.y - hit.origin.y};

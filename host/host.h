@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frame/panel.h"
+#include "host/audio.h"
 #include "host/instance.h"
 #include "host/module.h"
 
@@ -37,6 +38,8 @@ class Host {
   Host &operator=(const Host &) = delete;
 
   Module &module() { return module_; }
+  // The sound layer's host side: main window, audio clock, sound log.
+  Audio &audio() { return *audio_; }
 
   // Host variables by token; unset variables read 0.
   double var(std::int32_t token) const;
@@ -74,7 +77,8 @@ class Host {
   void service(Instance &inst, std::int32_t code, ServiceData extra);
 
   // One frame: pending key events reach their reactions, then for each
-  // instance in placement order service 6 and its elements in drawing order.
+  // instance in placement order service 6 and its elements in drawing order;
+  // then the clock (and the audio clock) moves on by one frame.
   void frame();
   std::uint64_t frame_count() const { return frames_; }
   double seconds() const { return static_cast<double>(frames_) / kFramesPerSecond; }
@@ -92,6 +96,7 @@ class Host {
   void evaluate(Instance &inst);
 
   Module &module_;
+  std::unique_ptr<Audio> audio_;
   PanelServices services_{};
   std::map<std::int32_t, double> vars_;
   std::map<std::pair<std::int32_t, std::int32_t>, double> aircraft_vars_;

@@ -1,10 +1,12 @@
 // z480-panel: loads the gauge module the way the simulator does and runs
 // panel scripts against it.
-//   z480-panel run [--module PATH] [SCRIPT...]
+//   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
 //   z480-panel list [--module PATH]
+// --wav writes everything the scripts played, one after another, into FILE.
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -25,7 +27,7 @@ std::string default_module_path() {
 }
 
 int usage() {
-  std::cerr << "usage: z480-panel run [--module PATH] [SCRIPT...]\n"
+  std::cerr << "usage: z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]\n"
                "       z480-panel list [--module PATH]\n";
   return 2;
 }
@@ -44,7 +46,8 @@ int list(const std::string &module_path) {
   return 0;
 }
 
-int run(const std::string &module_path, const std::vector<std::string> &scripts) {
+int run(const std::string &module_path, const std::vector<std::string> &scripts,
+        const std::string &wav) {
   int passed = 0, failed = 0;
   bool ok = true;
   auto add = [&](const z480::ScriptTotals &t) {
@@ -52,7 +55,12 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts)
     failed += t.failed;
     ok = ok && t.ok;
   };
-  if (scripts.empty()) add(z480::run_script(module_path, "default", z480::kDefaultScript, std::cout));
+  z480::SoundRecording recording;
+  std::function<void(z480::ScriptRun &)> record;
+  if (!wav.empty())
+    record = [&](z480::ScriptRun &r) { recording.add(r.host.audio(), r.host.seconds()); };
+  if (scripts.empty())
+    add(z480::run_script(module_path, "default", z480::kDefaultScript, std::cout, record));
   for (const std::string &file : scripts) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -62,7 +70,16 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts)
     }
     std::ostringstream source;
     source << in.rdbuf();
-    add(z480::run_script(module_path, file, source.str(), std::cout));
+    add(z480::run_script(module_path, file, source.str(), std::cout, record));
+  }
+  if (!wav.empty()) {
+    std::string error;
+    if (!recording.write(wav, &error)) {
+      std::cerr << "z480-panel: " << error << "\n";
+      ok = false;
+    } else if (recording.truncated()) {
+      std::cerr << "z480-panel: the recording stops after an hour\n";
+    }
   }
   std::cout << passed << " passed, " << failed << " failed\n";
   return ok && failed == 0 ? 0 : 1;
@@ -74,12 +91,16 @@ int main(int argc, char **argv) {
   if (argc < 2) return usage();
   std::string command = argv[1];
   std::string module_path = default_module_path();
+  std::string wav;
   std::vector<std::string> files;
   for (int i = 2; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--module") {
       if (++i >= argc) return usage();
       module_path = argv[i];
+    } else if (arg == "--wav" && command == "run") {
+      if (++i >= argc) return usage();
+      wav = argv[i];
     } else if (arg.rfind("--", 0) == 0) {
       return usage();
     } else {
@@ -87,6 +108,6 @@ int main(int argc, char **argv) {
     }
   }
   if (command == "list" && files.empty()) return list(module_path);
-  if (command == "run") return run(module_path, files);
+  if (command == "run") return run(module_path, files, wav);
   return usage();
 }

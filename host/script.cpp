@@ -552,7 +552,8 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines) {
 }
 
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
-                        const std::string &source, std::ostream &out) {
+                        const std::string &source, std::ostream &out,
+                        const std::function<void(ScriptRun &)> &finished) {
   ScriptTotals totals;
   std::vector<Step> steps;
   try {
@@ -577,6 +578,7 @@ ScriptTotals run_script(const std::string &module_path, const std::string &file,
       out << e.what() << "\n";
       totals.ok = false;
     }
+    if (finished) finished(run);
     totals.passed = run.passed();
     totals.failed = run.failed();
     if (run.failed() || run.errors()) totals.ok = false;

@@ -13,6 +13,19 @@
 //                     key events to host variables from the next frame on;
 //                     off at the start of every script
 //
+// Sound (the host's audio clock runs with the frames, 18 a second; a sound
+// plays for its length in that time, and a buffer that still plays does not
+// start again, so two clicks of one switch within its click's 87 ms give one
+// sound):
+//   expect sounds ID ... | none   WAVE ids of the sounds started since the
+//                                 previous `expect sounds`, in order
+//   sound fail                    the next sound-layer call that can fail does
+//                                 (the module then falls silent until unloaded)
+//   sound window CLASS | none     the class of the host's main window
+//                                 (FS98MAIN at start; none: no main window)
+//   sound program NAME            the program file name the module sees
+//                                 (it picks the window class from it)
+//
 // Commands live in a table; other parts of the host add their own.
 #pragma once
 
@@ -112,9 +125,11 @@ struct ScriptTotals {
   bool ok = true;  // every script parsed and ran without a failure or error
 };
 
-// Runs one script against a fresh host on a freshly loaded module.
+// Runs one script against a fresh host on a freshly loaded module; then
+// `finished`, if given, sees the run before the host closes.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
-                        const std::string &source, std::ostream &out);
+                        const std::string &source, std::ostream &out,
+                        const std::function<void(ScriptRun &)> &finished = nullptr);
 
 // The script `z480-panel run` plays when given none.
 extern const char *const kDefaultScript;

@@ -7,6 +7,8 @@
 
 #include "frame/declare.h"
 #include "frame/services.h"
+#include "sound/click.h"
+#include "sound/sound.h"
 
 extern "C" {
 __attribute__((visibility("default"))) char ProbeLog[4096];
@@ -105,14 +107,91 @@ GaugeElement *base_next[] = {el(target), nullptr};
 GaugeElement *retarget_elements[] = {el(base), nullptr};
 }  // namespace
 
+// A clicking switch: key event 901, then the click, as the panel's switches do.
+namespace {
+ClickSound clicker_sound;
+
+void FSAPI clicker_callback(GaugeHeader *, std::int32_t service, ServiceData extra) {
+  if (service == kServiceInstall) click_install(clicker_sound, extra);
+  if (service == kServiceKill) click_kill(clicker_sound);
+}
+std::int32_t FSAPI clicker_click(MouseCallbackRecord *, std::uint32_t) {
+  trigger_key_event(901, 0);
+  click_play(clicker_sound);
+  return 0;
+}
+double FSAPI clicker_installs(IconElement *) { return clicker_sound.installs; }
+
+extern GaugeElement *clicker_base_next[];
+StaticImageElement clicker_base = static_image({.bitmap = 30, .next = clicker_base_next});
+IconElement clicker_count = icon({.bitmap = 31, .callback = clicker_installs, .images = 9});
+GaugeElement *clicker_base_next[] = {el(clicker_count), nullptr};
+GaugeElement *clicker_elements[] = {el(clicker_base), nullptr};
+MouseRect clicker_mouse[] = {
+    mouse_parent({0, 0, 0, 0}, 0),
+    mouse_callback({0, 0, 50, 50}, kCursorHand, kMouseLeftSingle, clicker_click),
+    mouse_end_parent(),
+    mouse_end(),
+};
+
+// A speaker: loads the WAVE resource its parameter string names ("ID" or
+// "ID VOLUME"), plays it on a click, and shows whether it plays (icon 41)
+// and whether the module still has sound (icon 42).
+SoundChannel speaker;
+
+void FSAPI speaker_callback(GaugeHeader *g, std::int32_t service, ServiceData extra) {
+  if (service == kServiceInstall) {
+    char *end = nullptr;
+    const char *text = g->parameters ? g->parameters : "";
+    long id = std::strtol(text, &end, 10);
+    long volume = std::strtol(end, nullptr, 10);
+    speaker.module_handle = extra;
+    speaker.window = sound_find_host_window();
+    sound_create_device(speaker.window, &speaker.device);
+    sound_load_wave(speaker.window, speaker.device, &speaker.buffer,
+                    static_cast<std::uint16_t>(id), extra);
+    if (volume) sound_set_volume(&speaker.buffer, static_cast<std::int32_t>(volume));
+  }
+  if (service == kServiceKill) {
+    sound_release(&speaker.buffer);
+    sound_release(&speaker.device);
+  }
+}
+std::int32_t FSAPI speaker_click(MouseCallbackRecord *, std::uint32_t) {
+  sound_play(&speaker.buffer, 0);
+  return 0;
+}
+double FSAPI speaker_playing(IconElement *) { return sound_is_playing(&speaker.buffer); }
+double FSAPI sound_available(IconElement *) { return Sound_Available; }
+
+extern GaugeElement *speaker_base_next[];
+StaticImageElement speaker_base = static_image({.bitmap = 40, .next = speaker_base_next});
+IconElement speaker_lamp = icon({.bitmap = 41, .callback = speaker_playing, .images = 2});
+IconElement available_lamp = icon({.bitmap = 42, .callback = sound_available, .images = 2});
+GaugeElement *speaker_base_next[] = {el(speaker_lamp), el(available_lamp), nullptr};
+GaugeElement *speaker_elements[] = {el(speaker_base), nullptr};
+MouseRect speaker_mouse[] = {
+    mouse_parent({0, 0, 0, 0}, 0),
+    mouse_callback({0, 0, 50, 50}, kCursorHand, kMouseLeftSingle, speaker_click),
+    mouse_end_parent(),
+    mouse_end(),
+};
+}  // namespace
+
 GaugeHeader Probe_Header = gauge_header({.name = "Probe", .elements = elements, .size_mm = 50,
                                          .mouse = mouse, .callback = probe_callback});
 GaugeHeader Retarget_Header = gauge_header(
     {.name = "Retarget", .elements = retarget_elements, .size_mm = 20, .callback = retarget_callback});
+GaugeHeader Clicker_Header =
+    gauge_header({.name = "Clicker", .elements = clicker_elements, .size_mm = 20,
+                  .mouse = clicker_mouse, .callback = clicker_callback});
+GaugeHeader Speaker_Header =
+    gauge_header({.name = "Speaker", .elements = speaker_elements, .size_mm = 20,
+                  .mouse = speaker_mouse, .callback = speaker_callback});
 
 extern "C" {
 __attribute__((visibility("default"))) GaugeImport ImportTable = {{kPanelsImportId, nullptr},
                                                                   {0, nullptr}};
 __attribute__((visibility("default"))) GaugeLinkage Linkage = {
-    kModuleId, nullptr, nullptr, 0, 0, kModuleVersion, {&Probe_Header, &Retarget_Header, nullptr}};
+    kModuleId, nullptr, nullptr, 0, 0, kModuleVersion, {&Probe_Header, &Retarget_Header, &Clicker_Header, &Speaker_Header, nullptr}};
 }

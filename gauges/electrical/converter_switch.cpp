@@ -36,7 +36,7 @@ constexpr SwitchKind kLeft = {.name = "Left_Converter_Switch",
 constexpr SwitchKind kRight = {.name = "Right_Converter_Switch",
                                .self = &Right_Converter_Switch_Header,
                                .size_mm = 30,
-                                .icon_value = converter_icon<Converter_Right_On, Converter_Left_On>,
+                               .icon_value = converter_icon<Converter_Right_On, Converter_Left_On>,
                                .action = toggle_position<Converter_Right_On>};
 }  // namespace
 

@@ -33,13 +33,6 @@ struct SwitchKind {
   std::int32_t help_id = 0;           // of the parent group, 0 for none
 };
 
-// The sound half of every clicking gauge's callback: open the click at
-// install, release it at kill.
-inline void click_service(ClickSound &click, std::int32_t service, ServiceData extra) {
-  if (service == kServiceInstall) click_install(click, extra);
-  if (service == kServiceKill) click_kill(click);
-}
-
 // A switch position kept in a module-wide variable.
 template <int &Position>
 void toggle_position() {

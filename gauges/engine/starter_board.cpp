@@ -187,8 +187,7 @@ std::int32_t FSAPI pumps_off(MouseCallbackRecord *, std::uint32_t) {
 }  // namespace
 
 void FSAPI starter_board_callback(GaugeHeader *, std::int32_t service, ServiceData extra) {
-  if (service == kServiceInstall) click_install(starter_click, extra);
-  if (service == kServiceKill) click_kill(starter_click);
+  click_service(starter_click, service, extra);
 }
 
 namespace {

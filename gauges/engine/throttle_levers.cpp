@@ -11,6 +11,8 @@
 // Gauge-kind statics: Flap_Lever_Notch.
 #include "gauges/engine/throttle_levers.h"
 
+#include <limits>
+
 #include "frame/declare.h"
 #include "frame/numeric.h"
 #include "frame/services.h"
@@ -70,8 +72,8 @@ struct NotchBand {
   double low, high;  // inclusive
   int notch;
 };
-constexpr double kBelowAll = -1e300;
-constexpr double kAboveAll = 1e300;
+constexpr double kBelowAll = -std::numeric_limits<double>::infinity();
+constexpr double kAboveAll = std::numeric_limits<double>::infinity();
 constexpr NotchBand kNotchBands[] = {
     {kBelowAll, 100.0, 0}, {5350.0, 5550.0, 1}, {10800.0, 11000.0, 2}, {16300.0, kAboveAll, 3}};
 }  // namespace

@@ -72,7 +72,7 @@ double FSAPI homing_pointer(NeedleElement *e) {
 template <const Receiver &R>
 double FSAPI homing_flag(IconElement *e) {
   if (nav_electrics_lost()) return kDraw;
-  if (host_flag_set(kGpsSourceToken)) return kNoDraw;
+  if (gps_source()) return kNoDraw;
   if (e->source_var.var_value.n < kUsableSignal || *R.power_on == 0) return kDraw;
   return kNoDraw;
 }
@@ -85,7 +85,7 @@ double FSAPI homing_distance_hatch(IconElement *) {
   const Receiver &other = Dme_Source_Nav1 == 1 ? kNav2 : kNav1;
   if (to_int(read_var(kDistanceReceiver)) == other.host_number)
     trigger_key_event(r.select_event, 0);
-  if (r.uses_gps_source && host_flag_set(kGpsSourceToken)) return kNoDraw;
+  if (r.uses_gps_source && gps_source()) return kNoDraw;
   return read_var(r.no_distance) < 0.0 || *r.power_on == 0 ? kDraw : kNoDraw;
 }
 

@@ -126,7 +126,7 @@ double FSAPI hsi_distance_point(IconElement *e) {
 // bus the window stays closed.
 double FSAPI hsi_distance_hatch(IconElement *) {
   if (nav_electrics_lost()) return kDraw;
-  if (host_flag_set(kGpsSourceToken)) return kNoDraw;
+  if (gps_source()) return kNoDraw;
   return read_var(kNav1NoDistanceToken) < 0.0 || Nav1_Power_On == 0 ? kDraw : kNoDraw;
 }
 
@@ -134,7 +134,7 @@ double FSAPI hsi_distance_hatch(IconElement *) {
 // bus tests.
 double FSAPI hsi_nav_flag(IconElement *e) {
   if (host_flag_set(kElectricalFailureToken)) return kDraw;
-  if (!host_flag_set(kGpsSourceToken) &&
+  if (!gps_source() &&
       (host_flag_set(kNavReceiverFailureToken) || !bus_powered(kNavFlagVolts)))
     return kDraw;
   return e->source_var.var_value.n;
@@ -142,7 +142,7 @@ double FSAPI hsi_nav_flag(IconElement *e) {
 
 double FSAPI hsi_glide_slope_flag(IconElement *e) {
   if (Nav1_Power_On == 0 || host_flag_set(kElectricalFailureToken)) return kDraw;
-  if (!host_flag_set(kGpsSourceToken) &&
+  if (!gps_source() &&
       (host_flag_set(kNavReceiverFailureToken) || !bus_powered()))
     return kDraw;
   return e->source_var.var_value.n == 1.0 ? kNoDraw : kDraw;

@@ -1,5 +1,7 @@
 #include "gauges/navigation/navigation_state.h"
 
+#include <cmath>
+
 #include "frame/numeric.h"
 #include "frame/services.h"
 #include "gauges/electrical/electrical_state.h"
@@ -17,6 +19,8 @@ constexpr std::uint32_t kNoBearing = 0x80;
 bool bus_powered(double volts) { return read_var(kBusVoltageToken) >= volts; }
 
 bool host_flag_set(std::int32_t token) { return to_int(read_var(token)) != 0; }
+
+bool gps_source() { return std::fabs(read_var(kGpsSourceToken)) > 0.0; }
 
 bool nav_electrics_lost() {
   return host_flag_set(kElectricalFailureToken) || !bus_powered() ||

@@ -34,8 +34,11 @@ inline constexpr double kParkedBearing = 90.0;
 
 // The converter-fed bus at or above volts.
 bool bus_powered(double volts = kInstrumentVolts);
-// An integer host variable that is nonzero (a failure or source flag).
+// An integer host variable that is nonzero (a failure flag).
 bool host_flag_set(std::int32_t token);
+// The host's navigation source is the GPS: token 848 is a double, so any
+// value other than 0 counts (NaN does not).
+bool gps_source();
 // The electrical or navigation-receiver failure, or a dead bus: the distance
 // windows close and the NAV flags show.
 bool nav_electrics_lost();

@@ -1,0 +1,58 @@
+// The other side of the machine's sound layer, for the host that loads the
+// module: it owns the window classes, the program name, the audio clock, and
+// sees every sound that plays. Real hardware plays in real time; here the
+// host's clock decides when a sound has ended, so runs are repeatable.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/wave.h"
+
+namespace platform::control {
+
+// One stretch of a buffer playing: from `offset` (a byte in `data`) at host
+// time `start` until `end`. `end` is where the data runs out, moved earlier
+// when the play is cut (buffer released, volume or position changed while
+// playing; a change continues in a new stretch with `started` false).
+struct Playback {
+  std::uint64_t buffer = 0;  // serial number of the buffer
+  WaveFormat format;
+  std::shared_ptr<const std::vector<std::uint8_t>> data;
+  std::uint32_t offset = 0;
+  double start = 0;
+  double end = 0;
+  std::int32_t volume = 0;  // hundredths of a decibel
+  bool started = true;      // a play began here (not a continuation)
+};
+
+using PlaybackListener = std::function<void(std::shared_ptr<const Playback>)>;
+
+// Forgets every device, buffer, window and pending failure, sets the clock
+// to 0 and the program name to the real one, drops the listener.
+void reset();
+
+// The audio clock in seconds; it only moves forward.
+void set_time(double seconds);
+double time();
+
+// Top-level windows by class name (what find_window finds).
+void open_window(const std::string &class_name);
+void close_window(const std::string &class_name);
+
+// The program name program_path() reports; empty: the real one.
+void set_program_path(const std::string &path);
+
+// The next sound call that can fail does.
+void fail_next_call();
+
+// Called for every stretch that begins to play.
+void on_playback(PlaybackListener listener);
+
+// Devices and buffers not yet released.
+std::size_t live_objects();
+
+}  // namespace platform::control
