@@ -189,6 +189,18 @@ TEST_F(HostTest, KeyEventsReachReactionsAtTheNextFrame) {
   EXPECT_EQ(seen, std::vector<std::int32_t>{65884});
 }
 
+TEST_F(HostTest, PendingEventsReachTheSimulationBeforeTheNextInstanceUpdates) {
+  place("Probe", "a", "A");
+  place("Probe", "b", "B");
+  std::vector<std::string> seen_at;
+  host->on_key_event([&](const KeyEvent &) { seen_at.push_back(log); });
+  log[0] = '\0';
+  host->send_key_event(1, 0);
+  host->frame();
+  // An event sent between frames reaches its reaction before any update.
+  EXPECT_EQ(seen_at, std::vector<std::string>{""});
+}
+
 TEST(ModuleLoad, EachLoadStartsWithFreshStatics) {
   std::string error;
   auto first = Module::load(Z480_PROBE_MODULE_PATH, &error);
