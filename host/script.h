@@ -10,8 +10,11 @@
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
 //   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
 //   model on|off      the host's systems model (host/systems_model.h) applies
-//                     key events to host variables from the next frame on;
-//                     off at the start of every script
+//                     key events to host variables (radios, electrics, gear,
+//                     flaps, trim, levers, engine start) before the next gauge
+//                     updates, and moves what moves by itself (gear legs,
+//                     flaps, spooling engines) every frame; off at the start
+//                     of every script
 //
 // Sound (the host's audio clock runs with the frames, 18 a second; a sound
 // plays for its length in that time, and a buffer that still plays does not
