@@ -181,18 +181,25 @@ void Host::service(Instance &inst, std::int32_t code, ServiceData extra) {
   if (GaugeCallback cb = inst.header()->gauge_callback) cb(inst.header(), code, extra);
 }
 
-void Host::frame() {
+void Host::apply_pending_events() {
   std::vector<KeyEvent> due;
   due.swap(pending_);
   for (const KeyEvent &e : due)
     for (auto &reaction : reactions_) reaction(e);
+}
+
+void Host::frame() {
   // Instances placed or removed by a callback take effect from the next frame.
   std::vector<Instance *> order;
   for (auto &i : instances_) order.push_back(i.get());
   for (Instance *inst : order) {
+    // An event sent by one gauge reaches the simulation before the next
+    // gauge updates, so the next gauge reads its effect.
+    apply_pending_events();
     service(*inst, kServicePreUpdate, 0);
     evaluate(*inst);
   }
+  apply_pending_events();
   ++frames_;
   audio_->set_time(seconds());
   for (auto &work : frame_work_) work();

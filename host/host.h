@@ -51,8 +51,9 @@ class Host {
   // Every key event the module or a mouse rectangle sent, in order.
   const std::vector<KeyEvent> &events() const { return events_; }
   void forget_events() { events_.clear(); }
-  // Reactions to key events (the systems model), applied at the start of the
-  // next frame as the real host applies them before the next update.
+  // Reactions to key events (the systems model). The real host applies an
+  // event before the next update: here before the next instance's update in
+  // the frame, or at the start of the next frame.
   void on_key_event(std::function<void(const KeyEvent &)> reaction);
   // Work done at the end of every frame (clocks, models).
   void on_frame(std::function<void()> work);
@@ -76,8 +77,9 @@ class Host {
   const std::vector<std::unique_ptr<Instance>> &instances() const { return instances_; }
   void service(Instance &inst, std::int32_t code, ServiceData extra);
 
-  // One frame: pending key events reach their reactions, then for each
-  // instance in placement order service 6 and its elements in drawing order;
+  // One frame: for each instance in placement order, the key events sent so
+  // far reach their reactions, then service 6 and the instance's elements in
+  // drawing order;
   // then the clock (and the audio clock) moves on by one frame.
   void frame();
   std::uint64_t frame_count() const { return frames_; }
@@ -94,6 +96,7 @@ class Host {
 
  private:
   void evaluate(Instance &inst);
+  void apply_pending_events();
 
   Module &module_;
   std::unique_ptr<Audio> audio_;

@@ -2,6 +2,7 @@
 // (built from every registered table at the first `model on`) or off.
 #include <memory>
 
+#include "host/model_clock.h"
 #include "host/script.h"
 #include "host/systems_model.h"
 
@@ -22,6 +23,7 @@ Step cmd_model(const ScriptLine &, Args &a) {
       auto model = std::make_shared<SystemsModel>();
       Host &host = run.host;
       host.on_key_event([model, &host](const KeyEvent &e) { model->react(host, e); });
+      host.on_frame([model, &host] { model->react(host, {kEveryFrame, 0}); });
       slot = model;
     }
     std::static_pointer_cast<SystemsModel>(slot)->set_enabled(on);

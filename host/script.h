@@ -11,8 +11,11 @@
 //   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
 //
 //   model on|off      the host's systems model (host/systems_model.h) applies
-//                     key events to host variables from the next frame on;
-//                     off at the start of every script
+//                     key events to host variables (radios, electrics, gear,
+//                     flaps, trim, levers, engine start) before the next gauge
+//                     updates, and moves what moves by itself (gear legs,
+//                     flaps, spooling engines) every frame; off at the start
+//                     of every script
 //
 // ELEM is @BITMAP (the first element with that bitmap id), @BITMAP:K (the
 // K-th) or #N (the N-th in drawing order, from 1). FIELD is value (default),

@@ -189,6 +189,19 @@ TEST_F(HostTest, KeyEventsReachReactionsAtTheNextFrame) {
   EXPECT_EQ(seen, std::vector<std::int32_t>{65884});
 }
 
+TEST_F(HostTest, PendingEventsReachTheSimulationBeforeTheNextInstanceUpdates) {
+  place("Probe", "a", "SEND");
+  place("Probe", "b", "B");
+  std::vector<std::string> seen_at;
+  host->on_key_event([&](const KeyEvent &) { seen_at.push_back(log); });
+  log[0] = '\0';
+  host->send_key_event(1, 0);
+  host->frame();
+  // The event sent between frames reaches the simulation before any update;
+  // the one sent by the first instance before the second one updates.
+  EXPECT_EQ(seen_at, (std::vector<std::string>{"", "SEND:6;"}));
+}
+
 TEST(ModuleLoad, EachLoadStartsWithFreshStatics) {
   std::string error;
   auto first = Module::load(Z480_PROBE_MODULE_PATH, &error);

@@ -24,6 +24,9 @@ void FSAPI probe_callback(GaugeHeader *g, std::int32_t service, ServiceData) {
   char text[64];
   std::snprintf(text, sizeof text, "%s:%d", g->parameters ? g->parameters : "-", service);
   note(text);
+  // An instance named SEND sends a key event at every update.
+  if (service == kServicePreUpdate && g->parameters && std::strcmp(g->parameters, "SEND") == 0)
+    trigger_key_event(999, 1);
 }
 
 // Each instance rewrites its own icon token at install to the number in
