@@ -138,7 +138,7 @@ expect window 225 hidden
 expect GPS_Toggle #1 bitmap = 160
 model on
 
-# ---- 1. COLD AND DARK: no volts, radios dark, the powered flags showing
+# ---- 1. COLD AND DARK: no volts, radios dark, the navigation flags showing
 frame
 expect events 65836:0 65836:0
 expect sounds none
@@ -850,7 +850,7 @@ expect Altimeter_Mb @340 angle = -2.95 ~ 0.000001
 expect OAT_Indicator @2250 value = 4
 
 # ---- 20. APPROACH, 15 minutes later: level at 2000 ft, 160 kt, established
-# on the localizer of the ILS on NAV 1, a quarter dot below the glide slope;
+# on the localizer of the ILS on NAV 1, the glide slope a quarter off centre;
 # the distance window back to NAV 1 (the ILS's own distance), the heading
 # marker three degrees right for the wind with the homing indicator's knob
 set 604 40320
