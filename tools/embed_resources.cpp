@@ -1,9 +1,12 @@
 // Build tool: writes a C++ source holding the module's resources and the
 // resource directory that platform/resources.h describes.
-//   embed_resources OUTPUT.cpp TYPE FILE [TYPE FILE]...
+//   embed_resources OUTPUT.cpp [TYPE FILE | @LIST]...
 // A file's resource id is its base name (a decimal number: sounds/10.wav is
-// resource 10). The bytes become string literals, which compilers take in far
-// faster than brace lists.
+// resource 10). A LIST file holds more TYPE and FILE arguments, one a line.
+// A BITMAP given as a .bmp file loses its 14-byte file header, as the
+// resource compiler strips it: the resource is the bitmap itself. The bytes
+// become string literals, which compilers take in far faster than brace
+// lists.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -63,16 +66,40 @@ void write_literal(std::ostream &out, const std::string &bytes) {
   out << "\"";
 }
 
+// The arguments after OUTPUT with every @LIST replaced by its lines.
+bool expand(int argc, char **argv, std::vector<std::string> *args) {
+  for (int i = 2; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.empty() || arg[0] != '@') {
+      args->push_back(arg);
+      continue;
+    }
+    std::ifstream list(arg.substr(1));
+    if (!list) {
+      std::cerr << "embed_resources: cannot read " << arg.substr(1) << "\n";
+      return false;
+    }
+    for (std::string line; std::getline(list, line);)
+      if (!line.empty()) args->push_back(line);
+  }
+  return true;
+}
+
+bool is_bmp_file(const Resource &r) {
+  return r.type == "BITMAP" && r.bytes.size() >= 14 && r.bytes.compare(0, 2, "BM") == 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 2 || argc % 2 != 0) {
-    std::cerr << "usage: embed_resources OUTPUT.cpp [TYPE FILE]...\n";
+  std::vector<std::string> args;
+  if (argc < 2 || !expand(argc, argv, &args) || args.size() % 2 != 0) {
+    std::cerr << "usage: embed_resources OUTPUT.cpp [TYPE FILE | @LIST]...\n";
     return 2;
   }
   std::vector<Resource> resources;
-  for (int i = 2; i + 1 < argc; i += 2) {
-    Resource r{argv[i], 0, argv[i + 1], {}};
+  for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
+    Resource r{args[i], 0, args[i + 1], {}};
     if (!parse_id(std::filesystem::path(r.path).stem().string(), &r.id)) {
       std::cerr << "embed_resources: " << r.path << ": the file name is not a resource id\n";
       return 1;
@@ -81,6 +108,7 @@ int main(int argc, char **argv) {
       std::cerr << "embed_resources: cannot read " << r.path << "\n";
       return 1;
     }
+    if (is_bmp_file(r)) r.bytes.erase(0, 14);
     resources.push_back(std::move(r));
   }
   std::sort(resources.begin(), resources.end(), [](const Resource &a, const Resource &b) {
