@@ -61,6 +61,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/host.h"
@@ -82,6 +83,16 @@ struct ScriptLine {
 struct ScriptError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// A command that cannot be carried out at run time (no instance of that
+// alias, ...): reported with its line, counted, and the script goes on.
+struct CommandError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The text with control characters, stray bytes and backslashes escaped
+// (\xNN, \\), for echoing what a script or file name holds.
+std::string printable(const std::string &text);
 
 // Reads a command's arguments in order.
 class Args {
@@ -148,16 +159,22 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines);
 struct ScriptTotals {
   int passed = 0;
   int failed = 0;
-  bool ok = true;  // every script parsed and ran without a failure or error
+  // Scripts that could not be read, parsed or run against the module, that
+  // were empty or checked nothing, and commands that could not be carried out.
+  int errors = 0;
+  bool ok() const { return failed == 0 && errors == 0; }
 };
 
 // Runs one script against a fresh host on a freshly loaded module; then
-// `finished`, if given, sees the run before the host closes.
+// `finished`, if given, sees the run before the host closes. Failures and
+// errors are written to out, each with its file and line.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
                         const std::function<void(ScriptRun &)> &finished = nullptr);
 
-// The script `z480-panel run` plays when given none.
-extern const char *const kDefaultScript;
+// The script `z480-panel run` plays when given none, and the file name its
+// lines are cited with.
+std::string_view default_script();
+inline constexpr const char kDefaultScriptFile[] = "host/default.z480";
 
 }  // namespace z480
