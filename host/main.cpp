@@ -2,6 +2,7 @@
 // panel scripts against it.
 //   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
 //   z480-panel list [--module PATH]
+//   z480-panel bitmaps [--module PATH] [--write DIR]
 // --wav writes everything the scripts played, one after another, into FILE.
 #include <CLI/CLI.hpp>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "host/module.h"
+#include "host/render_cli.h"
 #include "host/script.h"
 
 namespace {
@@ -128,6 +130,13 @@ int main(int argc, char **argv) {
   CLI::App *list_command = app.add_subcommand("list", "List the module's gauges: NAME SIZE_MM");
   list_command->add_option("--module", module_path, module_help);
 
+  std::string bitmap_dir;
+  CLI::App *bitmaps_command = app.add_subcommand(
+      "bitmaps", "List the module's bitmaps: ID WIDTH HEIGHT; with --write also write each as a PNG");
+  bitmaps_command->add_option("--module", module_path, module_help);
+  bitmaps_command->add_option("--write", bitmap_dir, "the directory to write ID.png files into")
+      ->check(CLI::ExistingDirectory);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
@@ -135,5 +144,9 @@ int main(int argc, char **argv) {
     return code == 0 ? 0 : 2;
   }
   if (*list_command) return list(module_path);
+  if (*bitmaps_command) {
+    auto module = load(module_path);
+    return module ? z480::list_bitmaps(*module, bitmap_dir, std::cout, std::cerr) : 1;
+  }
   return run(module_path, scripts, wav);
 }
