@@ -31,10 +31,21 @@
 //
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
-//                     flaps, trim, levers, engine start) before the next gauge
-//                     updates, and moves what moves by itself (gear legs,
-//                     flaps, spooling engines) every frame; off at the start
-//                     of every script
+//                     flaps, trim, levers, engine start, decision height)
+//                     before the next gauge updates, and moves what moves by
+//                     itself (gear legs, flaps, spooling engines, the
+//                     decision-height lamp) every frame; off at the start of
+//                     every script
+//
+// Time (a frame is 1/18 s of simulated time):
+//   clock on|off      while on, every frame moves the host's clock tokens on
+//                     by 1/18 s: 604 the simulation time, 557 the time of day
+//                     (back to 0 at midnight); off at the start of every script
+//   wait SECONDS      runs the frames of that time (rounded to whole frames)
+//   ramp TOKEN VALUE SECONDS
+//                     runs the frames of that time, moving the host variable
+//                     in equal steps from where it stands to VALUE, which the
+//                     last frame draws; 0 seconds sets it with no frame
 //
 // ELEM is @BITMAP (the first element with that bitmap id), @BITMAP:K (the
 // K-th) or #N (the N-th in drawing order, from 1). FIELD is value (default),

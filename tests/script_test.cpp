@@ -60,6 +60,20 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
   for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;
 }
 
+// Simulated time comes in seconds: nothing negative, nothing endless, and a
+// ramp goes to a number.
+TEST(ScriptParse, TimeCommandsTakeFiniteSeconds) {
+  const char *const accepted[] = {"clock on", "clock off", "wait 0", "wait 75.6",
+                                  "ramp 614 0 257", "ramp 65 -910.336 0"};
+  const char *const refused[] = {
+      "clock", "clock maybe", "clock on off", "wait", "wait -1", "wait nan", "wait inf",
+      "wait 600000", "ramp 614 0", "ramp 614 nan 5", "ramp 614 inf 5", "ramp 614 1 -2",
+      "ramp 4294967357 1 1", "ramp 614 1 1 1",
+  };
+  for (const char *line : accepted) EXPECT_EQ(error_of(line), "") << line;
+  for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;
+}
+
 struct Outcome {
   ScriptTotals totals;
   std::string out;
