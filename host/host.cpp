@@ -147,10 +147,10 @@ FailureAction Host::failure_action(const GaugeElement &element) const {
   const FailureRecord *list = element.failure_systems;
   for (int i = 0; list && i <= kLastFailureKey && list[i].key != 0; ++i) {
     std::int32_t action = list[i].action;
-    bool known = action > 0 && action <= static_cast<std::int32_t>(FailureAction::kCover);
+    bool known = action > 0 && action <= kFailActionCover;
     if (known && failed(list[i].key)) return static_cast<FailureAction>(action);
   }
-  return FailureAction::kNone;
+  return kFailActionNone;
 }
 
 void Host::set_window(std::uint32_t ident, bool shown) {
@@ -241,9 +241,9 @@ void Host::evaluate(Instance &inst) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     GaugeElement *e = elements[i];
     ElementView &v = views[i];
-    FailureAction failure = failures_.empty() ? FailureAction::kNone : failure_action(*e);
+    FailureAction failure = failures_.empty() ? kFailActionNone : failure_action(*e);
     v.failure = static_cast<std::int32_t>(failure);
-    if (failure != FailureAction::kNone) {
+    if (failure != kFailActionNone) {
       evaluate_failed(e, v, failure);
       continue;
     }
@@ -307,7 +307,7 @@ void Host::evaluate(Instance &inst) {
 // A failed element is not updated: frozen, covered or undrawn it keeps what
 // it showed; zeroed it shows the value 0.
 void Host::evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action) {
-  if (action != FailureAction::kZero) return;
+  if (action != kFailActionZero) return;
   v.value = v.x = v.y = v.angle = 0;
   if (e->element_type == kNeedle) {
     auto *n = as<NeedleElement>(e);

@@ -34,13 +34,10 @@ struct LogEntry {
   std::string gauge;    // a sound's gauge alias
 };
 
-// What the host does to an element while a failure of its failure list is
-// on: it stops updating the element (no variable read, no callback) and
-// freezes it where it was, shows it at zero, does not draw it, or draws it
-// covered.
-enum class FailureAction : std::int32_t { kNone = 0, kFreeze = 1, kZero = 2, kNoDraw = 3, kCover = 4 };
-// Failure keys run from 1 (an old electrical key) to 21; 0 ends a list.
-inline constexpr std::int32_t kLastFailureKey = 21;
+// While a failure of an element's failure list is on, the host stops
+// updating the element (no variable read, no callback) and freezes it where
+// it was, shows it at zero, does not draw it, or draws it covered.
+inline constexpr std::int32_t kLastFailureKey = kFailSystemElectricalAvionics;
 
 class Host {
  public:

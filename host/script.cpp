@@ -125,7 +125,7 @@ const std::map<std::string, NumberField> kNumberFields = {
     {"shown",
      [](GaugeElement *e, const ElementView &v) {
        bool hidden = (static_cast<std::uint32_t>(e->image_flags) & kImageHidden) ||
-                     v.failure == static_cast<std::int32_t>(FailureAction::kNoDraw);
+                     v.failure == kFailActionNoDraw;
        return hidden ? 0.0 : 1.0;
      }},
     {"failure", [](GaugeElement *, const ElementView &v) { return double(v.failure); }},

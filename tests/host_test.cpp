@@ -125,24 +125,24 @@ TEST_F(HostTest, IconImagesFollowTheLampAndSwitchRules) {
 TEST_F(HostTest, FailureListsAreReadToTheirEndAndTheFirstFailedKeyDecides) {
   FailureRecord list[] = {{5, 0, 0}, {3, 7, 0}, {3, 2, 0}, {4, 3, 0}, {0, 0, 0}, {6, 4, 0}};
   GaugeElement e{};
-  EXPECT_EQ(host->failure_action(e), FailureAction::kNone);  // no list
+  EXPECT_EQ(host->failure_action(e), kFailActionNone);  // no list
   e.failure_systems = list;
   auto with = [&](std::initializer_list<std::int32_t> keys) {
     for (std::int32_t k = 1; k <= kLastFailureKey; ++k) host->set_failure(k, false);
     for (std::int32_t k : keys) host->set_failure(k, true);
     return host->failure_action(e);
   };
-  EXPECT_EQ(with({}), FailureAction::kNone);
-  EXPECT_EQ(with({5}), FailureAction::kNone);  // listed without an action
-  EXPECT_EQ(with({3}), FailureAction::kZero);  // action 7 is none the host knows
-  EXPECT_EQ(with({4, 3}), FailureAction::kZero);
-  EXPECT_EQ(with({4}), FailureAction::kNoDraw);
-  EXPECT_EQ(with({6}), FailureAction::kNone);  // past the end of the list
+  EXPECT_EQ(with({}), kFailActionNone);
+  EXPECT_EQ(with({5}), kFailActionNone);  // listed without an action
+  EXPECT_EQ(with({3}), kFailActionZero);  // action 7 is none the host knows
+  EXPECT_EQ(with({4, 3}), kFailActionZero);
+  EXPECT_EQ(with({4}), kFailActionNoDraw);
+  EXPECT_EQ(with({6}), kFailActionNone);  // past the end of the list
   // A list without its end record is read no further than there are keys.
   std::vector<FailureRecord> endless(kLastFailureKey + 1, FailureRecord{9, 0, 0});
   endless.push_back({8, 1, 0});
   e.failure_systems = endless.data();
-  EXPECT_EQ(with({8}), FailureAction::kNone);
+  EXPECT_EQ(with({8}), kFailActionNone);
 }
 
 // A failed element is not updated: it keeps what it showed, or shows zero.
