@@ -7,20 +7,21 @@
 // reference (20 kt at most either way); a rate-of-turn pointer, an
 // inclinometer ball, the decision-height lamp and a failure flag. No gauge
 // callback; nothing is clicked.
-// Reads: 78 pitch and 80 bank (degrees); 69 ball; 70 rate of turn (256 per
-// dial unit); 61 and 116 indicated and reference airspeed (knots), 123 the
-// speed pointer's enable; 792 flight director active (1.0), 793 and 794 its
-// pitch and bank commands (degrees); 849 and 850 lateral and glide-slope
-// deviation, 851 and 852 their validity; 848 navigation-test override;
-// 46 NAV 1 flags (bit 0x80 lets the runway show); 614 and 615 radio and
-// decision height (metres); 60 the host state that darkens the DH lamp at
-// 1.0; 612 the reference bars; 285 navigation-receiver, 279 instrument, 276
-// attitude and 288 vacuum failures; 755 bus voltage (flags from 10 V).
+// Reads: kVarPitch and kVarBank (degrees); kVarTurnBall; kVarTurnRate (256
+// per dial unit); kVarIndicatedAirspeed and kVarReferenceAirspeed (knots),
+// kVarSpeedPointerEnable; kVarFlightDirectorActive (1.0), its pitch and bank
+// commands (degrees); the NAV 1 lateral and glide-slope deviations and their
+// validity (kVarHsi...); kVarGpsSource, which overrides the localizer flag's
+// receiver and bus tests; kVarNav1Flags (bit 0x80 lets the runway show);
+// kVarRadioHeight and kVarDecisionHeight (metres); kVarSystemsOn, which
+// darkens the DH lamp at 1.0; kVarAttitudeBars; the navigation-receiver,
+// electrical, attitude and vacuum failures; kVarBusVoltage (flags from 10 V).
 // Sends: no key events.
 // Module-wide: reads Nav1_Power_On and Radio_Altimeter_On.
 #include <cmath>
 
 #include "frame/declare.h"
+#include "frame/host_names.h"
 #include "frame/numeric.h"
 #include "frame/services.h"
 #include "gauges/flight/radio_altimeter_state.h"
@@ -29,32 +30,6 @@
 extern GaugeHeader Attitude_Header;
 
 namespace {
-constexpr std::int32_t kPitch = 78;
-constexpr std::int32_t kBank = 80;
-constexpr std::int32_t kBall = 69;
-constexpr std::int32_t kTurnRate = 70;
-constexpr std::int32_t kIndicatedAirspeed = 61;
-constexpr std::int32_t kReferenceAirspeed = 116;
-constexpr std::int32_t kSpeedPointerEnable = 123;
-constexpr std::int32_t kFlightDirectorActive = 792;
-constexpr std::int32_t kFlightDirectorPitch = 793;
-constexpr std::int32_t kFlightDirectorBank = 794;
-constexpr std::int32_t kLateralDeviation = 849;
-constexpr std::int32_t kGlideSlopeDeviation = 850;
-constexpr std::int32_t kLateralValid = 851;
-constexpr std::int32_t kGlideSlopeValid = 852;
-constexpr std::int32_t kNavigationTest = 848;
-constexpr std::int32_t kNav1Flags = 46;
-constexpr std::int32_t kRadioHeight = 614;
-constexpr std::int32_t kDecisionHeight = 615;
-constexpr std::int32_t kSystemsOn = 60;
-constexpr std::int32_t kAttitudeBars = 612;
-constexpr std::int32_t kNavReceiverFailure = 285;
-constexpr std::int32_t kInstrumentFailure = 279;
-constexpr std::int32_t kAttitudeFailure = 276;
-constexpr std::int32_t kVacuumFailure = 288;
-constexpr std::int32_t kBusVoltage = 755;
-
 constexpr std::int32_t kHelpAttitude = 43789;
 constexpr std::int32_t kHelpBall = 43873;
 constexpr GaugeHeader *kSelf = &Attitude_Header;
@@ -101,8 +76,8 @@ double FSAPI adi_runway_x(SliderElement *e) { return e->source_var_x.var_value.n
 // The runway rises into view below 500 ft on a localizer the host marks as
 // usable for it, while the radio altimeter runs.
 double FSAPI adi_runway_y(SliderElement *e) {
-  double height = read_var(kRadioHeight);
-  bool allowed = (to_word(read_var(kNav1Flags)) & kRunwayAllowed) != 0;
+  double height = read_var(kVarRadioHeight);
+  bool allowed = (to_word(read_var(kVarNav1Flags)) & kRunwayAllowed) != 0;
   set_hidden(e->header, !(allowed && Radio_Altimeter_On != 0 && height < kRunwayBelow));
   return height;
 }
@@ -111,77 +86,94 @@ double FSAPI adi_runway_y(SliderElement *e) {
 double director_error(std::int32_t command, std::int32_t attitude, double scale) {
   double a = read_var(attitude);
   double c = read_var(command);
-  if (read_var(kFlightDirectorActive) != 1.0) return 0.0;
+  if (read_var(kVarFlightDirectorActive) != 1.0) return 0.0;
   return limited(c - a, kBarTravel / scale);
 }
 
 double FSAPI adi_fd_pitch(SliderElement *e) {
-  return director_error(kFlightDirectorPitch, kPitch, e->scale_y);
+  return director_error(kVarFlightDirectorPitch, kVarPitch, e->scale_y);
 }
 
 // The bank bar moves against the bank error.
 double FSAPI adi_fd_bank(SliderElement *e) {
-  return -director_error(kFlightDirectorBank, kBank, e->scale_x);
+  return -director_error(kVarFlightDirectorBank, kVarBank, e->scale_x);
 }
 
 double FSAPI adi_gs_pointer(SliderElement *e) {
-  set_hidden(e->header, Nav1_Power_On == 0 || read_var(kGlideSlopeValid) == 0.0);
+  set_hidden(e->header, Nav1_Power_On == 0 || read_var(kVarHsiGlideSlopeValid) == 0.0);
   return e->source_var_y.var_value.n;
 }
 
 double FSAPI adi_speed_pointer(SliderElement *) {
-  double indicated = read_var(kIndicatedAirspeed);
-  double reference = read_var(kReferenceAirspeed);
+  double indicated = read_var(kVarIndicatedAirspeed);
+  double reference = read_var(kVarReferenceAirspeed);
   double d = limited(indicated - reference, kSpeedStop);
-  return read_var(kSpeedPointerEnable) == 0.0 ? 0.0 : d;
+  return read_var(kVarSpeedPointerEnable) == 0.0 ? 0.0 : d;
 }
 
 // 1 (no flag) with a valid localizer; the failures and a weak bus count only
 // outside the navigation test.
 double FSAPI adi_loc_flag(IconElement *e) {
   double state = e->source_var.var_value.n;
-  if (flag_set(read_var(kInstrumentFailure))) state = kDraw;
-  if (read_var(kNavigationTest) == 0.0) {
-    if (flag_set(read_var(kNavReceiverFailure))) state = kDraw;
-    if (!(read_var(kBusVoltage) >= kFlagVolts)) state = kDraw;
+  if (flag_set(read_var(kVarElectricalFailure))) state = kDraw;
+  if (read_var(kVarGpsSource) == 0.0) {
+    if (flag_set(read_var(kVarNavReceiverFailure))) state = kDraw;
+    if (!bus_at_least(read_var(kVarBusVoltage), kFlagVolts)) state = kDraw;
   }
   return state;
 }
 
 double FSAPI adi_gs_flag(IconElement *) {
-  double valid = read_var(kGlideSlopeValid);
-  double receiver = read_var(kNavReceiverFailure);
-  double instruments = read_var(kInstrumentFailure);
-  double volts = read_var(kBusVoltage);
-  double test = read_var(kNavigationTest);
-  if (Nav1_Power_On == 0 || receiver == 1.0 || instruments == 1.0 || test == 1.0 ||
-      !(volts >= kFlagVolts))
+  double valid = read_var(kVarHsiGlideSlopeValid);
+  double receiver = read_var(kVarNavReceiverFailure);
+  double instruments = read_var(kVarElectricalFailure);
+  double volts = read_var(kVarBusVoltage);
+  double gps = read_var(kVarGpsSource);
+  if (Nav1_Power_On == 0 || receiver == 1.0 || instruments == 1.0 || gps == 1.0 ||
+      !bus_at_least(volts, kFlagVolts))
     return kDraw;
   return valid == 1.0 ? kNoDraw : kDraw;
 }
 
 double FSAPI adi_failure_flag(IconElement *) {
-  double instruments = read_var(kInstrumentFailure);
-  double attitude = read_var(kAttitudeFailure);
-  double vacuum = read_var(kVacuumFailure);
+  double instruments = read_var(kVarElectricalFailure);
+  double attitude = read_var(kVarAttitudeFailure);
+  double vacuum = read_var(kVarVacuumFailure);
   return instruments > 0.0 || attitude > 0.0 || vacuum > 0.0 ? kDraw : kNoDraw;
 }
 
 // Lit at or below the decision height, unless the host's state reads 1.0.
 double FSAPI adi_dh_lamp(IconElement *) {
-  double decision = read_var(kDecisionHeight);
-  double height = read_var(kRadioHeight);
-  double systems = read_var(kSystemsOn);
+  double decision = read_var(kVarDecisionHeight);
+  double height = read_var(kVarRadioHeight);
+  double systems = read_var(kVarSystemsOn);
   bool at_or_below = height - decision <= 0.0;
   return at_or_below && systems != 1.0 ? kDraw : kNoDraw;
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
-FailureRecord attitude_failures[] = {{8, 0, 0}, {2, 0, 0}, {4, 0, 0}, {0, 0, 0}};
-FailureRecord navigation_failures[] = {{21, 3, 0}, {14, 3, 0}, {0, 0, 0}};
-FailureRecord turn_failures[] = {{18, 1, 0}, {20, 2, 0}, {0, 0, 0}};
-FailureRecord lamp_failures[] = {{20, 3, 0}, {21, 3, 0}, {0, 0, 0}};
+FailureRecord attitude_failures[] = {
+    failure(kFailGaugeAttitude),
+    failure(kFailSystemEngine),
+    failure(kFailSystemVacuum),
+    kFailuresEnd,
+};
+FailureRecord navigation_failures[] = {
+    failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
+    failure(kFailGaugeNavigationVor1, kFailActionNoDraw),
+    kFailuresEnd,
+};
+FailureRecord turn_failures[] = {
+    failure(kFailGaugeTurnCoordinator, kFailActionFreeze),
+    failure(kFailSystemElectricalPanels, kFailActionZero),
+    kFailuresEnd,
+};
+FailureRecord lamp_failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionNoDraw),
+    failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
+    kFailuresEnd,
+};
 
 constexpr PixPoint kCentre = {150, 131};
 
@@ -189,146 +181,125 @@ NonlinearityEntry bank_table[] = {table_point(-90, 160, 131), table_point(90, 14
 NonlinearityEntry turn_table[] = {table_point(-5, 117, 267), table_point(-4.5, 117, 267),
                                   table_point(4.5, 183, 267), table_point(5, 183, 267)};
 
-extern GaugeElement *dial_next[];
-extern GaugeElement *horizon_next[];
-extern GaugeElement *mask_next[];
-extern GaugeElement *runway_next[];
-extern GaugeElement *bank_pointer_next[];
-extern GaugeElement *bars_next[];
-extern GaugeElement *fd_pitch_next[];
-extern GaugeElement *fd_bank_next[];
-extern GaugeElement *inner_mask_next[];
-extern GaugeElement *turn_next[];
-extern GaugeElement *gs_pointer_next[];
-extern GaugeElement *speed_next[];
-extern GaugeElement *failure_flag_next[];
-extern GaugeElement *loc_flag_next[];
-extern GaugeElement *gs_flag_next[];
-extern GaugeElement *bezel_next[];
-extern GaugeElement *lamp_next[];
-extern GaugeElement *ball_next[];
-
-constexpr SliderElement pointer_slider(std::int32_t bitmap, PixPoint pos, GaugeElement **next,
-                                       FailureRecord *failures, Axis x, Axis y,
-                                       SliderCallback x_cb, SliderCallback y_cb) {
-  return slider({.bitmap = bitmap,
-                 .pos = pos,
-                 .flags = 0x4083,
-                 .next = next,
-                 .failures = failures,
+// The marks that move over the horizon: lit with the panel, moving smoothly.
+struct MarkSpec {
+  std::int32_t bitmap = 0;
+  PixPoint pos{};
+  FailureRecord *failures = nullptr;
+  Axis x{}, y{};
+  SliderCallback x_callback = nullptr;
+  SliderCallback y_callback = nullptr;
+};
+constexpr SliderElement mark(const MarkSpec &m) {
+  return slider({.bitmap = m.bitmap,
+                 .pos = m.pos,
+                 .flags = kImageLitSmooth,
+                 .failures = m.failures,
                  .gauge = kSelf,
-                 .x = x,
-                 .y = y,
-                 .x_callback = x_cb,
-                 .y_callback = y_cb});
+                 .x = m.x,
+                 .y = m.y,
+                 .x_callback = m.x_callback,
+                 .y_callback = m.y_callback});
 }
 
-constexpr IconElement flag(std::int32_t bitmap, PixPoint pos, std::uint32_t flags,
-                           GaugeElement **next, FailureRecord *failures, std::int32_t token,
-                           IconCallback cb) {
-  return icon({.bitmap = bitmap,
-               .pos = pos,
-               .flags = flags,
-               .next = next,
-               .failures = failures,
-               .gauge = kSelf,
-               .token = token,
-               .callback = cb});
-}
-
-StaticImageElement dial =
-    static_image({.bitmap = 3190, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-SpriteElement horizon = sprite({.bitmap = 3180,
-                                .pos = {16, 16},
-                                .flags = 0x4083,
-                                .next = horizon_next,
-                                .failures = attitude_failures,
-                                .gauge = kSelf,
-                                .centre = kCentre,
-                                .y = {.token = kPitch, .scale = 3.75},
-                                .rotation = {.token = kBank, .scale = -1.0},
-                                .texture_scale_x = 1.0f,
-                                .texture_scale_y = 0.7f,
-                                .y_callback = adi_pitch});
-StaticImageElement mask =
-    static_image({.bitmap = 3170, .pos = {16, 16}, .flags = 0x4003, .next = mask_next, .gauge = kSelf});
-// 8 px per 61 m of radio height: 20 px at 152.5 m, where it comes into view
-SliderElement runway =
-    pointer_slider(3140, {131, 204}, runway_next, navigation_failures,
-                   {.token = kLateralDeviation, .scale = 33.0}, {.scale = 0.13114754098360656},
-                   adi_runway_x, adi_runway_y);
-NeedleElement bank_pointer = needle({.bitmap = 3160,
-                                     .pos = kCentre,
-                                     .flags = 0x4083,
-                                     .next = bank_pointer_next,
-                                     .failures = attitude_failures,
-                                     .gauge = kSelf,
-                                     .pivot = {83, 11},
-                                     .token = kBank,
-                                     .table = table(bank_table)});
-SliderElement bars = slider({.bitmap = 3150,
-                             .pos = {47, 126},
-                             .flags = 0x4003,
-                             .next = bars_next,
-                             .gauge = kSelf,
-                             .y = {.token = kAttitudeBars, .scale = -0.28}});
-SliderElement fd_pitch_bar = pointer_slider(3130, {84, 128}, fd_pitch_next, nullptr, {},
-                                            {.scale = 3.0}, nullptr, adi_fd_pitch);
-SliderElement fd_bank_bar = pointer_slider(3120, {126, 16}, fd_bank_next, nullptr,
-                                           {.scale = 2.0}, {}, adi_fd_bank, nullptr);
-StaticImageElement inner_mask = static_image(
-    {.bitmap = 3110, .pos = {16, 16}, .flags = 0x4003, .next = inner_mask_next, .gauge = kSelf});
-NeedleElement turn_pointer = needle({.bitmap = 3100,
-                                     .pos = {150, 300},
-                                     .flags = 0x4083,
-                                     .next = turn_next,
-                                     .failures = turn_failures,
-                                     .gauge = kSelf,
-                                     .pivot = {0, 5},
-                                     .token = kTurnRate,
-                                     .callback = adi_turn_rate,
-                                     .table = table(turn_table)});
-SliderElement gs_pointer =
-    pointer_slider(3090, {267, 125}, gs_pointer_next, navigation_failures,
-                   {.token = kGlideSlopeValid, .scale = 0.0},
-                   {.token = kGlideSlopeDeviation, .scale = 40.0}, nullptr, adi_gs_pointer);
-SliderElement speed_pointer = pointer_slider(3080, {26, 125}, speed_next, attitude_failures, {},
-                                             {.scale = 1.6}, nullptr, adi_speed_pointer);
-IconElement failure_flag =
-    flag(3060, {219, 179}, 0x4083, failure_flag_next, nullptr, 0, adi_failure_flag);
-IconElement loc_flag =
-    flag(3070, {119, 152}, 0x4083, loc_flag_next, nullptr, kLateralValid, adi_loc_flag);
-IconElement gs_flag =
-    flag(3050, {265, 103}, 0x4083, gs_flag_next, nullptr, kGlideSlopeValid, adi_gs_flag);
-StaticImageElement bezel =
-    static_image({.bitmap = 3040, .flags = 0x3, .next = bezel_next, .gauge = kSelf});
-IconElement dh_lamp = flag(3030, {6, 15}, 0x7, lamp_next, lamp_failures, 0, adi_dh_lamp);
-SliderElement ball = pointer_slider(3010, {146, 276}, ball_next, nullptr,
-                                    {.token = kBall, .scale = 0.234375},
-                                    {.token = kBall, .scale = -0.00030517578125}, nullptr,
-                                    adi_ball_height);
-StaticImageElement tube =
-    static_image({.bitmap = 3000, .pos = {109, 263}, .flags = 0x3, .gauge = kSelf});
-
-GaugeElement *dial_next[] = {el(horizon), nullptr};
-GaugeElement *horizon_next[] = {el(mask), nullptr};
-GaugeElement *mask_next[] = {el(runway), nullptr};
-GaugeElement *runway_next[] = {el(bank_pointer), nullptr};
-GaugeElement *bank_pointer_next[] = {el(bars), nullptr};
-GaugeElement *bars_next[] = {el(fd_pitch_bar), nullptr};
-GaugeElement *fd_pitch_next[] = {el(fd_bank_bar), nullptr};
-GaugeElement *fd_bank_next[] = {el(inner_mask), nullptr};
-GaugeElement *inner_mask_next[] = {el(turn_pointer), nullptr};
-GaugeElement *turn_next[] = {el(gs_pointer), nullptr};
-GaugeElement *gs_pointer_next[] = {el(speed_pointer), nullptr};
-GaugeElement *speed_next[] = {el(failure_flag), nullptr};
-GaugeElement *failure_flag_next[] = {el(loc_flag), nullptr};
-GaugeElement *loc_flag_next[] = {el(gs_flag), nullptr};
-GaugeElement *gs_flag_next[] = {el(bezel), nullptr};
-GaugeElement *bezel_next[] = {el(dh_lamp), nullptr};
-GaugeElement *lamp_next[] = {el(ball), nullptr};
-GaugeElement *ball_next[] = {el(tube), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 3190, .flags = kImageLit, .gauge = kSelf});
+  SpriteElement horizon = sprite({.bitmap = 3180,
+                                  .pos = {16, 16},
+                                  .flags = kImageLitSmooth,
+                                  .failures = attitude_failures,
+                                  .gauge = kSelf,
+                                  .centre = kCentre,
+                                  .y = {.token = kVarPitch, .scale = 3.75},
+                                  .rotation = {.token = kVarBank, .scale = -1.0},
+                                  .texture_scale_x = 1.0f,
+                                  .texture_scale_y = 0.7f,
+                                  .y_callback = adi_pitch});
+  StaticImageElement mask =
+      static_image({.bitmap = 3170, .pos = {16, 16}, .flags = kImageLit, .gauge = kSelf});
+  // 8 px per 61 m of radio height: 20 px at 152.5 m, where it comes into view
+  SliderElement runway = mark({.bitmap = 3140,
+                               .pos = {131, 204},
+                               .failures = navigation_failures,
+                               .x = {.token = kVarHsiLateralDeviation, .scale = 33.0},
+                               .y = {.scale = 0.13114754098360656},
+                               .x_callback = adi_runway_x,
+                               .y_callback = adi_runway_y});
+  NeedleElement bank_pointer = pointer({.bitmap = 3160,
+                                        .pos = kCentre,
+                                        .failures = attitude_failures,
+                                        .gauge = kSelf,
+                                        .pivot = {83, 11},
+                                        .token = kVarBank,
+                                        .table = table(bank_table)});
+  SliderElement bars = slider({.bitmap = 3150,
+                               .pos = {47, 126},
+                               .flags = kImageLit,
+                               .gauge = kSelf,
+                               .y = {.token = kVarAttitudeBars, .scale = -0.28}});
+  SliderElement fd_pitch_bar =
+      mark({.bitmap = 3130, .pos = {84, 128}, .y = {.scale = 3.0}, .y_callback = adi_fd_pitch});
+  SliderElement fd_bank_bar =
+      mark({.bitmap = 3120, .pos = {126, 16}, .x = {.scale = 2.0}, .x_callback = adi_fd_bank});
+  StaticImageElement inner_mask =
+      static_image({.bitmap = 3110, .pos = {16, 16}, .flags = kImageLit, .gauge = kSelf});
+  NeedleElement turn_pointer = pointer({.bitmap = 3100,
+                                        .pos = {150, 300},
+                                        .failures = turn_failures,
+                                        .gauge = kSelf,
+                                        .pivot = {0, 5},
+                                        .token = kVarTurnRate,
+                                        .callback = adi_turn_rate,
+                                        .table = table(turn_table)});
+  SliderElement gs_pointer = mark({.bitmap = 3090,
+                                   .pos = {267, 125},
+                                   .failures = navigation_failures,
+                                   .x = {.token = kVarHsiGlideSlopeValid, .scale = 0.0},
+                                   .y = {.token = kVarHsiGlideSlopeDeviation, .scale = 40.0},
+                                   .y_callback = adi_gs_pointer});
+  SliderElement speed_pointer = mark({.bitmap = 3080,
+                                      .pos = {26, 125},
+                                      .failures = attitude_failures,
+                                      .y = {.scale = 1.6},
+                                      .y_callback = adi_speed_pointer});
+  IconElement failure_flag = flag({.bitmap = 3060,
+                                   .pos = {219, 179},
+                                   .flags = kImageLitSmooth,
+                                   .gauge = kSelf,
+                                   .callback = adi_failure_flag});
+  IconElement loc_flag = flag({.bitmap = 3070,
+                               .pos = {119, 152},
+                               .flags = kImageLitSmooth,
+                               .gauge = kSelf,
+                               .token = kVarHsiLateralValid,
+                               .callback = adi_loc_flag});
+  IconElement gs_flag = flag({.bitmap = 3050,
+                              .pos = {265, 103},
+                              .flags = kImageLitSmooth,
+                              .gauge = kSelf,
+                              .token = kVarHsiGlideSlopeValid,
+                              .callback = adi_gs_flag});
+  StaticImageElement bezel = static_image({.bitmap = 3040, .flags = kImageStandard, .gauge = kSelf});
+  IconElement dh_lamp = flag({.bitmap = 3030,
+                              .pos = {6, 15},
+                              .flags = kImageBright,
+                              .failures = lamp_failures,
+                              .gauge = kSelf,
+                              .callback = adi_dh_lamp});
+  SliderElement ball = mark({.bitmap = 3010,
+                             .pos = {146, 276},
+                             .x = {.token = kVarTurnBall, .scale = 0.234375},
+                             .y = {.token = kVarTurnBall, .scale = -0.00030517578125},
+                             .y_callback = adi_ball_height});
+  StaticImageElement tube =
+      static_image({.bitmap = 3000, .pos = {109, 263}, .flags = kImageStandard, .gauge = kSelf});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::horizon, &Parts::mask, &Parts::runway,
+                    &Parts::bank_pointer, &Parts::bars, &Parts::fd_pitch_bar, &Parts::fd_bank_bar,
+                    &Parts::inner_mask, &Parts::turn_pointer, &Parts::gs_pointer,
+                    &Parts::speed_pointer, &Parts::failure_flag, &Parts::loc_flag, &Parts::gs_flag,
+                    &Parts::bezel, &Parts::dh_lamp, &Parts::ball, &Parts::tube>
+    tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, kHelpAttitude),
@@ -340,4 +311,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Attitude_Header =
-    gauge_header({.name = "Attitude", .elements = elements, .size_mm = 100, .mouse = mouse});
+    gauge_header({.name = "Attitude", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -4,19 +4,18 @@
 // simulation time while it runs. The button below the dial starts and stops
 // it, the one to its right resets it (repeating while held); the bezel turns
 // in 60 clicks, up on its left side and down on its right. No sound.
-// Reads: 557 the time of day and 604 the simulation time, in seconds.
+// Reads: kVarLocalTime, the time of day, and kVarSimulationTime, in seconds.
 // Sends: no key events.
 // Gauge-kind statics: Chrono_Running, Chrono_Last_Clock, Chrono_Elapsed,
 // Bezel_Position, shared by every placed timer.
 #include <cmath>
 
 #include "frame/declare.h"
+#include "frame/host_names.h"
 
 extern GaugeHeader Breguet_Timer_Header;
 
 namespace {
-constexpr std::int32_t kTimeOfDay = 557;
-constexpr std::int32_t kSimulationTime = 604;
 constexpr std::int32_t kHelpTimer = 43798;
 constexpr GaugeHeader *kSelf = &Breguet_Timer_Header;
 
@@ -62,7 +61,7 @@ std::int32_t FSAPI bezel_step(MouseCallbackRecord *, std::uint32_t) {
   return 0;
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
 constexpr PixPoint kCentre = {131, 163};
 
@@ -73,66 +72,46 @@ NonlinearityEntry elapsed_minutes_table[] = {table_point(0, 131, 176),
                                              table_point(450, 131, 236)};
 NonlinearityEntry seconds_table[] = {table_point(0, 131, 63), table_point(30, 131, 263)};
 
-extern GaugeElement *dial_next[];
-extern GaugeElement *bezel_next[];
-extern GaugeElement *hour_next[];
-extern GaugeElement *minute_next[];
-extern GaugeElement *elapsed_minutes_next[];
-extern GaugeElement *seconds_next[];
-
-StaticImageElement dial =
-    static_image({.bitmap = 3390, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-SpriteElement bezel = sprite({.bitmap = 3460,
-                              .pos = {18, 48},
-                              .flags = 0x4083,
-                              .next = bezel_next,
-                              .gauge = kSelf,
-                              .centre = kCentre,
-                              .rotation = {.scale = 1.0},
-                              .rotation_callback = bezel_angle});
-NeedleElement hour_hand = needle({.bitmap = 3430,
-                                  .pos = kCentre,
-                                  .flags = 0x4083,
-                                  .next = hour_next,
-                                  .gauge = kSelf,
-                                  .pivot = {6, 6},
-                                  .token = kTimeOfDay,
-                                  .table = table(hour_table)});
-NeedleElement minute_hand = needle({.bitmap = 3420,
-                                    .pos = kCentre,
-                                    .flags = 0x4083,
-                                    .next = minute_next,
-                                    .gauge = kSelf,
-                                    .pivot = {7, 7},
-                                    .token = kTimeOfDay,
-                                    .table = table(minute_table)});
-NeedleElement elapsed_minutes_hand = needle({.bitmap = 3410,
-                                             .pos = {131, 206},
-                                             .flags = 0x4083,
-                                             .next = elapsed_minutes_next,
-                                             .gauge = kSelf,
-                                             .pivot = {6, 6},
-                                             .token = kSimulationTime,
-                                             .callback = chrono_seconds,
-                                             .table = table(elapsed_minutes_table)});
-NeedleElement seconds_hand = needle({.bitmap = 3400,
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 3390, .flags = kImageLit, .gauge = kSelf});
+  SpriteElement bezel = sprite({.bitmap = 3460,
+                                .pos = {18, 48},
+                                .flags = kImageLitSmooth,
+                                .gauge = kSelf,
+                                .centre = kCentre,
+                                .rotation = {.scale = 1.0},
+                                .rotation_callback = bezel_angle});
+  NeedleElement hour_hand = pointer({.bitmap = 3430,
                                      .pos = kCentre,
-                                     .flags = 0x4083,
-                                     .next = seconds_next,
                                      .gauge = kSelf,
-                                     .pivot = {8, 8},
-                                     .token = kSimulationTime,
-                                     .callback = chrono_seconds,
-                                     .table = table(seconds_table)});
-StaticImageElement glass = static_image({.bitmap = 3450, .flags = 0x3, .gauge = kSelf});
-
-GaugeElement *dial_next[] = {el(bezel), nullptr};
-GaugeElement *bezel_next[] = {el(hour_hand), nullptr};
-GaugeElement *hour_next[] = {el(minute_hand), nullptr};
-GaugeElement *minute_next[] = {el(elapsed_minutes_hand), nullptr};
-GaugeElement *elapsed_minutes_next[] = {el(seconds_hand), nullptr};
-GaugeElement *seconds_next[] = {el(glass), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+                                     .pivot = {6, 6},
+                                     .token = kVarLocalTime,
+                                     .table = table(hour_table)});
+  NeedleElement minute_hand = pointer({.bitmap = 3420,
+                                       .pos = kCentre,
+                                       .gauge = kSelf,
+                                       .pivot = {7, 7},
+                                       .token = kVarLocalTime,
+                                       .table = table(minute_table)});
+  NeedleElement elapsed_minutes_hand = pointer({.bitmap = 3410,
+                                                .pos = {131, 206},
+                                                .gauge = kSelf,
+                                                .pivot = {6, 6},
+                                                .token = kVarSimulationTime,
+                                                .callback = chrono_seconds,
+                                                .table = table(elapsed_minutes_table)});
+  NeedleElement seconds_hand = pointer({.bitmap = 3400,
+                                        .pos = kCentre,
+                                        .gauge = kSelf,
+                                        .pivot = {8, 8},
+                                        .token = kVarSimulationTime,
+                                        .callback = chrono_seconds,
+                                        .table = table(seconds_table)});
+  StaticImageElement glass = static_image({.bitmap = 3450, .flags = kImageStandard, .gauge = kSelf});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::bezel, &Parts::hour_hand, &Parts::minute_hand,
+                    &Parts::elapsed_minutes_hand, &Parts::seconds_hand, &Parts::glass>
+    tree;
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
@@ -148,4 +127,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Breguet_Timer_Header =
-    gauge_header({.name = "Breguet_Timer", .elements = elements, .size_mm = 100, .mouse = mouse});
+    gauge_header({.name = "Breguet_Timer", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

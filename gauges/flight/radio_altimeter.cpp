@@ -4,11 +4,12 @@
 // callouts enabled (parameter s1) it speaks the height on the way down: 2500,
 // 1000, 500, 400, 300, 200, 100, 50, 40, 30, 20 and 10 ft, and "minimums" at
 // the decision height, at most one callout per update.
-// Reads: 614 radio height and 615 decision height (metres); 616 the host's
-// DH lamp; 60 the host state the lamp needs at 1.0; 279 the instrument
-// failure (1.0 failed); 65 vertical speed (metres per second x 256); 755 the
-// bus voltage (callouts from 20 V).
-// Sends: 66321 DH up and 66322 DH down, value 1 below 300 ft, else 0.
+// Reads: kVarRadioHeight and kVarDecisionHeight (metres); kVarDecisionHeightLamp,
+// the host's DH lamp; kVarSystemsOn, which the lamp needs at 1.0;
+// kVarElectricalFailure (1.0 failed); kVarVerticalSpeed (metres per second x
+// 256); kVarBusVoltage (callouts from 20 V).
+// Sends: kEventDecisionHeightInc and kEventDecisionHeightDec, value 1 below
+// 300 ft, else 0.
 // Module-wide: reads Radio_Altimeter_On.
 #include "gauges/flight/radio_altimeter.h"
 
@@ -16,6 +17,8 @@
 #include <iterator>
 
 #include "frame/declare.h"
+#include "frame/host_names.h"
+#include "frame/numeric.h"
 #include "frame/params.h"
 #include "frame/services.h"
 #include "gauges/flight/radio_altimeter_state.h"
@@ -24,16 +27,6 @@
 extern GaugeHeader Radio_Altimeter_Header;
 
 namespace {
-constexpr std::int32_t kRadioHeight = 614;
-constexpr std::int32_t kDecisionHeight = 615;
-constexpr std::int32_t kDecisionLamp = 616;
-constexpr std::int32_t kSystemsOn = 60;
-constexpr std::int32_t kInstrumentFailure = 279;
-constexpr std::int32_t kVerticalSpeed = 65;
-constexpr std::int32_t kBusVoltage = 755;
-constexpr std::int32_t kEventDecisionHeightUp = 66321;
-constexpr std::int32_t kEventDecisionHeightDown = 66322;
-
 constexpr std::int32_t kHelpRadioAltimeter = 43540;
 constexpr GaugeHeader *kSelf = &Radio_Altimeter_Header;
 
@@ -112,7 +105,7 @@ SoundChannel Channel{};
 
 // The radio height as last read; its previous value is the height one
 // update before.
-ModuleVar Radio_Height = module_var(kRadioHeight);
+ModuleVar Radio_Height = module_var(kVarRadioHeight);
 double Previous_Height = 0.0;
 double Filtered_Vertical_Speed = 0.0;
 
@@ -165,7 +158,7 @@ bool try_callout(Callout &c, double now) {
 }
 
 void call_out(double now) {
-  if (!(read_var(kBusVoltage) >= kCalloutVolts)) return;
+  if (!bus_at_least(read_var(kVarBusVoltage), kCalloutVolts)) return;
   if (try_callout(Decision_Callout, now)) return;
   for (std::size_t i = 0; i < kHeightCallouts; ++i)
     if (try_callout(Callouts[i], now)) return;
@@ -174,9 +167,9 @@ void call_out(double now) {
 void before_update(GaugeHeader *, ServiceData) {
   Previous_Height = Radio_Height.var_value.n;
   lookup_var(&Radio_Height);
-  Decision_Callout.rule.height = read_var(kDecisionHeight);
+  Decision_Callout.rule.height = read_var(kVarDecisionHeight);
   Filtered_Vertical_Speed =
-      filter_vertical_speed(Filtered_Vertical_Speed, read_var(kVerticalSpeed));
+      filter_vertical_speed(Filtered_Vertical_Speed, read_var(kVarVerticalSpeed));
   if (Radio_Altimeter_On == 1 && Callouts_Enabled == 1) call_out(Radio_Height.var_value.n);
 }
 
@@ -204,12 +197,12 @@ double FSAPI height_pointer(NeedleElement *e) {
 }
 
 // The flag shows (image 0) while the set is off or failed.
-double FSAPI off_flag(IconElement *e) {
+double FSAPI off_flag_state(IconElement *e) {
   return Radio_Altimeter_On == 0 ? 0.0 : e->source_var.var_value.n - 1.0;
 }
 
 double FSAPI decision_lamp(IconElement *e) {
-  bool systems_on = read_var(kSystemsOn) == 1.0;
+  bool systems_on = read_var(kVarSystemsOn) == 1.0;
   return Radio_Altimeter_On == 1 && systems_on ? e->source_var.var_value.n : 0.0;
 }
 
@@ -234,20 +227,20 @@ double FSAPI decision_knob(NeedleElement *e) {
 std::uint32_t step_value(double decision_height) { return decision_height < kFineSteps ? 1 : 0; }
 
 std::int32_t FSAPI decision_up(MouseCallbackRecord *, std::uint32_t) {
-  double dh = read_var(kDecisionHeight);
+  double dh = read_var(kVarDecisionHeight);
   if (dh >= kTopOfScale) return 0;
-  trigger_key_event(kEventDecisionHeightUp, step_value(dh));
+  trigger_key_event(kEventDecisionHeightInc, step_value(dh));
   return 0;
 }
 
 std::int32_t FSAPI decision_down(MouseCallbackRecord *, std::uint32_t) {
-  double dh = read_var(kDecisionHeight);
+  double dh = read_var(kVarDecisionHeight);
   if (dh <= 0.0) return 0;
-  trigger_key_event(kEventDecisionHeightDown, step_value(dh));
+  trigger_key_event(kEventDecisionHeightDec, step_value(dh));
   return 0;
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
 // -1, 0, 100, 300, 500, 1000, 2000, 2500 and 99999 ft, in metres.
 NonlinearityEntry height_scale[] = {
@@ -258,66 +251,49 @@ NonlinearityEntry height_scale[] = {
     table_point(30479.694224649786, 94, 50),
 };
 
-extern GaugeElement *dial_next[];
-extern GaugeElement *off_flag_next[];
-extern GaugeElement *pointer_next[];
-extern GaugeElement *marker_next[];
-extern GaugeElement *glass_next[];
-extern GaugeElement *lamp_next[];
-
 constexpr PixPoint kPivot = {152, 150};
 
-StaticImageElement dial =
-    static_image({.bitmap = 2100, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-IconElement off_flag_icon = icon({.bitmap = 2140,
-                                  .pos = {177, 40},
-                                  .flags = 0x4083,
-                                  .next = off_flag_next,
-                                  .gauge = kSelf,
-                                  .token = kInstrumentFailure,
-                                  .callback = off_flag});
-NeedleElement pointer = needle({.bitmap = 2110,
-                                .pos = kPivot,
-                                .flags = 0x4083,
-                                .next = pointer_next,
-                                .gauge = kSelf,
-                                .pivot = {14, 14},
-                                .token = kRadioHeight,
-                                .callback = height_pointer,
-                                .table = table(height_scale)});
-NeedleElement marker = needle({.bitmap = 2120,
-                               .pos = kPivot,
-                               .flags = 0x4083,
-                               .next = marker_next,
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 2100, .flags = kImageLit, .gauge = kSelf});
+  IconElement off_flag = flag({.bitmap = 2140,
+                               .pos = {177, 40},
+                               .flags = kImageLitSmooth,
                                .gauge = kSelf,
-                               .pivot = {0, 8},
-                               .token = kDecisionHeight,
-                               .table = table(height_scale)});
-StaticImageElement glass =
-    static_image({.bitmap = 2160, .flags = 0x3, .next = glass_next, .gauge = kSelf});
-IconElement lamp = icon({.bitmap = 2130,
-                         .pos = {17, 253},
-                         .flags = 0x7,
-                         .next = lamp_next,
-                         .gauge = kSelf,
-                         .token = kDecisionLamp,
-                         .callback = decision_lamp,
-                         .images = 2});
-NeedleElement knob = needle({.bitmap = 2150,
-                             .pos = {277, 33},
-                             .flags = 0x83,
-                             .gauge = kSelf,
-                             .pivot = {33, 33},
-                             .token = kDecisionHeight,
-                             .callback = decision_knob});
-
-GaugeElement *dial_next[] = {el(off_flag_icon), nullptr};
-GaugeElement *off_flag_next[] = {el(pointer), nullptr};
-GaugeElement *pointer_next[] = {el(marker), nullptr};
-GaugeElement *marker_next[] = {el(glass), nullptr};
-GaugeElement *glass_next[] = {el(lamp), nullptr};
-GaugeElement *lamp_next[] = {el(knob), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+                               .token = kVarElectricalFailure,
+                               .callback = off_flag_state});
+  // The DH knob reads this one's table: it stays the third element.
+  NeedleElement height = pointer({.bitmap = 2110,
+                                  .pos = kPivot,
+                                  .gauge = kSelf,
+                                  .pivot = {14, 14},
+                                  .token = kVarRadioHeight,
+                                  .callback = height_pointer,
+                                  .table = table(height_scale)});
+  NeedleElement marker = pointer({.bitmap = 2120,
+                                  .pos = kPivot,
+                                  .gauge = kSelf,
+                                  .pivot = {0, 8},
+                                  .token = kVarDecisionHeight,
+                                  .table = table(height_scale)});
+  StaticImageElement glass = static_image({.bitmap = 2160, .flags = kImageStandard, .gauge = kSelf});
+  IconElement lamp = flag({.bitmap = 2130,
+                           .pos = {17, 253},
+                           .flags = kImageBright,
+                           .gauge = kSelf,
+                           .token = kVarDecisionHeightLamp,
+                           .callback = decision_lamp,
+                           .images = 2});
+  NeedleElement knob = needle({.bitmap = 2150,
+                               .pos = {277, 33},
+                               .flags = kImageSmooth,
+                               .gauge = kSelf,
+                               .pivot = {33, 33},
+                               .token = kVarDecisionHeight,
+                               .callback = decision_knob});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::off_flag, &Parts::height, &Parts::marker,
+                    &Parts::glass, &Parts::lamp, &Parts::knob>
+    tree;
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
@@ -331,7 +307,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Radio_Altimeter_Header = gauge_header({.name = "Radio_Altimeter",
-                                                   .elements = elements,
+                                                   .elements = tree.elements,
                                                    .size_mm = 90,
                                                    .mouse = mouse,
                                                    .callback = radio_altimeter_callback});

@@ -25,18 +25,16 @@ void FSAPI radio_altimeter_switch_callback(GaugeHeader *, std::int32_t service, 
   click_service(click, service, extra);
 }
 
-extern GaugeElement *background_next[];
-
-StaticImageElement background =
-    static_image({.bitmap = 1320, .flags = 0x3, .next = background_next, .gauge = kSelf});
-IconElement lever = icon({.bitmap = 1330,
-                          .flags = 0x3,
-                          .gauge = kSelf,
-                          .callback = radio_altimeter_lever,
-                          .images = 2});
-
-GaugeElement *background_next[] = {el(lever), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 1320, .flags = kImageStandard, .gauge = kSelf});
+  IconElement lever = icon({.bitmap = 1330,
+                            .flags = kImageStandard,
+                            .gauge = kSelf,
+                            .callback = radio_altimeter_lever,
+                            .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::lever> tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
@@ -48,7 +46,7 @@ MouseRect mouse[] = {
 
 GaugeHeader Radio_Altimeter_Switch_Header =
     gauge_header({.name = "Radio_Altimeter_Switch",
-                  .elements = elements,
+                  .elements = tree.elements,
                   .size_mm = 30,
                   .mouse = mouse,
                   .callback = radio_altimeter_switch_callback});
