@@ -31,6 +31,16 @@ Dial Dial::of(const NeedleElement &n) {
   return d;
 }
 
+Dial Dial::seen_from(double x, double y) const {
+  Dial d = *this;
+  d.pivot = {pivot.x - x, pivot.y - y};
+  for (NonlinearityEntry &e : d.table) {
+    e.pt.x -= static_cast<std::int32_t>(x);
+    e.pt.y -= static_cast<std::int32_t>(y);
+  }
+  return d;
+}
+
 double Dial::angle(double value) const {
   std::vector<NonlinearityEntry> t = table;
   z480::fill_table_angles(t.data(), static_cast<std::uint32_t>(t.size()),

@@ -47,6 +47,8 @@ struct Dial {
   std::vector<NonlinearityEntry> table;
 
   static Dial of(const NeedleElement &needle);
+  // The same scale drawn in a bitmap placed at (x, y) of the background.
+  Dial seen_from(double x, double y) const;
   // The table's angle for a value (radians clockwise from up), the host's own
   // interpolation.
   double angle(double value) const;

@@ -65,14 +65,14 @@ void round_lamp(Canvas &c, Rgb colour, bool lit, const std::string &legend) {
 void legend_lamp(Canvas &c, Rgb colour, bool lit, const std::vector<std::string> &lines) {
   double w = c.width(), h = c.height();
   c.round_rect(0, 0, w, h, 3, kBezel);
-  Rgb lens = lit ? colour : mix(colour, kBlack, 0.8);
+  Rgb lens = lit ? colour : mix(colour, kBlack, 0.82);
   c.round_rect(2, 2, w - 4, h - 4, 2, lens);
   double size = std::min(h * 0.8 / std::max<std::size_t>(1, lines.size()), h * 0.42);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     double fit = c.text_width(lines[i], size, true, 1.0);
     double narrow = std::min(1.0, (w - 6) / std::max(1.0, fit));
     double y = h / 2 + (i - (lines.size() - 1) / 2.0) * size * 1.05;
-    c.text(w / 2, y, lines[i], size, lit ? kBlack : mix(colour, kWhite, 0.1), Align::kCentre,
+    c.text(w / 2, y, lines[i], size, lit ? kBlack : mix(colour, kGrey, 0.75), Align::kCentre,
            true, narrow);
   }
 }
