@@ -1,6 +1,8 @@
 // The host's autopilot table: the aircraft's answer to the servo and trim
 // commands, the reference-bar knob, the mode words, and that the module's
 // laws flying the model's aircraft settle on their targets.
+#include "host/autopilot_model.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +12,6 @@
 
 #include "gauges/autopilot/autopilot_laws.h"
 #include "host/airframe_model.h"
-#include "host/autopilot_model.h"
 #include "host/model_clock.h"
 #include "host/systems_model.h"
 

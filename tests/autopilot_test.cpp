@@ -48,7 +48,7 @@ TEST(AutopilotArithmetic, PitchChannelStepAddsTheLimitedErrorToTheTrim) {
   EXPECT_EQ(s.elevator, -4915);
   s = pitch_channel_step(0.0, -40.0, 0.0);
   EXPECT_EQ(s.elevator, 4915);
-  EXPECT_EQ(s.trim, -455);  // -455.1
+  EXPECT_EQ(s.trim, -455);                 // -455.1
   s = pitch_channel_step(kNan, 1.0, 9.0);  // no reading: no error, trim as it was
   EXPECT_EQ(s.accumulator, 9.0);
   EXPECT_EQ(s.elevator, 0);

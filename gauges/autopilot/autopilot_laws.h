@@ -10,8 +10,8 @@
 // The arithmetic, apart from the host's variables. Commands are key-event
 // values, truncated toward zero; attitudes and errors are in the host's
 // pitch and bank units (degrees).
-inline constexpr double kErrorLimit = 5.0;   // pitch and bank error, either way
-inline constexpr double kBankLimit = 27.5;   // the bank target's stops
+inline constexpr double kErrorLimit = 5.0;  // pitch and bank error, either way
+inline constexpr double kBankLimit = 27.5;  // the bank target's stops
 inline constexpr double kAccumulatorPerTrimDegree = 9.0;
 
 // An error within the limit; one that is no number (a reading gone bad)
