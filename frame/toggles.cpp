@@ -34,9 +34,6 @@ constexpr std::uint32_t kToggleSizeMm = 19;
 constexpr PixBox kClickBox = {3, 3, 13, 13};
 constexpr std::int32_t kNoHelp = 0;
 constexpr std::int32_t kSharedBehaviour = 0;  // no event of its own: the toggle routine
-constexpr std::int32_t kEventAtcWindow = 65564;
-constexpr std::int32_t kEventKneeboard = 65876;
-constexpr std::int32_t kEventMap = 66432;
 
 struct ToggleKind {
   const char *name;
@@ -47,9 +44,9 @@ struct ToggleKind {
 };
 
 constexpr ToggleKind kToggles[] = {
-    {"ATC_Toggle", &ATC_Toggle_Header, 90, 43924, kEventAtcWindow},
-    {"Kneeboard_Toggle", &Kneeboard_Toggle_Header, 70, 43923, kEventKneeboard},
-    {"Map_Toggle", &Map_Toggle_Header, 80, 43919, kEventMap},
+    {"ATC_Toggle", &ATC_Toggle_Header, 90, 43924, kEventAtcWindowToggle},
+    {"Kneeboard_Toggle", &Kneeboard_Toggle_Header, 70, 43923, kEventKneeboardToggle},
+    {"Map_Toggle", &Map_Toggle_Header, 80, 43919, kEventMapToggle},
     {"Invisible_Toggle", &Invisible_Toggle_Header, 100, kNoHelp, kSharedBehaviour},
     {"Overhead_Toggle", &Overhead_Toggle_Header, 110, 43925, kSharedBehaviour},
     {"Close_Subpanel", &Close_Subpanel_Header, 120, kNoHelp, kSharedBehaviour},
@@ -100,9 +97,11 @@ struct Toggle {
   static_assert(kIndex < std::size(kToggles), "every toggle header has a row in the table");
   static constexpr const ToggleKind &kind = kToggles[kIndex];
 
-  static constinit inline StaticImageElement background =
-      static_image({.bitmap = kind.bitmap, .flags = 0x3, .gauge = Self});
-  static constinit inline GaugeElement *elements[] = {el(background), nullptr};
+  struct Parts {
+    StaticImageElement background =
+        static_image({.bitmap = kind.bitmap, .flags = kImageStandard, .gauge = Self});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::background> tree{};
   static constinit inline MouseRect mouse[] = {
       mouse_parent({0, 0, 0, 0}, kind.help_id),
       click_rect(kind),
@@ -112,7 +111,7 @@ struct Toggle {
 
   static constexpr GaugeHeader header() {
     return gauge_header({.name = kind.name,
-                         .elements = elements,
+                         .elements = tree.elements,
                          .size_mm = kToggleSizeMm,
                          .mouse = mouse,
                          .callback = kind.event == kSharedBehaviour ? toggle_install : nullptr});

@@ -1,7 +1,7 @@
 // Brake_Pressure: brake pressure of each side, from 80 % of its hydraulic
 // system's pressure with the brake released to 100 % at full brake.
-// Reads: tokens 320 / 321, left / right brake (0 to 32768); tokens 732 / 734,
-// hydraulic pressure of systems 1 / 2 in pounds per square foot.
+// Reads: kVarBrakeLeft / kVarBrakeRight (0 to 32768); kVarHydraulic1Pressure /
+// kVarHydraulic2Pressure in pounds per square foot.
 // Sends: no key events.
 #include "frame/declare.h"
 #include "frame/services.h"
@@ -9,10 +9,6 @@
 extern GaugeHeader Brake_Pressure_Header;
 
 namespace {
-constexpr std::int32_t kBrakeLeft = 320;
-constexpr std::int32_t kBrakeRight = 321;
-constexpr std::int32_t kHydraulicPressure1 = 732;
-constexpr std::int32_t kHydraulicPressure2 = 734;
 constexpr double kFullBrake = 32768.0;
 constexpr GaugeHeader *kSelf = &Brake_Pressure_Header;
 
@@ -22,17 +18,13 @@ double brake_pressure(std::int32_t brake_token, double hydraulic_pressure) {
 }  // namespace
 
 double FSAPI brake_pressure_left(NeedleElement *e) {
-  return brake_pressure(kBrakeLeft, e->source_var.var_value.n);
+  return brake_pressure(kVarBrakeLeft, e->source_var.var_value.n);
 }
 double FSAPI brake_pressure_right(NeedleElement *e) {
-  return brake_pressure(kBrakeRight, e->source_var.var_value.n);
+  return brake_pressure(kVarBrakeRight, e->source_var.var_value.n);
 }
 
 namespace {
-extern GaugeElement *dial_next[];
-extern GaugeElement *right_next[];
-extern GaugeElement *left_next[];
-
 NonlinearityEntry right_table[] = {
     table_point(-1, 118, 146),     table_point(0, 118, 146),     table_point(144000, 113, 131),
     table_point(288000, 110, 111), table_point(432000, 110, 85), table_point(576000, 117, 65),
@@ -44,35 +36,29 @@ NonlinearityEntry left_table[] = {
     table_point(0, 75, 142),     table_point(-1, 75, 142),
 };
 
-StaticImageElement dial =
-    static_image({.bitmap = 3470, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-NeedleElement right_needle = needle({.bitmap = 3480,
-                                     .pos = {168, 98},
-                                     .flags = 0x4083,
-                                     .next = right_next,
-                                     .gauge = kSelf,
-                                     .pivot = {0, 2},
-                                     .token = kHydraulicPressure2,
-                                     .callback = brake_pressure_right,
-                                     .table = table(right_table)});
-NeedleElement left_needle = needle({.bitmap = 3480,
-                                    .pos = {32, 98},
-                                    .flags = 0x4083,
-                                    .next = left_next,
-                                    .gauge = kSelf,
-                                    .pivot = {0, 2},
-                                    .token = kHydraulicPressure1,
-                                    .callback = brake_pressure_left,
-                                    .table = table(left_table)});
-StaticImageElement glass = static_image({.bitmap = 3490, .flags = 0x3, .gauge = kSelf});
-
-GaugeElement *dial_next[] = {el(right_needle), nullptr};
-GaugeElement *right_next[] = {el(left_needle), nullptr};
-GaugeElement *left_next[] = {el(glass), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 3470, .flags = kImageLit, .gauge = kSelf});
+  NeedleElement right_needle = pointer({.bitmap = 3480,
+                                        .pos = {168, 98},
+                                        .gauge = kSelf,
+                                        .pivot = {0, 2},
+                                        .token = kVarHydraulic2Pressure,
+                                        .callback = brake_pressure_right,
+                                        .table = table(right_table)});
+  NeedleElement left_needle = pointer({.bitmap = 3480,
+                                       .pos = {32, 98},
+                                       .gauge = kSelf,
+                                       .pivot = {0, 2},
+                                       .token = kVarHydraulic1Pressure,
+                                       .callback = brake_pressure_left,
+                                       .table = table(left_table)});
+  StaticImageElement glass = static_image({.bitmap = 3490, .flags = kImageStandard, .gauge = kSelf});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::right_needle, &Parts::left_needle, &Parts::glass>
+    tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader Brake_Pressure_Header =
-    gauge_header({.name = "Brake_Pressure", .elements = elements, .size_mm = 100, .mouse = mouse});
+    gauge_header({.name = "Brake_Pressure", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

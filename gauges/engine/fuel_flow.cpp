@@ -1,7 +1,8 @@
 // Fuel_Flow_Left / Fuel_Flow_Right: fuel flow of one engine, 0 to 700 pounds
 // per hour, with a red index pointer that the pilot sets with the knob below
 // the glass (10 lb/h a step).
-// Reads: token 638 (left) / 657 (right), fuel flow in pounds per hour.
+// Reads: kVarEngine1FuelFlow (left) / kVarEngine2FuelFlow (right), in pounds
+// per hour.
 // Sends: no key events.
 // Gauge-kind statics: Fuel_Flow_Index_Left, Fuel_Flow_Index_Right.
 #include "frame/declare.h"
@@ -23,8 +24,8 @@ struct FlowSide {
   double *index;
 };
 constexpr FlowSide kSides[] = {
-    {&Fuel_Flow_Left_Header, 638, &Fuel_Flow_Index_Left},
-    {&Fuel_Flow_Right_Header, 657, &Fuel_Flow_Index_Right},
+    {&Fuel_Flow_Left_Header, kVarEngine1FuelFlow, &Fuel_Flow_Index_Left},
+    {&Fuel_Flow_Right_Header, kVarEngine2FuelFlow, &Fuel_Flow_Index_Right},
 };
 enum : int { kLeft, kRight };
 
@@ -58,56 +59,36 @@ NonlinearityEntry knob_table[] = {table_point(0, 269, 251), table_point(100, 269
 template <int S>
 struct FlowDial {
   static constexpr const FlowSide &side = kSides[S];
-  static StaticImageElement dial, glass;
-  static NeedleElement index, flow, knob;
-  static GaugeElement *dial_next[], *index_next[], *flow_next[], *glass_next[], *elements[];
   static MouseRect mouse[];
+  struct Parts {
+    StaticImageElement dial = static_image({.bitmap = 1170, .flags = kImageLit, .gauge = side.self});
+    NeedleElement index = pointer({.bitmap = 1200,
+                                   .pos = {150, 150},
+                                   .gauge = side.self,
+                                   .pivot = {0, 6},
+                                   .callback = fuel_flow_index<S>,
+                                   .table = table(flow_table)});
+    NeedleElement flow = pointer({.bitmap = 1180,
+                                  .pos = {150, 150},
+                                  .gauge = side.self,
+                                  .pivot = {10, 10},
+                                  .token = side.flow,
+                                  .table = table(flow_table)});
+    StaticImageElement glass =
+        static_image({.bitmap = 1190, .flags = kImageStandard, .gauge = side.self});
+    NeedleElement knob = needle({.bitmap = 1210,
+                                 .pos = {269, 271},
+                                 .flags = kImageSmooth,
+                                 .gauge = side.self,
+                                 .pivot = {21, 21},
+                                 .token = side.flow,
+                                 .callback = fuel_flow_index<S>,
+                                 .table = table(knob_table)});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::dial, &Parts::index, &Parts::flow,
+                                    &Parts::glass, &Parts::knob>
+      tree{};
 };
-
-template <int S>
-StaticImageElement FlowDial<S>::dial =
-    static_image({.bitmap = 1170, .flags = 0x4003, .next = dial_next, .gauge = side.self});
-template <int S>
-NeedleElement FlowDial<S>::index = needle({.bitmap = 1200,
-                                           .pos = {150, 150},
-                                           .flags = 0x4083,
-                                           .next = index_next,
-                                           .gauge = side.self,
-                                           .pivot = {0, 6},
-                                           .callback = fuel_flow_index<S>,
-                                           .table = table(flow_table)});
-template <int S>
-NeedleElement FlowDial<S>::flow = needle({.bitmap = 1180,
-                                          .pos = {150, 150},
-                                          .flags = 0x4083,
-                                          .next = flow_next,
-                                          .gauge = side.self,
-                                          .pivot = {10, 10},
-                                          .token = side.flow,
-                                          .table = table(flow_table)});
-template <int S>
-StaticImageElement FlowDial<S>::glass =
-    static_image({.bitmap = 1190, .flags = 0x3, .next = glass_next, .gauge = side.self});
-template <int S>
-NeedleElement FlowDial<S>::knob = needle({.bitmap = 1210,
-                                          .pos = {269, 271},
-                                          .flags = 0x83,
-                                          .gauge = side.self,
-                                          .pivot = {21, 21},
-                                          .token = side.flow,
-                                          .callback = fuel_flow_index<S>,
-                                          .table = table(knob_table)});
-
-template <int S>
-GaugeElement *FlowDial<S>::dial_next[] = {el(index), nullptr};
-template <int S>
-GaugeElement *FlowDial<S>::index_next[] = {el(flow), nullptr};
-template <int S>
-GaugeElement *FlowDial<S>::flow_next[] = {el(glass), nullptr};
-template <int S>
-GaugeElement *FlowDial<S>::glass_next[] = {el(knob), nullptr};
-template <int S>
-GaugeElement *FlowDial<S>::elements[] = {el(dial), nullptr};
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
@@ -122,10 +103,10 @@ MouseRect FlowDial<S>::mouse[] = {
 }  // namespace
 
 GaugeHeader Fuel_Flow_Left_Header = gauge_header({.name = "Fuel_Flow_Left",
-                                                  .elements = FlowDial<kLeft>::elements,
+                                                  .elements = FlowDial<kLeft>::tree.elements,
                                                   .size_mm = 100,
                                                   .mouse = FlowDial<kLeft>::mouse});
 GaugeHeader Fuel_Flow_Right_Header = gauge_header({.name = "Fuel_Flow_Right",
-                                                   .elements = FlowDial<kRight>::elements,
+                                                   .elements = FlowDial<kRight>::tree.elements,
                                                    .size_mm = 100,
                                                    .mouse = FlowDial<kRight>::mouse});

@@ -2,8 +2,8 @@
 // -30 to +60 degrees Celsius. The reading is modelled: the outside
 // temperature pulled 90 % of the way to 15 degrees, plus 5 % of the engine's
 // oil temperature in degrees Celsius.
-// Reads: token 800, temperature in degrees Celsius (both needles' own
-// token); token 561 (engine 1) / 571 (engine 2), oil temperature in degrees
+// Reads: kVarFuelTemperature in degrees Celsius (both needles' own
+// variable); kVarEngine1OilTemperature / kVarEngine2OilTemperature in degrees
 // Rankine.
 // Sends: no key events.
 #include "frame/declare.h"
@@ -12,9 +12,6 @@
 extern GaugeHeader Fuel_Temp_Header;
 
 namespace {
-constexpr std::int32_t kTemperature = 800;
-constexpr std::int32_t kOilTemperatureLeft = 561;
-constexpr std::int32_t kOilTemperatureRight = 571;
 constexpr double kFuelBase = 15.0;  // degrees Celsius the fuel settles towards
 constexpr GaugeHeader *kSelf = &Fuel_Temp_Header;
 
@@ -28,10 +25,6 @@ double FSAPI fuel_temp_needle(NeedleElement *e) {
   double oil = read_var(OilToken);
   return (t - kFuelBase) * 0.1 + kFuelBase + celsius_from_rankine(oil) * 0.05;
 }
-
-extern GaugeElement *dial_next[];
-extern GaugeElement *right_next[];
-extern GaugeElement *left_next[];
 
 // The right arc reads upwards on the left side of its pivot, the left arc on
 // the right side of its own.
@@ -48,35 +41,29 @@ NonlinearityEntry left_table[] = {
     table_point(-20, 126, 213), table_point(-30, 123, 225), table_point(-40, 123, 225),
 };
 
-StaticImageElement dial =
-    static_image({.bitmap = 2370, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-NeedleElement right_needle = needle({.bitmap = 2380,
-                                     .pos = {240, 150},
-                                     .flags = 0x4083,
-                                     .next = right_next,
-                                     .gauge = kSelf,
-                                     .pivot = {0, 4},
-                                     .token = kTemperature,
-                                     .callback = fuel_temp_needle<kOilTemperatureRight>,
-                                     .table = table(right_table)});
-NeedleElement left_needle = needle({.bitmap = 2380,
-                                    .pos = {60, 150},
-                                    .flags = 0x4083,
-                                    .next = left_next,
-                                    .gauge = kSelf,
-                                    .pivot = {0, 4},
-                                    .token = kTemperature,
-                                    .callback = fuel_temp_needle<kOilTemperatureLeft>,
-                                    .table = table(left_table)});
-StaticImageElement glass = static_image({.bitmap = 2390, .flags = 0x3, .gauge = kSelf});
-
-GaugeElement *dial_next[] = {el(right_needle), nullptr};
-GaugeElement *right_next[] = {el(left_needle), nullptr};
-GaugeElement *left_next[] = {el(glass), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 2370, .flags = kImageLit, .gauge = kSelf});
+  NeedleElement right_needle = pointer({.bitmap = 2380,
+                                        .pos = {240, 150},
+                                        .gauge = kSelf,
+                                        .pivot = {0, 4},
+                                        .token = kVarFuelTemperature,
+                                        .callback = fuel_temp_needle<kVarEngine2OilTemperature>,
+                                        .table = table(right_table)});
+  NeedleElement left_needle = pointer({.bitmap = 2380,
+                                       .pos = {60, 150},
+                                       .gauge = kSelf,
+                                       .pivot = {0, 4},
+                                       .token = kVarFuelTemperature,
+                                       .callback = fuel_temp_needle<kVarEngine1OilTemperature>,
+                                       .table = table(left_table)});
+  StaticImageElement glass = static_image({.bitmap = 2390, .flags = kImageStandard, .gauge = kSelf});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::right_needle, &Parts::left_needle, &Parts::glass>
+    tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader Fuel_Temp_Header =
-    gauge_header({.name = "Fuel_Temp", .elements = elements, .size_mm = 100, .mouse = mouse});
+    gauge_header({.name = "Fuel_Temp", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -1,9 +1,9 @@
 // Gear_Lamps: three green lamps, one per leg, lit when the leg is down and
 // locked, and a red lamp that blinks while the legs are neither all down nor
 // all up.
-// Reads: tokens 332, 333, 334, the nose (top), left and right leg positions
-// (above 16350 down and locked, below 50 up); token 604, simulation time in
-// seconds, for the blink.
+// Reads: kVarGearNosePosition (the top lamp), kVarGearLeftPosition and
+// kVarGearRightPosition (above 16350 down and locked, below 50 up);
+// kVarSimulationTime in seconds, for the blink.
 // Sends: no key events.
 #include <cmath>
 
@@ -13,8 +13,8 @@
 extern GaugeHeader Gear_Lamps_Header;
 
 namespace {
-constexpr std::int32_t kSimulationTime = 604;
-constexpr std::int32_t kLegs[] = {332, 333, 334};
+constexpr std::int32_t kLegs[] = {kVarGearNosePosition, kVarGearLeftPosition,
+                                  kVarGearRightPosition};
 constexpr double kLegLocked = 16350.0;
 constexpr double kLegUp = 50.0;
 constexpr double kBlinkPeriod = 0.51;  // seconds, dark for the first half
@@ -29,7 +29,7 @@ double FSAPI gear_down_lamp(IconElement *e) {
 }
 
 double FSAPI gear_warning_lamp(IconElement *) {
-  double t = read_var(kSimulationTime);
+  double t = read_var(kVarSimulationTime);
   bool all_locked = true;
   bool all_up = true;
   for (std::int32_t leg : kLegs) {
@@ -42,48 +42,33 @@ double FSAPI gear_warning_lamp(IconElement *) {
 }
 
 namespace {
-extern GaugeElement *panel_next[];
-extern GaugeElement *warning_next[];
-extern GaugeElement *right_next[];
-extern GaugeElement *left_next[];
+// A leg's green lamp.
+constexpr IconElement leg_lamp(std::int32_t bitmap, PixPoint pos, std::int32_t leg) {
+  return icon({.bitmap = bitmap,
+               .pos = pos,
+               .flags = kImageBright,
+               .gauge = kSelf,
+               .token = leg,
+               .callback = gear_down_lamp});
+}
 
-StaticImageElement panel =
-    static_image({.bitmap = 4390, .flags = 0x3, .next = panel_next, .gauge = kSelf});
-IconElement warning = icon({.bitmap = 4420,
-                            .pos = {48, 86},
-                            .flags = 0x7,
-                            .next = warning_next,
-                            .gauge = kSelf,
-                            .callback = gear_warning_lamp});
-IconElement right_leg = icon({.bitmap = 4410,
-                              .pos = {80, 35},
-                              .flags = 0x7,
-                              .next = right_next,
+struct Parts {
+  StaticImageElement panel = static_image({.bitmap = 4390, .flags = kImageStandard, .gauge = kSelf});
+  IconElement warning = icon({.bitmap = 4420,
+                              .pos = {48, 86},
+                              .flags = kImageBright,
                               .gauge = kSelf,
-                              .token = kLegs[2],
-                              .callback = gear_down_lamp});
-IconElement left_leg = icon({.bitmap = 4410,
-                             .pos = {10, 35},
-                             .flags = 0x7,
-                             .next = left_next,
-                             .gauge = kSelf,
-                             .token = kLegs[1],
-                             .callback = gear_down_lamp});
-IconElement nose_leg = icon({.bitmap = 4400,
-                             .pos = {31, 14},
-                             .flags = 0x7,
-                             .gauge = kSelf,
-                             .token = kLegs[0],
-                             .callback = gear_down_lamp});
-
-GaugeElement *panel_next[] = {el(warning), nullptr};
-GaugeElement *warning_next[] = {el(right_leg), nullptr};
-GaugeElement *right_next[] = {el(left_leg), nullptr};
-GaugeElement *left_next[] = {el(nose_leg), nullptr};
-GaugeElement *elements[] = {el(panel), nullptr};
+                              .callback = gear_warning_lamp});
+  IconElement right_leg = leg_lamp(4410, {80, 35}, kVarGearRightPosition);
+  IconElement left_leg = leg_lamp(4410, {10, 35}, kVarGearLeftPosition);
+  IconElement nose_leg = leg_lamp(4400, {31, 14}, kVarGearNosePosition);
+};
+constinit DrawOrder<Parts, &Parts::panel, &Parts::warning, &Parts::right_leg, &Parts::left_leg,
+                    &Parts::nose_leg>
+    tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpGearLamps), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader Gear_Lamps_Header =
-    gauge_header({.name = "Gear_Lamps", .elements = elements, .size_mm = 40, .mouse = mouse});
+    gauge_header({.name = "Gear_Lamps", .elements = tree.elements, .size_mm = 40, .mouse = mouse});

@@ -1,7 +1,7 @@
 // Hydr_Press_Indicator: hydraulic pressure dial in thousands of psi, with
 // arcs for system 1 (HYD.1, upper left), system 2 (HYD.2, upper right) and
 // the mean of both (SYSTEM, bottom).
-// Reads: tokens 732 / 734, hydraulic pressure of systems 1 / 2 in pounds per
+// Reads: kVarHydraulic1Pressure / kVarHydraulic2Pressure in pounds per
 // square foot (144000 = 1000 psi).
 // Sends: no key events.
 #include "frame/declare.h"
@@ -10,25 +10,17 @@
 extern GaugeHeader Hydr_Press_Indicator_Header;
 
 namespace {
-constexpr std::int32_t kHydraulicPressure1 = 732;
-constexpr std::int32_t kHydraulicPressure2 = 734;
 constexpr std::int32_t kHelpHydraulics = 42011;
 constexpr GaugeHeader *kSelf = &Hydr_Press_Indicator_Header;
 }  // namespace
 
 double FSAPI hydraulic_system_pressure(NeedleElement *) {
-  double system1 = read_var(kHydraulicPressure1);
-  double system2 = read_var(kHydraulicPressure2);
+  double system1 = read_var(kVarHydraulic1Pressure);
+  double system2 = read_var(kVarHydraulic2Pressure);
   return (system1 + system2) / 2.0;
 }
 
 namespace {
-extern GaugeElement *dial_next[];
-extern GaugeElement *system_next[];
-extern GaugeElement *hyd2_next[];
-extern GaugeElement *hyd1_next[];
-extern GaugeElement *hub_next[];
-
 // Each arc rests on its stop below 0 and from 5000 psi (720000) up.
 NonlinearityEntry system_table[] = {
     table_point(864000, 140, 151), table_point(720000, 140, 151), table_point(432000, 110, 157),
@@ -47,39 +39,33 @@ NonlinearityEntry hyd1_table[] = {
 };
 
 constexpr NeedleElement pressure_needle(PixPoint pivot, std::int32_t token, NeedleCallback cb,
-                                        TableRef t, GaugeElement **next) {
-  return needle({.bitmap = 4240,
-                 .pos = pivot,
-                 .flags = 0x4083,
-                 .next = next,
-                 .gauge = kSelf,
-                 .pivot = {0, 2},
-                 .token = token,
-                 .callback = cb,
-                 .table = t});
+                                        TableRef t) {
+  return pointer({.bitmap = 4240,
+                  .pos = pivot,
+                  .gauge = kSelf,
+                  .pivot = {0, 2},
+                  .token = token,
+                  .callback = cb,
+                  .table = t});
 }
 
-StaticImageElement dial =
-    static_image({.bitmap = 4230, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-NeedleElement system_needle =
-    pressure_needle({100, 72}, 0, hydraulic_system_pressure, table(system_table), system_next);
-NeedleElement hyd2_needle =
-    pressure_needle({72, 116}, kHydraulicPressure2, nullptr, table(hyd2_table), hyd2_next);
-NeedleElement hyd1_needle =
-    pressure_needle({128, 116}, kHydraulicPressure1, nullptr, table(hyd1_table), hyd1_next);
-IconElement hub =
-    icon({.bitmap = 4250, .pos = {50, 50}, .flags = 0x4003, .next = hub_next, .gauge = kSelf});
-StaticImageElement glass = static_image({.bitmap = 4260, .flags = 0x3, .gauge = kSelf});
-
-GaugeElement *dial_next[] = {el(system_needle), nullptr};
-GaugeElement *system_next[] = {el(hyd2_needle), nullptr};
-GaugeElement *hyd2_next[] = {el(hyd1_needle), nullptr};
-GaugeElement *hyd1_next[] = {el(hub), nullptr};
-GaugeElement *hub_next[] = {el(glass), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 4230, .flags = kImageLit, .gauge = kSelf});
+  NeedleElement system_needle =
+      pressure_needle({100, 72}, 0, hydraulic_system_pressure, table(system_table));
+  NeedleElement hyd2_needle =
+      pressure_needle({72, 116}, kVarHydraulic2Pressure, nullptr, table(hyd2_table));
+  NeedleElement hyd1_needle =
+      pressure_needle({128, 116}, kVarHydraulic1Pressure, nullptr, table(hyd1_table));
+  IconElement hub = icon({.bitmap = 4250, .pos = {50, 50}, .flags = kImageLit, .gauge = kSelf});
+  StaticImageElement glass = static_image({.bitmap = 4260, .flags = kImageStandard, .gauge = kSelf});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::system_needle, &Parts::hyd2_needle,
+                    &Parts::hyd1_needle, &Parts::hub, &Parts::glass>
+    tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpHydraulics), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader Hydr_Press_Indicator_Header = gauge_header(
-    {.name = "Hydr_Press_Indicator", .elements = elements, .size_mm = 100, .mouse = mouse});
+    {.name = "Hydr_Press_Indicator", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
