@@ -266,17 +266,33 @@ inline constexpr std::int32_t kEventPanelIdClose = 66508;
 
 // ------------------------------------------------- attitude and radio altimeter
 
-inline constexpr std::int32_t kVarPitch = 78;  // degrees, positive nose down
-inline constexpr std::int32_t kVarBank = 80;   // degrees, positive left wing down
-inline constexpr std::int32_t kVarReferenceBars = 612;  // -100 to 100
-inline constexpr std::int32_t kVarRadioHeight = 614;    // metres
-inline constexpr std::int32_t kVarDirectorPitchCommand = 793;  // degrees, as kVarPitch
+inline constexpr std::int32_t kVarPitch = 78;     // degrees, nose down positive
+inline constexpr std::int32_t kVarBank = 80;      // degrees, left wing down positive
+inline constexpr std::int32_t kVarTurnRate = 70;  // 256 per unit of the turn dial
+inline constexpr std::int32_t kVarReferenceAirspeed = 116;   // knots
+inline constexpr std::int32_t kVarSpeedPointerEnable = 123;  // 0.0 centres the pointer
+inline constexpr std::int32_t kVarFlightDirectorActive = 792;  // exactly 1.0: active
+inline constexpr std::int32_t kVarFlightDirectorPitch = 793;   // degrees commanded
+inline constexpr std::int32_t kVarFlightDirectorBank = 794;    // degrees commanded
+inline constexpr std::int32_t kVarAttitudeBars = 612;  // reference bars, -100 to 100
 inline constexpr std::int32_t kVarAttitudeFailure = 276;
+inline constexpr std::int32_t kVarVacuumFailure = 288;
+inline constexpr std::int32_t kVarRadioHeight = 614;         // metres
+inline constexpr std::int32_t kVarDecisionHeight = 615;      // metres
+inline constexpr std::int32_t kVarDecisionHeightLamp = 616;  // 1: at or below it
 
-inline constexpr std::int32_t kEventReferenceBarsUp = 66318;
-inline constexpr std::int32_t kEventReferenceBarsDown = 66319;
+inline constexpr std::int32_t kEventAttitudeBarsUp = 66318;
+inline constexpr std::int32_t kEventAttitudeBarsDown = 66319;
+// Value 1 asks for the fine step (sent below 300 ft), 0 for the coarse one.
+inline constexpr std::int32_t kEventDecisionHeightInc = 66321;
+inline constexpr std::int32_t kEventDecisionHeightDec = 66322;
 
 // --------------------------------------------------------------------- timer
+
+// The host's clock (a script's `clock on`) runs kVarSimulationTime and the
+// time of day; the timer's hands read the time of day, its stopwatch the
+// simulation time.
+inline constexpr std::int32_t kVarLocalTime = 557;  // seconds after midnight
 
 // ----------------------------------------------------------------- autopilot
 

@@ -100,8 +100,8 @@ const ModelRule kAutopilotRules[] = {
     {kEventAileronSet, roll, kVarBank},
     {kEventElevatorTrimSet, trim, kVarElevatorTrim},
     // The attitude instruments' reference-bar knob
-    {kEventReferenceBarsUp, reference_bars, kVarReferenceBars, 0, +1},
-    {kEventReferenceBarsDown, reference_bars, kVarReferenceBars, 0, -1},
+    {kEventAttitudeBarsUp, reference_bars, kVarAttitudeBars, 0, +1},
+    {kEventAttitudeBarsDown, reference_bars, kVarAttitudeBars, 0, -1},
 };
 
 [[maybe_unused]] const bool kRegistered = register_model_table("autopilot", kAutopilotRules);

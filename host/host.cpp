@@ -78,6 +78,9 @@ Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(mod
   services_.lookup_var = service_lookup_var;
   services_.aircraft_varget = service_aircraft_varget;
   services_.query_host_interface = service_query_host_interface;
+  audio_->on_start([this](const SoundStart &s) {
+    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge});
+  });
   g_host = this;
   module_.imports().panels.fn_ptr = &services_;
   if (module_.linkage().module_init) module_.linkage().module_init();
@@ -116,12 +119,38 @@ void Host::on_frame(std::function<void()> work) { frame_work_.push_back(std::mov
 
 void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   events_.push_back({id, value});
+  log_.push_back({LogEntry::kEvent, id, value, {}});
   switch (id) {
     case kEventPanelToggle: toggle_window(value); break;
     case kEventPanelOpen: set_window(value, true); break;
     case kEventPanelClose: set_window(value, false); break;
     default: pending_.push_back({id, value}); break;
   }
+}
+
+std::vector<LogEntry> Host::take_new_log() {
+  std::vector<LogEntry> fresh(log_.begin() + static_cast<std::ptrdiff_t>(log_taken_), log_.end());
+  log_taken_ = log_.size();
+  return fresh;
+}
+
+void Host::set_failure(std::int32_t key, bool on) {
+  if (on)
+    failures_.insert(key);
+  else
+    failures_.erase(key);
+}
+
+FailureAction Host::failure_action(const GaugeElement &element) const {
+  // A list ends at a record of key 0; a list without one is read no further
+  // than there are keys.
+  const FailureRecord *list = element.failure_systems;
+  for (int i = 0; list && i <= kLastFailureKey && list[i].key != 0; ++i) {
+    std::int32_t action = list[i].action;
+    bool known = action > 0 && action <= kFailActionCover;
+    if (known && failed(list[i].key)) return static_cast<FailureAction>(action);
+  }
+  return kFailActionNone;
 }
 
 void Host::set_window(std::uint32_t ident, bool shown) {
@@ -212,6 +241,12 @@ void Host::evaluate(Instance &inst) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     GaugeElement *e = elements[i];
     ElementView &v = views[i];
+    FailureAction failure = failures_.empty() ? kFailActionNone : failure_action(*e);
+    v.failure = static_cast<std::int32_t>(failure);
+    if (failure != kFailActionNone) {
+      evaluate_failed(e, v, failure);
+      continue;
+    }
     switch (e->element_type) {
       case kNeedle: {
         auto *n = as<NeedleElement>(e);
@@ -269,6 +304,20 @@ void Host::evaluate(Instance &inst) {
   }
 }
 
+// A failed element is not updated: frozen, covered or undrawn it keeps what
+// it showed; zeroed it shows the value 0.
+void Host::evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action) {
+  if (action != kFailActionZero) return;
+  v.value = v.x = v.y = v.angle = 0;
+  if (e->element_type == kNeedle) {
+    auto *n = as<NeedleElement>(e);
+    double angle = table_angle(n->nonlinearity_table, n->nonlinearity_table_size, 0.0);
+    if (std::isfinite(angle)) v.needle = wrap_degrees(angle);
+  } else if (e->element_type == kIcon) {
+    v.image = icon_image(*as<IconElement>(e), 0.0);
+  }
+}
+
 bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
   MouseHit hit = find_mouse_target(inst.mouse(), point, flags);
   if (!hit.rect) return false;
@@ -288,6 +337,16 @@ bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
 
 std::int32_t Host::help_id(Instance &inst, PixPoint point) {
   return help_at(inst.mouse(), point);
+}
+
+std::int32_t Host::tooltip_help_id(Instance &inst, PixPoint point) {
+  const MouseRect *record = tooltip_at(inst.mouse(), point);
+  return record ? record->help_id : 0;
+}
+
+std::int32_t Host::cursor(Instance &inst, PixPoint point) {
+  MouseHit hit = find_mouse_target(inst.mouse(), point, ~std::uint32_t{0});
+  return hit.rect ? hit.rect->cursor : kCursorNone;
 }
 
 std::string Host::tooltip(Instance &inst, PixPoint point) {

@@ -25,6 +25,20 @@ struct KeyEvent {
   std::uint32_t value;
 };
 
+// One line of the host's timeline: key events and sound starts, in the order
+// they happened.
+struct LogEntry {
+  enum Kind { kEvent, kSound } kind;
+  std::int32_t id;      // key event id, or WAVE id (0 when unknown)
+  std::uint32_t value;  // event value; 0 for a sound
+  std::string gauge;    // a sound's gauge alias
+};
+
+// While a failure of an element's failure list is on, the host stops
+// updating the element (no variable read, no callback) and freezes it where
+// it was, shows it at zero, does not draw it, or draws it covered.
+inline constexpr std::int32_t kLastFailureKey = kFailSystemElectricalAvionics;
+
 class Host {
  public:
   static constexpr int kFramesPerSecond = 18;
@@ -59,6 +73,18 @@ class Host {
   void on_frame(std::function<void()> work);
   void send_key_event(std::int32_t id, std::uint32_t value);
 
+  // Key events and sound starts in one timeline; take_new_log gives what was
+  // added since its previous call.
+  const std::vector<LogEntry> &log() const { return log_; }
+  std::vector<LogEntry> take_new_log();
+
+  // Failures the host has on (keys 1 to kLastFailureKey).
+  void set_failure(std::int32_t key, bool on);
+  bool failed(std::int32_t key) const { return failures_.count(key) != 0; }
+  // The action of the first record of the element's failure list whose key
+  // is failed and that has one.
+  FailureAction failure_action(const GaugeElement &element) const;
+
   bool window_shown(std::uint32_t ident) const { return shown_windows_.count(ident) != 0; }
   void set_window(std::uint32_t ident, bool shown);
   void toggle_window(std::uint32_t ident);
@@ -89,6 +115,12 @@ class Host {
   // rectangle took it.
   bool click(Instance &inst, PixPoint point, std::uint32_t flags);
   std::int32_t help_id(Instance &inst, PixPoint point);
+  // The help id of the tooltip record of the innermost parent holding the
+  // point that has one (0 for none, or a record with a format string).
+  std::int32_t tooltip_help_id(Instance &inst, PixPoint point);
+  // The cursor of the rectangle a mouse event at the point would reach
+  // (kCursorNone where there is none).
+  std::int32_t cursor(Instance &inst, PixPoint point);
   std::string tooltip(Instance &inst, PixPoint point);
 
   // The lookup the services table answers with (also used for tooltips).
@@ -96,6 +128,7 @@ class Host {
 
  private:
   void evaluate(Instance &inst);
+  void evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action);
   void apply_pending_events();
 
   Module &module_;
@@ -104,6 +137,9 @@ class Host {
   std::map<std::int32_t, double> vars_;
   std::map<std::pair<std::int32_t, std::int32_t>, double> aircraft_vars_;
   std::vector<KeyEvent> events_;
+  std::vector<LogEntry> log_;
+  std::size_t log_taken_ = 0;
+  std::set<std::int32_t> failures_;
   std::vector<KeyEvent> pending_;
   std::vector<std::function<void(const KeyEvent &)>> reactions_;
   std::vector<std::function<void()>> frame_work_;

@@ -21,6 +21,7 @@ struct ElementView {
   double angle = 0;   // sprite: degrees turned
   double needle = 0;  // needle: degrees clockwise from up, [0, 360)
   std::int32_t image = -1;  // icon: the image drawn, -1 for none
+  std::int32_t failure = 0;  // the failure action in force (kFailAction...)
   std::string text;
 };
 

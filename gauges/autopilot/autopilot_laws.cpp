@@ -95,7 +95,7 @@ void ap_pitch_steering() {
   if (read_var(kVarAutopilotMaster) == 0.0) return;
   if (!(on(kVarAutopilotAltitudeHold) || ap_glideslope_tracking() || on(kVarAutopilotVerticalHold)))
     return;
-  double director = read_var(kVarDirectorPitchCommand);
+  double director = read_var(kVarFlightDirectorPitch);
   send(kEventElevatorSet, steering_elevator_command(director, read_var(kVarPitch)));
 }
 
