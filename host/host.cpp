@@ -290,6 +290,7 @@ void Host::evaluate(Instance &inst) {
     v.failure = static_cast<std::int32_t>(failure);
     if (failure != kFailActionNone) {
       evaluate_failed(e, v, failure);
+      record_element(*e, v);
       continue;
     }
     switch (e->element_type) {
@@ -346,6 +347,7 @@ void Host::evaluate(Instance &inst) {
       default:
         break;
     }
+    record_element(*e, v);
   }
 }
 

@@ -3,6 +3,7 @@
 //   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
 //   z480-panel list [--module PATH]
 //   z480-panel bitmaps [--module PATH] [--write DIR]
+//   z480-panel sheet [--module PATH] FILE.png
 // --wav writes everything the scripts played, one after another, into FILE.
 #include <CLI/CLI.hpp>
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "host/module.h"
+#include "host/render.h"
 #include "host/render_cli.h"
 #include "host/script.h"
 
@@ -137,6 +139,12 @@ int main(int argc, char **argv) {
   bitmaps_command->add_option("--write", bitmap_dir, "the directory to write ID.png files into")
       ->check(CLI::ExistingDirectory);
 
+  std::string sheet_file;
+  CLI::App *sheet_command = app.add_subcommand(
+      "sheet", "Draw every gauge of the module after one frame, one cell each with its name, into a PNG");
+  sheet_command->add_option("--module", module_path, module_help);
+  sheet_command->add_option("file", sheet_file, "the PNG to write")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
@@ -144,6 +152,14 @@ int main(int argc, char **argv) {
     return code == 0 ? 0 : 2;
   }
   if (*list_command) return list(module_path);
+  if (*sheet_command) {
+    auto module = load(module_path);
+    if (!module) return 1;
+    std::string error;
+    if (z480::render_sheet(*module, sheet_file, &error)) return 0;
+    std::cerr << "z480-panel: " << z480::printable(error) << "\n";
+    return 1;
+  }
   if (*bitmaps_command) {
     auto module = load(module_path);
     return module ? z480::list_bitmaps(*module, bitmap_dir, std::cout, std::cerr) : 1;

@@ -82,6 +82,12 @@
 //   sound program NAME            the program file name the module sees
 //                                 (it picks the window class from it)
 //
+// Drawing (host/render.h: from what the last frame recorded, never calling
+// an element callback):
+//   render FILE.png [window IDENT]   the gauges of that panel window at their
+//                                    places; without a window every placed
+//                                    gauge, in rows at its default size
+//
 // Commands live in a table; other parts of the host add their own.
 #pragma once
 
