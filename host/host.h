@@ -17,6 +17,7 @@
 #include "host/audio.h"
 #include "host/instance.h"
 #include "host/module.h"
+#include "host/traffic.h"
 
 namespace z480 {
 
@@ -63,6 +64,10 @@ class Host {
   void set_window(std::uint32_t ident, bool shown);
   void toggle_window(std::uint32_t ident);
 
+  // The other aircraft, offered as "ITrafficInfo" until a script withdraws
+  // the interface; they fly on with every frame.
+  HostTraffic &traffic() { return *traffic_; }
+
   // What query_host_interface answers for a name (null when unset).
   void set_interface(const std::string &name, void *object);
   void *host_interface(const std::string &name) const;
@@ -100,6 +105,7 @@ class Host {
 
   Module &module_;
   std::unique_ptr<Audio> audio_;
+  std::unique_ptr<HostTraffic> traffic_;
   PanelServices services_{};
   std::map<std::int32_t, double> vars_;
   std::map<std::pair<std::int32_t, std::int32_t>, double> aircraft_vars_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/panel.h"
+#include "host/pixels.h"
 
 namespace z480 {
 
@@ -39,6 +40,15 @@ class Instance {
   const std::vector<GaugeElement *> &elements() const { return order_; }
   std::vector<ElementView> &views() { return views_; }
   MouseRect *mouse() { return mouse_.empty() ? nullptr : mouse_.data(); }
+  // The pixel buffer of the element at that place in drawing order, null
+  // when the host gave it none.
+  ElementPixels *pixels(std::size_t index) const {
+    return index < pixels_.size() ? pixels_[index].get() : nullptr;
+  }
+  void give_pixels(std::size_t index, std::unique_ptr<ElementPixels> pixels) {
+    if (pixels_.size() <= index) pixels_.resize(index + 1);
+    pixels_[index] = std::move(pixels);
+  }
 
   Instance(const Instance &) = delete;
   Instance &operator=(const Instance &) = delete;
@@ -59,6 +69,7 @@ class Instance {
   std::vector<GaugeElement *> order_;
   std::vector<ElementView> views_;
   std::vector<MouseRect> mouse_;
+  std::vector<std::unique_ptr<ElementPixels>> pixels_;
 };
 
 // Size of the record of an element kind, 0 for an unknown kind.

@@ -96,6 +96,17 @@ class Args {
 // Parses a number as the language writes it; false when it is not one.
 bool parse_number(const std::string &text, double *out);
 
+// An element of an instance as scripts name it: @BITMAP, @BITMAP:K or #N.
+struct ElementRef {
+  bool by_bitmap = false;
+  std::int32_t bitmap = 0;
+  int index = 1;  // K-th with that bitmap, or N-th in drawing order
+};
+// Throws ScriptError when the text names no element.
+ElementRef element_ref(const std::string &text);
+// The element's place in drawing order; -1 when there is none.
+int find_element(Instance &inst, const ElementRef &ref);
+
 class ScriptRun;
 using Step = std::function<void(ScriptRun &)>;
 using CommandParser = std::function<Step(const ScriptLine &, Args &)>;
