@@ -510,17 +510,61 @@ void Args::done() {
 
 void ScriptRun::fail(const ScriptLine &line, const std::string &message) {
   ++failed_;
-  out_ << where(line) << ": " << message << "\n";
+  out_ << printable(where(line) + ": " + message) << "\n";
 }
 
 void ScriptRun::error(const ScriptLine &line, const std::string &message) {
   ++errors_;
-  out_ << where(line) << ": error: " << message << "\n";
+  out_ << printable(where(line) + ": error: " + message) << "\n";
 }
 
-Instance &ScriptRun::instance(const ScriptLine &line, const std::string &alias) {
+Instance &ScriptRun::instance(const ScriptLine &, const std::string &alias) {
   if (Instance *inst = host.instance(alias)) return *inst;
-  throw ScriptError(where(line) + ": error: no instance named " + alias);
+  throw CommandError("no instance named " + alias);
+}
+
+std::string printable(const std::string &text) {
+  std::string out;
+  const auto *p = reinterpret_cast<const unsigned char *>(text.data());
+  const auto *end = p + text.size();
+  auto escape = [&out](unsigned char c) {
+    static const char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+  };
+  while (p < end) {
+    unsigned char c = *p;
+    if (c == '\\') {
+      out += "\\\\";
+      ++p;
+      continue;
+    }
+    if (c < 0x80) {
+      if (c < 0x20 || c == 0x7f)
+        escape(c);
+      else
+        out += static_cast<char>(c);
+      ++p;
+      continue;
+    }
+    // Well-formed UTF-8 (a degree sign in a tooltip) passes; stray bytes do not.
+    int length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+    bool whole = length > 0 && end - p >= length;
+    for (int k = 1; whole && k < length; ++k) whole = (p[k] & 0xc0) == 0x80;
+    if (whole && length == 3 && ((c == 0xe0 && p[1] < 0xa0) || (c == 0xed && p[1] >= 0xa0)))
+      whole = false;
+    if (whole && length == 4 && ((c == 0xf0 && p[1] < 0x90) || (c == 0xf4 && p[1] >= 0x90)))
+      whole = false;
+    if (!whole) {
+      escape(c);
+      ++p;
+      continue;
+    }
+    out.append(reinterpret_cast<const char *>(p), static_cast<std::size_t>(length));
+    p += length;
+  }
+  return out;
 }
 
 namespace {
@@ -585,11 +629,21 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines) {
     if (it == table.end())
       throw ScriptError(where(line) + ": expected a command, got " + first.text);
     Args args(line);
+    Step step;
     try {
-      steps.push_back(it->second(line, args));
+      step = it->second(line, args);
     } catch (const ScriptError &e) {
       throw ScriptError(where(line) + ": " + e.what());
     }
+    // A command that cannot be carried out is counted and reported, and the
+    // script goes on, so the checks after it still run.
+    steps.push_back([line, step = std::move(step)](ScriptRun &run) {
+      try {
+        step(run);
+      } catch (const std::exception &e) {
+        run.error(line, e.what());
+      }
+    });
   }
   return steps;
 }
@@ -598,34 +652,36 @@ ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
                         const std::function<void(ScriptRun &)> &finished) {
   ScriptTotals totals;
+  auto error = [&](const std::string &message) {
+    out << printable(message) << "\n";
+    ++totals.errors;
+  };
   std::vector<Step> steps;
   try {
-    steps = parse_script(tokenize_script(file, source));
-  } catch (const ScriptError &e) {
-    out << e.what() << "\n";
-    totals.ok = false;
-    return totals;
-  }
-  std::string error;
-  auto module = Module::load(module_path, &error);
-  if (!module) {
-    out << file << ": error: " << error << "\n";
-    totals.ok = false;
-    return totals;
-  }
-  {
-    ScriptRun run(*module, out);
-    try {
-      for (const Step &step : steps) step(run);
-    } catch (const ScriptError &e) {  // a step that cannot go on ends the script
-      out << e.what() << "\n";
-      totals.ok = false;
+    std::vector<ScriptLine> lines = tokenize_script(file, source);
+    if (lines.empty()) {
+      error(file + ": error: the script is empty");
+      return totals;
     }
-    if (finished) finished(run);
-    totals.passed = run.passed();
-    totals.failed = run.failed();
-    if (run.failed() || run.errors()) totals.ok = false;
+    steps = parse_script(lines);
+  } catch (const ScriptError &e) {
+    error(e.what());
+    return totals;
   }
+  std::string why;
+  auto module = Module::load(module_path, &why);
+  if (!module) {
+    error(file + ": error: " + why);
+    return totals;
+  }
+  ScriptRun run(*module, out);
+  for (const Step &step : steps) step(run);
+  if (finished) finished(run);
+  totals.passed = run.passed();
+  totals.failed = run.failed();
+  totals.errors += run.errors();
+  // A script that checks nothing proves nothing: say so rather than pass.
+  if (run.passed() + run.failed() == 0) error(file + ": error: the script checks nothing");
   return totals;
 }
 

@@ -12,10 +12,21 @@
 //
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
-//                     flaps, trim, levers, engine start) before the next gauge
-//                     updates, and moves what moves by itself (gear legs,
-//                     flaps, spooling engines) every frame; off at the start
-//                     of every script
+//                     flaps, trim, levers, engine start, decision height)
+//                     before the next gauge updates, and moves what moves by
+//                     itself (gear legs, flaps, spooling engines, the
+//                     decision-height lamp) every frame; off at the start of
+//                     every script
+//
+// Time (a frame is 1/18 s of simulated time):
+//   clock on|off      while on, every frame moves the host's clock tokens on
+//                     by 1/18 s: 604 the simulation time, 557 the time of day
+//                     (back to 0 at midnight); off at the start of every script
+//   wait SECONDS      runs the frames of that time (rounded to whole frames)
+//   ramp TOKEN VALUE SECONDS
+//                     runs the frames of that time, moving the host variable
+//                     in equal steps from where it stands to VALUE, which the
+//                     last frame draws; 0 seconds sets it with no frame
 //
 // ELEM is @BITMAP (the first element with that bitmap id), @BITMAP:K (the
 // K-th) or #N (the N-th in drawing order, from 1). FIELD is value (default),
@@ -50,6 +61,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/host.h"
@@ -71,6 +83,16 @@ struct ScriptLine {
 struct ScriptError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// A command that cannot be carried out at run time (no instance of that
+// alias, ...): reported with its line, counted, and the script goes on.
+struct CommandError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The text with control characters, stray bytes and backslashes escaped
+// (\xNN, \\), for echoing what a script or file name holds.
+std::string printable(const std::string &text);
 
 // Reads a command's arguments in order.
 class Args {
@@ -148,16 +170,22 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines);
 struct ScriptTotals {
   int passed = 0;
   int failed = 0;
-  bool ok = true;  // every script parsed and ran without a failure or error
+  // Scripts that could not be read, parsed or run against the module, that
+  // were empty or checked nothing, and commands that could not be carried out.
+  int errors = 0;
+  bool ok() const { return failed == 0 && errors == 0; }
 };
 
 // Runs one script against a fresh host on a freshly loaded module; then
-// `finished`, if given, sees the run before the host closes.
+// `finished`, if given, sees the run before the host closes. Failures and
+// errors are written to out, each with its file and line.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
                         const std::function<void(ScriptRun &)> &finished = nullptr);
 
-// The script `z480-panel run` plays when given none.
-extern const char *const kDefaultScript;
+// The script `z480-panel run` plays when given none, and the file name its
+// lines are cited with.
+std::string_view default_script();
+inline constexpr const char kDefaultScriptFile[] = "host/default.z480";
 
 }  // namespace z480
