@@ -271,3 +271,6 @@ inline constexpr std::int32_t kEventPanelIdClose = 66508;
 // ----------------------------------------------------------------- autopilot
 
 // ------------------------------------------------------------- traffic radar
+
+inline constexpr std::int32_t kVarTickCount = 1;      // frames, 18 a second
+inline constexpr std::int32_t kVarPlaneHeading = 86;  // degrees, the radar's up

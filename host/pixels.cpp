@@ -10,7 +10,6 @@
 namespace z480 {
 namespace {
 
-constexpr std::uint32_t kImageCreateDibSection = 0x20;
 constexpr std::int32_t kImageFormat32Alpha = 7;
 constexpr std::int32_t kLargestSide = 4096;
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;

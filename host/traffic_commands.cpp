@@ -13,12 +13,11 @@
 #include <optional>
 #include <string>
 
+#include "frame/host_names.h"
 #include "host/script.h"
 
 namespace z480 {
 namespace {
-
-constexpr std::int32_t kHeadingToken = 86;
 
 bool on_off(Args &a) {
   std::string w = a.word("on or off");
@@ -130,7 +129,7 @@ Step cmd_traffic(const ScriptLine &line, Args &a) {
       host.traffic().set_user(at.latitude, at.longitude);
       if (heading) {
         set("PLANE HEADING DEGREES TRUE", "DEGREES", *heading);
-        host.set_var(kHeadingToken, *heading);
+        host.set_var(kVarPlaneHeading, *heading);
       }
     };
   }

@@ -14,8 +14,9 @@
 // Sends: no key events; the power switch clicks.
 // Module-wide: none (the power switch is the kind's own).
 #include "frame/declare.h"
-#include "frame/services.h"
+#include "frame/host_names.h"
 #include "frame/numeric.h"
+#include "frame/services.h"
 #include "radar/radar_display.h"
 #include "sound/click.h"
 
@@ -24,9 +25,6 @@ extern GaugeHeader Radar_Header;
 namespace {
 constexpr GaugeHeader *kSelf = &Radar_Header;
 
-constexpr std::int32_t kTickToken = 1;            // 18 a second
-constexpr std::int32_t kScreenBlankToken = 279;   // exactly 1.0 blanks the screen
-constexpr std::int32_t kBusVoltageToken = 755;    // volts
 constexpr std::int32_t kTicksPerSecond = 18;
 constexpr double kScreenVolts = 20.0;  // below this the cover stays
 constexpr std::int32_t kScreenSide = 192;
@@ -75,7 +73,7 @@ void on_post_install(GaugeHeader *gauge, ServiceData) {
 
 void on_update(GaugeHeader *gauge, ServiceData) {
   RadarDisplay *d = display_of(gauge);
-  if (d && to_int(read_var(kTickToken)) % kTicksPerSecond == 0) d->render();
+  if (d && to_int(read_var(kVarTickCount)) % kTicksPerSecond == 0) d->render();
 }
 
 void on_kill(GaugeHeader *gauge, ServiceData) {
@@ -120,10 +118,10 @@ double FSAPI radar_range_label(StringElement *e) {
 }
 
 double FSAPI radar_screen_cover(IconElement *) {
-  double blank = read_var(kScreenBlankToken);
-  double bus = read_var(kBusVoltageToken);
-  // A bus that reads no number powers nothing.
-  bool covered = blank == 1.0 || !(bus >= kScreenVolts) || Radar_Power_On == 0;
+  // Exactly 1.0 blanks the screen.
+  double blank = read_var(kVarElectricalFailure);
+  double bus = read_var(kVarBusVoltage);
+  bool covered = blank == 1.0 || !bus_at_least(bus, kScreenVolts) || Radar_Power_On == 0;
   return covered ? 0.0 : -1.0;
 }
 
@@ -185,49 +183,44 @@ MouseArg tooltip_argument(TooltipStringCallback text, TooltipNumberCallback numb
 MouseArg tooltip_args[] = {tooltip_argument(radar_tooltip_text, nullptr),
                            tooltip_argument(nullptr, radar_tooltip_range)};
 
-// --- the element tree, each element the single child of the one before
+// --- the elements, each drawn over the one before
 
-extern GaugeElement *bezel_next[];
-extern GaugeElement *screen_next[];
-extern GaugeElement *label_next[];
-extern GaugeElement *cover_next[];
-
-StaticImageElement bezel =
-    static_image({.bitmap = 5350, .flags = 0x3, .next = bezel_next, .gauge = kSelf});
-StaticImageElement screen = static_image(
-    {.bitmap = 5360, .pos = {52, 10}, .flags = 0x26, .next = screen_next, .gauge = kSelf});
-StringElement label = string_element({.pos = {57, 15},
-                                      .flags = 0x7,
-                                      .next = label_next,
-                                      .gauge = kSelf,
-                                      .box = {40, 12},
-                                      .callback = radar_range_label,
-                                      .text_color = kGreenText,
-                                      .background_color = kBlack,
-                                      .highlight_color = kWhite,
-                                      .font = "Quartz",
-                                      .weight = 400,
-                                      .charset = kCharsetDefault,
-                                      .draw_text_flags = kCentredSingleLine,
-                                      .characters = kLabelCharacters});
-IconElement cover = icon({.bitmap = 5370,
-                          .pos = {52, 10},
-                          .flags = 0x3,
-                          .next = cover_next,
-                          .gauge = kSelf,
-                          .callback = radar_screen_cover});
-IconElement power = icon({.bitmap = 5380,
-                          .pos = {262, 22},
-                          .flags = 0x3,
-                          .gauge = kSelf,
-                          .callback = radar_power_icon,
-                          .images = 2});
-
-GaugeElement *bezel_next[] = {el(screen), nullptr};
-GaugeElement *screen_next[] = {el(label), nullptr};
-GaugeElement *label_next[] = {el(cover), nullptr};
-GaugeElement *cover_next[] = {el(power), nullptr};
-GaugeElement *elements[] = {el(bezel), nullptr};
+struct Parts {
+  StaticImageElement bezel = static_image({.bitmap = 5350, .flags = kImageStandard, .gauge = kSelf});
+  // The screen has a device context of its own to draw into.
+  StaticImageElement screen = static_image({.bitmap = 5360,
+                                            .pos = {52, 10},
+                                            .flags = kImageUseErase | kImageUseBright |
+                                                     kImageCreateDibSection,
+                                            .gauge = kSelf});
+  StringElement label = string_element({.pos = {57, 15},
+                                        .flags = kImageBright,
+                                        .gauge = kSelf,
+                                        .box = {40, 12},
+                                        .callback = radar_range_label,
+                                        .text_color = kGreenText,
+                                        .background_color = kBlack,
+                                        .highlight_color = kWhite,
+                                        .font = "Quartz",
+                                        .weight = 400,
+                                        .charset = kCharsetDefault,
+                                        .draw_text_flags = kCentredSingleLine,
+                                        .characters = kLabelCharacters});
+  IconElement cover = icon({.bitmap = 5370,
+                            .pos = {52, 10},
+                            .flags = kImageStandard,
+                            .gauge = kSelf,
+                            .callback = radar_screen_cover});
+  IconElement power = icon({.bitmap = 5380,
+                            .pos = {262, 22},
+                            .flags = kImageStandard,
+                            .gauge = kSelf,
+                            .callback = radar_power_icon,
+                            .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::bezel, &Parts::screen, &Parts::label, &Parts::cover,
+                    &Parts::power>
+    tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
@@ -247,7 +240,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Radar_Header = gauge_header({.name = "Radar",
-                                         .elements = elements,
+                                         .elements = tree.elements,
                                          .size_mm = 150,
                                          .mouse = mouse,
                                          .callback = radar_gauge_callback});

@@ -5,13 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frame/host_names.h"
 #include "frame/numeric.h"
 #include "frame/services.h"
 
 namespace {
-
-constexpr std::int32_t kBusVoltageToken = 755;  // volts
-constexpr std::int32_t kHeadingToken = 86;      // degrees
 
 constexpr double kDrawingVolts = 10.0;  // the picture is drawn above this
 constexpr std::uint32_t kMostTargets = 100;
@@ -125,7 +123,7 @@ void RadarDisplay::render() {
   surface_->fill_rect(DrawBrush(kBlack), {-w, -h, 2 * w, 2 * h});
   best_hit_ = -1.0;
   std::snprintf(readout_, sizeof readout_, "%s", kNoSelection);
-  if (read_var(kBusVoltageToken) > kDrawingVolts) {
+  if (bus_above(read_var(kVarBusVoltage), kDrawingVolts)) {
     traffic_->refresh(kMostTargets, kTrafficRadiusNm);
     draw_targets();
     DrawPen green(kGreen, kPenWidth);
@@ -147,7 +145,7 @@ void RadarDisplay::render() {
 }
 
 void RadarDisplay::draw_targets() {
-  double heading = heading_or_north(read_var(kHeadingToken));
+  double heading = heading_or_north(read_var(kVarPlaneHeading));
   const TrafficTarget *list = traffic_->list();
   for (std::uint32_t i = 0; i < traffic_->count(); ++i) draw_target(list[i], heading);
 }

@@ -8,11 +8,10 @@
 #include <cstring>
 #include <new>
 
+#include "frame/host_names.h"
 #include "frame/services.h"
 
 namespace {
-
-constexpr std::int32_t kSimulationClockToken = 604;  // seconds
 
 // The aircraft variables, with the ids used when the host gives none.
 enum Variable {
@@ -137,7 +136,7 @@ TrafficSource::TrafficSource() {
   for (std::size_t i = 0; i < std::size(kVariables); ++i)
     variable_ids_[i] = kVariables[i].default_id;
   std::fill(std::begin(units_ids_), std::end(units_ids_), 0);
-  clock_.id = kSimulationClockToken;
+  clock_.id = kVarSimulationTime;
   lookup_var(&clock_);
   previous_clock_ = clock_.var_value.n;
   provider_ = static_cast<TrafficProvider *>(query_host_interface(kTrafficInterfaceName));
