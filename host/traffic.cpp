@@ -5,6 +5,9 @@
 #include <cstring>
 #include <numbers>
 
+#include "frame/host_names.h"
+#include "host/host.h"
+
 namespace z480 {
 namespace {
 
@@ -142,6 +145,22 @@ std::int32_t HostTraffic::Interface::GetAircraftString(std::uint32_t id, std::in
   std::memcpy(buffer, a->atc.data(), n);
   buffer[n] = '\0';
   return 1;
+}
+
+void set_user_aircraft(Host &host, double latitude, double longitude, double altitude,
+                       std::optional<double> heading) {
+  auto set = [&host](const char *variable, const char *units, double v) {
+    host.set_aircraft_var(HostTraffic::variable_id(variable), HostTraffic::units_id(units), v);
+  };
+  set("PLANE LATITUDE", "DEGREES", latitude);
+  set("PLANE LONGITUDE", "DEGREES", longitude);
+  set("INDICATED ALTITUDE", "FEET", altitude);
+  set("PLANE ALTITUDE", "FEET", altitude);
+  host.traffic().set_user(latitude, longitude);
+  if (heading) {
+    set("PLANE HEADING DEGREES TRUE", "DEGREES", *heading);
+    host.set_var(kVarPlaneHeading, *heading);
+  }
 }
 
 const char *HostTraffic::Interface::GetAircraftLabel(std::uint32_t id, std::int32_t) {

@@ -13,6 +13,8 @@
 
 namespace z480 {
 
+class Host;
+
 struct HostAircraft {
   std::uint32_t id = 0;
   double latitude = 0;   // degrees
@@ -101,5 +103,11 @@ class HostTraffic {
   Provider provider_{*this};
   Interface interface_{*this};
 };
+
+// Puts the user's aircraft there: its aircraft variables (as the traffic
+// interface numbers them), the centre of the traffic's radius and, when
+// given, its heading (also the radar's heading token).
+void set_user_aircraft(Host &host, double latitude, double longitude, double altitude,
+                       std::optional<double> heading = std::nullopt);
 
 }  // namespace z480

@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 
-#include "frame/host_names.h"
 #include "host/script.h"
 
 namespace z480 {
@@ -118,19 +117,7 @@ Step cmd_traffic(const ScriptLine &line, Args &a) {
     if (a.keyword("heading")) heading = a.number("a heading in degrees");
     a.done();
     return [=](ScriptRun &run) {
-      Host &host = run.host;
-      auto set = [&host](const char *variable, const char *units, double v) {
-        host.set_aircraft_var(HostTraffic::variable_id(variable), HostTraffic::units_id(units), v);
-      };
-      set("PLANE LATITUDE", "DEGREES", at.latitude);
-      set("PLANE LONGITUDE", "DEGREES", at.longitude);
-      set("INDICATED ALTITUDE", "FEET", at.altitude);
-      set("PLANE ALTITUDE", "FEET", at.altitude);
-      host.traffic().set_user(at.latitude, at.longitude);
-      if (heading) {
-        set("PLANE HEADING DEGREES TRUE", "DEGREES", *heading);
-        host.set_var(kVarPlaneHeading, *heading);
-      }
+      set_user_aircraft(run.host, at.latitude, at.longitude, at.altitude, heading);
     };
   }
   throw ScriptError("expected add, move, remove, reduced, none or user, got " + what);

@@ -22,10 +22,18 @@ struct Rgba {
   double r, g, b, a;
 };
 
+// A clip that is one ellipse: its centre and radii in the space the path
+// was given in, and the map from device pixels into that space.
+struct EllipseClip {
+  cairo_matrix_t from_device;
+  double cx, cy, rx, ry;
+};
+
 struct DrawGraphics {
   cairo_surface_t *surface = nullptr;
   cairo_t *cr = nullptr;
   cairo_font_options_t *text = nullptr;
+  std::optional<EllipseClip> ellipse_clip;
 };
 struct DrawPenObject {
   Rgba colour;
@@ -133,6 +141,47 @@ DrawStatus settled(DrawGraphics *g) {
 
 void set_source(cairo_t *cr, const Rgba &c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
 
+// Whether the user-space box lies wholly inside the ellipse clip, one
+// device pixel to spare for the clip's soft edge. The ellipse is convex,
+// so its four corners decide.
+bool inside_clip(const DrawGraphics *g, double x1, double y1, double x2, double y2) {
+  if (!g->ellipse_clip) return false;
+  const EllipseClip &c = *g->ellipse_clip;
+  double dx[4] = {x1, x2, x1, x2}, dy[4] = {y1, y1, y2, y2};
+  double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
+  for (int i = 0; i < 4; ++i) {
+    cairo_user_to_device(g->cr, &dx[i], &dy[i]);
+    left = std::fmin(left, dx[i]);
+    right = std::fmax(right, dx[i]);
+    top = std::fmin(top, dy[i]);
+    bottom = std::fmax(bottom, dy[i]);
+  }
+  double px[4] = {left - 1, right + 1, left - 1, right + 1};
+  double py[4] = {top - 1, top - 1, bottom + 1, bottom + 1};
+  for (int i = 0; i < 4; ++i) {
+    cairo_matrix_transform_point(&c.from_device, &px[i], &py[i]);
+    double u = (px[i] - c.cx) / c.rx, v = (py[i] - c.cy) / c.ry;
+    if (!(u * u + v * v < 1.0)) return false;
+  }
+  return true;
+}
+
+// Draws the current path, leaving out a clip that could cut nothing of it
+// (the path's user-space box lies inside): cutting to a curve costs far more
+// than drawing a small symbol.
+template <typename Draw>
+void clipped(DrawGraphics *g, const DrawRectF &box, double spread, Draw draw) {
+  double x1 = std::fmin(box.x, box.x + box.width) - spread;
+  double y1 = std::fmin(box.y, box.y + box.height) - spread;
+  double x2 = std::fmax(box.x, box.x + box.width) + spread;
+  double y2 = std::fmax(box.y, box.y + box.height) + spread;
+  if (!inside_clip(g, x1, y1, x2, y2)) return draw(g->cr);
+  cairo_save(g->cr);
+  cairo_reset_clip(g->cr);
+  draw(g->cr);
+  cairo_restore(g->cr);
+}
+
 // Four cubic arcs, so that a flat ellipse (width or height 0) needs no
 // singular scale.
 void ellipse_path(cairo_t *cr, double x, double y, double w, double h) {
@@ -146,7 +195,7 @@ void ellipse_path(cairo_t *cr, double x, double y, double w, double h) {
   cairo_close_path(cr);
 }
 
-DrawStatus stroke(DrawGraphics *g, const DrawPenObject &pen) {
+DrawStatus stroke(DrawGraphics *g, const DrawPenObject &pen, const DrawRectF &box) {
   cairo_t *cr = g->cr;
   double width = pen.width;
   if (pen.unit != kUnitWorld || width == 0) {
@@ -157,7 +206,8 @@ DrawStatus stroke(DrawGraphics *g, const DrawPenObject &pen) {
   }
   set_source(cr, pen.colour);
   cairo_set_line_width(cr, width);
-  cairo_stroke(cr);
+  // Round joins and caps at most: half the width, and a miter's spike.
+  clipped(g, box, width * 2, cairo_stroke);
   return settled(g);
 }
 
@@ -376,6 +426,19 @@ DrawStatus draw_set_clip_path(DrawGraphics *g, DrawPathObject *path, std::int32_
   if (combine != kCombineReplace && combine != kCombineIntersect) return kDrawNotImplemented;
   cairo_t *cr = g->cr;
   if (combine == kCombineReplace) cairo_reset_clip(cr);
+  // One ellipse on its own is a clip whose inside is easy to tell.
+  g->ellipse_clip.reset();
+  if (combine == kCombineReplace && path->ellipses.size() == 1) {
+    const DrawRectF &e = path->ellipses[0];
+    EllipseClip c;
+    cairo_get_matrix(cr, &c.from_device);
+    c.cx = e.x + e.width / 2.0;
+    c.cy = e.y + e.height / 2.0;
+    c.rx = std::fabs(e.width / 2.0);
+    c.ry = std::fabs(e.height / 2.0);
+    if (c.rx > 0 && c.ry > 0 && cairo_matrix_invert(&c.from_device) == CAIRO_STATUS_SUCCESS)
+      g->ellipse_clip = c;
+  }
   cairo_new_path(cr);
   for (const DrawRectF &e : path->ellipses) ellipse_path(cr, e.x, e.y, e.width, e.height);
   cairo_fill_rule_t rule = cairo_get_fill_rule(cr);
@@ -391,7 +454,7 @@ DrawStatus draw_fill_rectangle(DrawGraphics *g, DrawBrushObject *brush, float x,
   cairo_new_path(g->cr);
   cairo_rectangle(g->cr, x, y, width, height);
   set_source(g->cr, brush->colour);
-  cairo_fill(g->cr);
+  clipped(g, {x, y, width, height}, 0.0, cairo_fill);
   return settled(g);
 }
 
@@ -400,7 +463,7 @@ DrawStatus draw_draw_ellipse(DrawGraphics *g, DrawPenObject *pen, float x, float
   if (!drawable(g) || !pen || !usable(x, y, width, height)) return kDrawInvalidParameter;
   cairo_new_path(g->cr);
   ellipse_path(g->cr, x, y, width, height);
-  return stroke(g, *pen);
+  return stroke(g, *pen, {x, y, width, height});
 }
 
 DrawStatus draw_draw_line(DrawGraphics *g, DrawPenObject *pen, float x1, float y1, float x2,
@@ -409,7 +472,7 @@ DrawStatus draw_draw_line(DrawGraphics *g, DrawPenObject *pen, float x1, float y
   cairo_new_path(g->cr);
   cairo_move_to(g->cr, x1, y1);
   cairo_line_to(g->cr, x2, y2);
-  return stroke(g, *pen);
+  return stroke(g, *pen, {x1, y1, x2 - x1, y2 - y1});
 }
 
 DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t length,
