@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <type_traits>
 
+#include "frame/host_names.h"
 #include "frame/panel.h"
 
 // Image-flag sets the panel's pictures use.
@@ -65,7 +66,6 @@ constexpr TableRef table(NonlinearityEntry (&entries)[N]) {
   std::int32_t bitmap = 0;                       \
   PixPoint pos{};                                \
   std::uint32_t flags = default_flags;           \
-  GaugeElement **next = nullptr;                 \
   FailureRecord *failures = nullptr;             \
   GaugeHeader *gauge = nullptr
 #define Z480_ELEMENT_FIELDS Z480_ELEMENT_FIELDS_FLAGS(0)
@@ -78,7 +78,6 @@ constexpr GaugeElement element_header(ElementKind kind, const Spec &b, PixPoint 
   e.position = b.pos;
   e.ofs = ofs;
   e.gauge_header = b.gauge;
-  e.next_element = b.next;
   e.failure_systems = b.failures;
   e.image_flags = static_cast<std::int32_t>(b.flags);
   return e;
@@ -272,7 +271,6 @@ constexpr NeedleElement pointer(const PointerSpec &s) {
   return needle({.bitmap = s.bitmap,
                  .pos = s.pos,
                  .flags = s.flags,
-                 .next = s.next,
                  .failures = s.failures,
                  .gauge = s.gauge,
                  .pivot = s.pivot,
@@ -293,7 +291,6 @@ constexpr IconElement flag(const FlagSpec &s) {
   return icon({.bitmap = s.bitmap,
                .pos = s.pos,
                .flags = s.flags,
-               .next = s.next,
                .failures = s.failures,
                .gauge = s.gauge,
                .token = s.token,
@@ -315,7 +312,6 @@ constexpr MovingImageElement drum(const DrumSpec &d) {
   return moving_image({.bitmap = d.bitmap,
                        .pos = d.pos,
                        .flags = d.flags,
-                       .next = d.next,
                        .failures = d.failures,
                        .gauge = d.gauge,
                        .x = drum_places(d.place, d.span),

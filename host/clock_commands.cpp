@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "frame/host_names.h"
 #include "host/script.h"
 
 namespace z480 {
@@ -20,9 +21,10 @@ struct ClockToken {
   std::int32_t token;
   double wraps_at;  // seconds after which it starts again from 0; 0: never
 };
+constexpr double kSecondsPerDay = 86400.0;
 constexpr ClockToken kClockTokens[] = {
-    {604, 0.0},      // the simulation time, seconds
-    {557, 86400.0},  // the local time of day, seconds after midnight
+    {kVarSimulationTime, 0.0},
+    {kVarLocalTime, kSecondsPerDay},
 };
 
 // The longest wait or ramp a script may ask for: about a week, so frame

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frame/host_names.h"
 #include "host/model_clock.h"
 #include "host/systems_model.h"
 
@@ -21,24 +22,20 @@ bool decision_height_lamp(double radio_height, double decision_height) {
 
 namespace {
 
-constexpr std::int32_t kRadioHeight = 614;
-constexpr std::int32_t kDecisionHeight = 615;
-constexpr std::int32_t kDecisionLamp = 616;
-
 // The step rules carry their direction in step.
 void step_decision_height(Host &host, const ModelRule &rule, std::uint32_t value) {
   host.set_var(rule.token, decision_height_step(host.var(rule.token), rule.step, value));
 }
 
 void follow_decision_lamp(Host &host, const ModelRule &rule, std::uint32_t) {
-  bool lit = decision_height_lamp(host.var(kRadioHeight), host.var(kDecisionHeight));
+  bool lit = decision_height_lamp(host.var(kVarRadioHeight), host.var(kVarDecisionHeight));
   host.set_var(rule.token, lit ? 1.0 : 0.0);
 }
 
 const ModelRule kRadioAltimeterRules[] = {
-    {66321, step_decision_height, kDecisionHeight, 0, +1},
-    {66322, step_decision_height, kDecisionHeight, 0, -1},
-    {kEveryFrame, follow_decision_lamp, kDecisionLamp},
+    {kEventDecisionHeightInc, step_decision_height, kVarDecisionHeight, 0, +1},
+    {kEventDecisionHeightDec, step_decision_height, kVarDecisionHeight, 0, -1},
+    {kEveryFrame, follow_decision_lamp, kVarDecisionHeightLamp},
 };
 
 [[maybe_unused]] const bool kRegistered =

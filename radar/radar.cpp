@@ -66,10 +66,12 @@ void destroy_display(GaugeHeader *gauge) {
 
 void on_install(GaugeHeader *, ServiceData module) { click_install(click, module); }
 
-void on_post_install(GaugeHeader *gauge, ServiceData) {
+void attach(GaugeHeader *gauge) {
   GaugeElement *screen = screen_of(gauge);
   if (RadarDisplay *d = display_of(gauge); d && screen) d->attach_screen(screen, kScreenSide, kScreenSide);
 }
+
+void on_post_install(GaugeHeader *gauge, ServiceData) { attach(gauge); }
 
 void on_update(GaugeHeader *gauge, ServiceData) {
   RadarDisplay *d = display_of(gauge);
@@ -81,10 +83,14 @@ void on_kill(GaugeHeader *gauge, ServiceData) {
   if (RadarDisplay *d = display_of(gauge)) d->detach_screen();
 }
 
-// A second connect without a disconnect replaces the display, never leaks it.
+// A second connect without a disconnect replaces the display, never leaks
+// it. A new display binds its screen at once: a host that connects the
+// gauge after install, or again after a disconnect, would otherwise leave
+// the screen blank for good.
 void on_connect(GaugeHeader *gauge, ServiceData) {
   destroy_display(gauge);
   display_word(gauge) = new RadarDisplay;
+  attach(gauge);
 }
 
 void on_disconnect(GaugeHeader *gauge, ServiceData) { destroy_display(gauge); }

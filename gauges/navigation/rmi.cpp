@@ -95,8 +95,11 @@ NonlinearityEntry bearing_table[] = {table_point(0, 148, 40), table_point(180, 1
 struct Parts {
   StaticImageElement background =
       static_image({.bitmap = 1030, .flags = kImageLit, .gauge = kSelf});
-  SpriteElement card = compass_card(
-      {.bitmap = 1040, .pos = {18, 10}, .centre = kCentre, .failures = card_failures, .gauge = kSelf});
+  SpriteElement card = compass_card({.bitmap = 1040,
+                                     .pos = {18, 10},
+                                     .centre = kCentre,
+                                     .failures = card_failures,
+                                     .gauge = kSelf});
   NeedleElement double_bar = pointer({.bitmap = 1060,
                                       .pos = kCentre,
                                       .failures = double_bar_failures,
@@ -113,7 +116,8 @@ struct Parts {
                                       .token = kVarNav1Bearing,
                                       .callback = rmi_pointer<kSingleBar>,
                                       .table = table(bearing_table)});
-  StaticImageElement bezel = static_image({.bitmap = 1070, .flags = kImageStandard, .gauge = kSelf});
+  StaticImageElement bezel =
+      static_image({.bitmap = 1070, .flags = kImageStandard, .gauge = kSelf});
   IconElement right_selector = icon({.bitmap = 1090,
                                      .pos = {216, 216},
                                      .flags = kImageStandard,
@@ -127,9 +131,8 @@ struct Parts {
                                     .callback = rmi_selector<kSingleBar>,
                                     .images = 2});
 };
-constinit DrawOrder<Parts, &Parts::background, &Parts::card, &Parts::double_bar,
-                    &Parts::single_bar, &Parts::bezel, &Parts::right_selector,
-                    &Parts::left_selector>
+constinit DrawOrder<Parts, &Parts::background, &Parts::card, &Parts::double_bar, &Parts::single_bar,
+                    &Parts::bezel, &Parts::right_selector, &Parts::left_selector>
     tree;
 
 MouseRect mouse[] = {

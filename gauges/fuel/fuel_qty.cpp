@@ -1,7 +1,7 @@
 // Fuel_Qty_Left / Fuel_Qty_Right: tank contents of one side on a dial marked
 // 0 to 24, the needle smoothed so it settles instead of jumping; after
 // loading it rises from empty.
-// Reads: token 291 (left) / 297 (right), tank quantity, 8388608 = full.
+// Reads: kVarFuelLeftQuantity / kVarFuelRightQuantity, 8388608 = full.
 // Sends: no key events.
 // Gauge-kind statics: Fuel_Qty_Smoothed_Left, Fuel_Qty_Smoothed_Right.
 #include <cmath>
@@ -40,8 +40,8 @@ struct QuantitySide {
   std::int32_t help, tooltip;
 };
 constexpr QuantitySide kSides[] = {
-    {&Fuel_Qty_Left_Header, 291, fuel_qty_filter_left, 43817, 12562},
-    {&Fuel_Qty_Right_Header, 297, fuel_qty_filter_right, 43818, 12563},
+    {&Fuel_Qty_Left_Header, kVarFuelLeftQuantity, fuel_qty_filter_left, 43817, 12562},
+    {&Fuel_Qty_Right_Header, kVarFuelRightQuantity, fuel_qty_filter_right, 43818, 12563},
 };
 enum : int { kLeft, kRight };
 
@@ -55,42 +55,25 @@ NonlinearityEntry quantity_table[] = {
 template <int S>
 struct QuantityDial {
   static constexpr const QuantitySide &side = kSides[S];
-  static StaticImageElement dial, glass;
-  static NeedleElement quantity;
-  static IconElement hub;
-  static GaugeElement *dial_next[], *quantity_next[], *hub_next[], *elements[];
   static MouseRect mouse[];
+  struct Parts {
+    StaticImageElement dial = static_image({.bitmap = 220, .flags = kImageLit, .gauge = side.self});
+    NeedleElement quantity = pointer({.bitmap = 230,
+                                      .pos = {150, 150},
+                                      .gauge = side.self,
+                                      .pivot = {0, 4},
+                                      .token = side.tank,
+                                      .callback = side.filter,
+                                      .table = table(quantity_table)});
+    // Always its one image: no variable, no callback.
+    IconElement hub = icon({.bitmap = 240, .pos = {100, 100}, .flags = kImageLit, .gauge = side.self});
+    StaticImageElement glass =
+        static_image({.bitmap = 250, .flags = kImageStandard, .gauge = side.self});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::dial, &Parts::quantity, &Parts::hub,
+                                    &Parts::glass>
+      tree{};
 };
-
-template <int S>
-StaticImageElement QuantityDial<S>::dial =
-    static_image({.bitmap = 220, .flags = 0x4003, .next = dial_next, .gauge = side.self});
-template <int S>
-NeedleElement QuantityDial<S>::quantity = needle({.bitmap = 230,
-                                                  .pos = {150, 150},
-                                                  .flags = 0x4083,
-                                                  .next = quantity_next,
-                                                  .gauge = side.self,
-                                                  .pivot = {0, 4},
-                                                  .token = side.tank,
-                                                  .callback = side.filter,
-                                                  .table = table(quantity_table)});
-// Always its one image: no variable, no callback.
-template <int S>
-IconElement QuantityDial<S>::hub =
-    icon({.bitmap = 240, .pos = {100, 100}, .flags = 0x4003, .next = hub_next, .gauge = side.self});
-template <int S>
-StaticImageElement QuantityDial<S>::glass =
-    static_image({.bitmap = 250, .flags = 0x3, .gauge = side.self});
-
-template <int S>
-GaugeElement *QuantityDial<S>::dial_next[] = {el(quantity), nullptr};
-template <int S>
-GaugeElement *QuantityDial<S>::quantity_next[] = {el(hub), nullptr};
-template <int S>
-GaugeElement *QuantityDial<S>::hub_next[] = {el(glass), nullptr};
-template <int S>
-GaugeElement *QuantityDial<S>::elements[] = {el(dial), nullptr};
 
 template <int S>
 MouseRect QuantityDial<S>::mouse[] = {mouse_parent({0, 0, 0, 0}, side.help),
@@ -98,10 +81,10 @@ MouseRect QuantityDial<S>::mouse[] = {mouse_parent({0, 0, 0, 0}, side.help),
 }  // namespace
 
 GaugeHeader Fuel_Qty_Left_Header = gauge_header({.name = "Fuel_Qty_Left",
-                                                 .elements = QuantityDial<kLeft>::elements,
+                                                 .elements = QuantityDial<kLeft>::tree.elements,
                                                  .size_mm = 100,
                                                  .mouse = QuantityDial<kLeft>::mouse});
 GaugeHeader Fuel_Qty_Right_Header = gauge_header({.name = "Fuel_Qty_Right",
-                                                  .elements = QuantityDial<kRight>::elements,
+                                                  .elements = QuantityDial<kRight>::tree.elements,
                                                   .size_mm = 100,
                                                   .mouse = QuantityDial<kRight>::mouse});

@@ -1,12 +1,13 @@
 // The panel window toggles: thirteen 19 mm hot spots that open, close and
 // toggle the panel's sub-windows and a few host windows.
 // Three are pure data: the host sends their key event itself on a click
-// (65564 ATC window, 65876 kneeboard, 66432 map). The other ten share one
-// behaviour, set per placement by the parameter string: at install b (the
-// picture) and h (the tooltip) and, once per header, a (close a window); on a
-// click o, c and t (open, close, toggle windows, events 66507, 66508, 66506)
-// and p (panel steps, 65734, 65735, 65875); with no string at all a click
-// toggles the main panel.
+// (kEventAtcWindowToggle, kEventKneeboardToggle, kEventMapToggle). The other
+// ten share one behaviour, set per placement by the parameter string: at
+// install b (the picture) and h (the tooltip) and, once per header, a (close
+// a window); on a click o, c and t (open, close, toggle windows:
+// kEventPanelIdOpen, kEventPanelIdClose, kEventPanelIdToggle) and p (panel
+// steps: kEventPanelStepForward, kEventPanelStepBack, kEventPanelStepReset);
+// with no string at all a click toggles the main panel.
 // Reads no host variables; no module-wide variables.
 #include <iterator>
 
@@ -34,9 +35,6 @@ constexpr std::uint32_t kToggleSizeMm = 19;
 constexpr PixBox kClickBox = {3, 3, 13, 13};
 constexpr std::int32_t kNoHelp = 0;
 constexpr std::int32_t kSharedBehaviour = 0;  // no event of its own: the toggle routine
-constexpr std::int32_t kEventAtcWindow = 65564;
-constexpr std::int32_t kEventKneeboard = 65876;
-constexpr std::int32_t kEventMap = 66432;
 
 struct ToggleKind {
   const char *name;
@@ -47,9 +45,9 @@ struct ToggleKind {
 };
 
 constexpr ToggleKind kToggles[] = {
-    {"ATC_Toggle", &ATC_Toggle_Header, 90, 43924, kEventAtcWindow},
-    {"Kneeboard_Toggle", &Kneeboard_Toggle_Header, 70, 43923, kEventKneeboard},
-    {"Map_Toggle", &Map_Toggle_Header, 80, 43919, kEventMap},
+    {"ATC_Toggle", &ATC_Toggle_Header, 90, 43924, kEventAtcWindowToggle},
+    {"Kneeboard_Toggle", &Kneeboard_Toggle_Header, 70, 43923, kEventKneeboardToggle},
+    {"Map_Toggle", &Map_Toggle_Header, 80, 43919, kEventMapToggle},
     {"Invisible_Toggle", &Invisible_Toggle_Header, 100, kNoHelp, kSharedBehaviour},
     {"Overhead_Toggle", &Overhead_Toggle_Header, 110, 43925, kSharedBehaviour},
     {"Close_Subpanel", &Close_Subpanel_Header, 120, kNoHelp, kSharedBehaviour},
@@ -100,9 +98,11 @@ struct Toggle {
   static_assert(kIndex < std::size(kToggles), "every toggle header has a row in the table");
   static constexpr const ToggleKind &kind = kToggles[kIndex];
 
-  static constinit inline StaticImageElement background =
-      static_image({.bitmap = kind.bitmap, .flags = 0x3, .gauge = Self});
-  static constinit inline GaugeElement *elements[] = {el(background), nullptr};
+  struct Parts {
+    StaticImageElement background =
+        static_image({.bitmap = kind.bitmap, .flags = kImageStandard, .gauge = Self});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::background> tree{};
   static constinit inline MouseRect mouse[] = {
       mouse_parent({0, 0, 0, 0}, kind.help_id),
       click_rect(kind),
@@ -112,7 +112,7 @@ struct Toggle {
 
   static constexpr GaugeHeader header() {
     return gauge_header({.name = kind.name,
-                         .elements = elements,
+                         .elements = tree.elements,
                          .size_mm = kToggleSizeMm,
                          .mouse = mouse,
                          .callback = kind.event == kSharedBehaviour ? toggle_install : nullptr});

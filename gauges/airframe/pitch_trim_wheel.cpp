@@ -1,8 +1,9 @@
 // Pitch_Trim_Wheel_Left / Pitch_Trim_Wheel_Right: the elevator trim wheel,
 // one on each side; it turns through three pictures as the trim moves, and
 // its upper and lower halves send the trim events, repeating while held.
-// Reads: token 783, elevator trim in radians.
-// Sends: 65607 (upper half) and 65615 (lower half), from the rectangles.
+// Reads: kVarElevatorTrim in radians.
+// Sends: kEventElevatorTrimDown (upper half) and kEventElevatorTrimUp (lower
+// half), from the rectangles.
 #include <cmath>
 
 #include "frame/declare.h"
@@ -11,9 +12,6 @@ extern GaugeHeader Pitch_Trim_Wheel_Left_Header;
 extern GaugeHeader Pitch_Trim_Wheel_Right_Header;
 
 namespace {
-constexpr std::int32_t kElevatorTrim = 783;
-constexpr std::int32_t kEventTrimUpperHalf = 65607;
-constexpr std::int32_t kEventTrimLowerHalf = 65615;
 constexpr std::int32_t kHelpTrim = 43859;
 // The wheel repeats every 0.6 degree of trim, 0.2 degree a picture; the
 // offset (65.66 degrees) keeps the argument positive over the trim range.
@@ -38,44 +36,37 @@ enum : int { kLeft, kRight };
 template <int S>
 struct TrimWheel {
   static constexpr const WheelSide &side = kSides[S];
-  static StaticImageElement background;
-  static IconElement wheel;
-  static GaugeElement *background_next[], *elements[];
   static MouseRect mouse[];
+  struct Parts {
+    StaticImageElement background =
+        static_image({.bitmap = side.background, .flags = kImageStandard, .gauge = side.self});
+    IconElement wheel = icon({.bitmap = side.wheel,
+                              .flags = kImageStandard,
+                              .gauge = side.self,
+                              .token = kVarElevatorTrim,
+                              .callback = trim_wheel_frame,
+                              .images = 3});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::background, &Parts::wheel> tree{};
 };
-
-template <int S>
-StaticImageElement TrimWheel<S>::background = static_image(
-    {.bitmap = side.background, .flags = 0x3, .next = background_next, .gauge = side.self});
-template <int S>
-IconElement TrimWheel<S>::wheel = icon({.bitmap = side.wheel,
-                                        .flags = 0x3,
-                                        .gauge = side.self,
-                                        .token = kElevatorTrim,
-                                        .callback = trim_wheel_frame,
-                                        .images = 3});
-template <int S>
-GaugeElement *TrimWheel<S>::background_next[] = {el(wheel), nullptr};
-template <int S>
-GaugeElement *TrimWheel<S>::elements[] = {el(background), nullptr};
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
 template <int S>
 MouseRect TrimWheel<S>::mouse[] = {
     mouse_parent({0, 0, 0, 0}, kHelpTrim),
-    mouse_event({0, 0, 56, 174}, kCursorUpArrow, kLeftRepeat, kEventTrimUpperHalf),
-    mouse_event({0, 174, 56, 174}, kCursorDownArrow, kLeftRepeat, kEventTrimLowerHalf),
+    mouse_event({0, 0, 56, 174}, kCursorUpArrow, kLeftRepeat, kEventElevatorTrimDown),
+    mouse_event({0, 174, 56, 174}, kCursorDownArrow, kLeftRepeat, kEventElevatorTrimUp),
     mouse_end_parent(),
     mouse_end(),
 };
 }  // namespace
 
 GaugeHeader Pitch_Trim_Wheel_Left_Header = gauge_header({.name = "Pitch_Trim_Wheel_Left",
-                                                         .elements = TrimWheel<kLeft>::elements,
+                                                         .elements = TrimWheel<kLeft>::tree.elements,
                                                          .size_mm = 40,
                                                          .mouse = TrimWheel<kLeft>::mouse});
 GaugeHeader Pitch_Trim_Wheel_Right_Header = gauge_header({.name = "Pitch_Trim_Wheel_Right",
-                                                          .elements = TrimWheel<kRight>::elements,
+                                                          .elements = TrimWheel<kRight>::tree.elements,
                                                           .size_mm = 40,
                                                           .mouse = TrimWheel<kRight>::mouse});

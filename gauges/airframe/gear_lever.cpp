@@ -1,18 +1,16 @@
 // Gear_Lever_Left / Gear_Lever_Right: the landing gear lever, drawn on each
 // side of the panel; the upper half raises the gear, the lower half lowers
 // it.
-// Reads: token 331, gear lever position (16000 and above counts as down).
-// Sends: 66079 (upper half) and 66080 (lower half), from the rectangles.
+// Reads: kVarGearLever (16000 and above counts as down).
+// Sends: kEventGearUp (upper half) and kEventGearDown (lower half), from the
+// rectangles.
 #include "frame/declare.h"
 
 extern GaugeHeader Gear_Lever_Left_Header;
 extern GaugeHeader Gear_Lever_Right_Header;
 
 namespace {
-constexpr std::int32_t kGearLever = 331;
 constexpr double kGearLeverDown = 16000.0;
-constexpr std::int32_t kEventGearUp = 66079;
-constexpr std::int32_t kEventGearDown = 66080;
 constexpr std::int32_t kHelpGearLever = 43824;
 }  // namespace
 
@@ -33,26 +31,20 @@ enum : int { kLeft, kRight };
 template <int S>
 struct GearLever {
   static constexpr const LeverSide &side = kSides[S];
-  static StaticImageElement background;
-  static IconElement lever;
-  static GaugeElement *background_next[], *elements[];
   static MouseRect mouse[];
+  struct Parts {
+    StaticImageElement background =
+        static_image({.bitmap = side.background, .flags = kImageStandard, .gauge = side.self});
+    IconElement lever = icon({.bitmap = side.lever,
+                              .flags = kImageStandard,
+                              .gauge = side.self,
+                              .token = kVarGearLever,
+                              .callback = gear_lever_image,
+                              .images = 2});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::background, &Parts::lever> tree{};
 };
 
-template <int S>
-StaticImageElement GearLever<S>::background = static_image(
-    {.bitmap = side.background, .flags = 0x3, .next = background_next, .gauge = side.self});
-template <int S>
-IconElement GearLever<S>::lever = icon({.bitmap = side.lever,
-                                        .flags = 0x3,
-                                        .gauge = side.self,
-                                        .token = kGearLever,
-                                        .callback = gear_lever_image,
-                                        .images = 2});
-template <int S>
-GaugeElement *GearLever<S>::background_next[] = {el(lever), nullptr};
-template <int S>
-GaugeElement *GearLever<S>::elements[] = {el(background), nullptr};
 template <int S>
 MouseRect GearLever<S>::mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
@@ -66,10 +58,10 @@ MouseRect GearLever<S>::mouse[] = {
 }  // namespace
 
 GaugeHeader Gear_Lever_Left_Header = gauge_header({.name = "Gear_Lever_Left",
-                                                   .elements = GearLever<kLeft>::elements,
+                                                   .elements = GearLever<kLeft>::tree.elements,
                                                    .size_mm = 45,
                                                    .mouse = GearLever<kLeft>::mouse});
 GaugeHeader Gear_Lever_Right_Header = gauge_header({.name = "Gear_Lever_Right",
-                                                    .elements = GearLever<kRight>::elements,
+                                                    .elements = GearLever<kRight>::tree.elements,
                                                     .size_mm = 45,
                                                     .mouse = GearLever<kRight>::mouse});

@@ -1,6 +1,6 @@
 // Low_Fuel_Lamp_Left / Low_Fuel_Lamp_Right: lamp lit while a tank holds at
 // most about 9.2 % of its capacity.
-// Reads: token 291 (left) / 297 (right), tank quantity, 8388608 = full.
+// Reads: kVarFuelLeftQuantity / kVarFuelRightQuantity, 8388608 = full.
 // Sends: no key events.
 #include "frame/declare.h"
 
@@ -22,43 +22,37 @@ struct LampSide {
   GaugeHeader *self;
   std::int32_t tank;  // token
 };
-constexpr LampSide kSides[] = {{&Low_Fuel_Lamp_Left_Header, 291},
-                               {&Low_Fuel_Lamp_Right_Header, 297}};
+constexpr LampSide kSides[] = {{&Low_Fuel_Lamp_Left_Header, kVarFuelLeftQuantity},
+                               {&Low_Fuel_Lamp_Right_Header, kVarFuelRightQuantity}};
 enum : int { kLeft, kRight };
 
 template <int S>
 struct Lamp {
   static constexpr const LampSide &side = kSides[S];
-  static StaticImageElement dark;
-  static IconElement lamp;
-  static GaugeElement *dark_next[], *elements[];
   static MouseRect mouse[];
+  struct Parts {
+    StaticImageElement dark =
+        static_image({.bitmap = 480, .flags = kImageStandard, .gauge = side.self});
+    IconElement lamp = icon({.bitmap = 480,
+                             .flags = kImageBright,
+                             .gauge = side.self,
+                             .token = side.tank,
+                             .callback = low_fuel_lamp,
+                             .images = 2});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::dark, &Parts::lamp> tree{};
 };
 
-template <int S>
-StaticImageElement Lamp<S>::dark =
-    static_image({.bitmap = 480, .flags = 0x3, .next = dark_next, .gauge = side.self});
-template <int S>
-IconElement Lamp<S>::lamp = icon({.bitmap = 480,
-                                  .flags = 0x7,
-                                  .gauge = side.self,
-                                  .token = side.tank,
-                                  .callback = low_fuel_lamp,
-                                  .images = 2});
-template <int S>
-GaugeElement *Lamp<S>::dark_next[] = {el(lamp), nullptr};
-template <int S>
-GaugeElement *Lamp<S>::elements[] = {el(dark), nullptr};
 template <int S>
 MouseRect Lamp<S>::mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpLowFuel), mouse_end_parent(),
                               mouse_end()};
 }  // namespace
 
 GaugeHeader Low_Fuel_Lamp_Left_Header = gauge_header({.name = "Low_Fuel_Lamp_Left",
-                                                      .elements = Lamp<kLeft>::elements,
+                                                      .elements = Lamp<kLeft>::tree.elements,
                                                       .size_mm = 20,
                                                       .mouse = Lamp<kLeft>::mouse});
 GaugeHeader Low_Fuel_Lamp_Right_Header = gauge_header({.name = "Low_Fuel_Lamp_Right",
-                                                       .elements = Lamp<kRight>::elements,
+                                                       .elements = Lamp<kRight>::tree.elements,
                                                        .size_mm = 20,
                                                        .mouse = Lamp<kRight>::mouse});

@@ -3,13 +3,13 @@
 // (0, DEC, APP, ATT). The pilot drags a lever to where it should stand (a
 // strip between a pair moves both); a right click near idle sends the idle
 // event; the flap lever steps one notch per click.
-// Reads: tokens 558 / 568, power levers (negative in reverse); 559 / 569,
-// propeller levers; 328, flap lever position (0 to about 16383).
-// Sends: 65820 / 65821 power lever, 65966 / 65971 power lever idle,
-// 65923 / 65924 propeller lever, each with 16384 x the lever position;
-// 65759 flaps one notch up, 65758 one notch down.
+// Reads: kVarEngine1PowerLever / 2 (negative in reverse);
+// kVarEngine1PropLever / 2; kVarFlapLever (0 to about 16383).
+// Sends: kEventEngine1PowerLeverSet / 2, kEventEngine1PowerLeverIdle / 2,
+// kEventEngine1PropLeverSet / 2, the set events with 16384 x the lever
+// position; kEventFlapsUp one notch up, kEventFlapsDown one notch down.
 // Gauge-kind statics: Flap_Lever_Notch.
-#include "gauges/engine/throttle_levers.h"
+#include "gauges/airframe/throttle_levers.h"
 
 #include <limits>
 
@@ -20,11 +20,8 @@
 extern GaugeHeader Throttle_Levers_Header;
 
 namespace {
-constexpr std::int32_t kFlapLever = 328;
 constexpr double kFullScale = 16384.0;
 constexpr double kNearIdle = 0.05;
-constexpr std::int32_t kEventFlapsUp = 65759;
-constexpr std::int32_t kEventFlapsDown = 65758;
 constexpr int kTopNotch = 3;
 constexpr GaugeHeader *kSelf = &Throttle_Levers_Header;
 
@@ -34,7 +31,12 @@ struct Engine {
   std::int32_t power_token, propeller_token;
   std::int32_t power_event, idle_event, propeller_event;
 };
-constexpr Engine kEngines[] = {{558, 559, 65820, 65966, 65923}, {568, 569, 65821, 65971, 65924}};
+constexpr Engine kEngines[] = {
+    {kVarEngine1PowerLever, kVarEngine1PropLever, kEventEngine1PowerLeverSet,
+     kEventEngine1PowerLeverIdle, kEventEngine1PropLeverSet},
+    {kVarEngine2PowerLever, kVarEngine2PropLever, kEventEngine2PowerLeverSet,
+     kEventEngine2PowerLeverIdle, kEventEngine2PropLeverSet},
+};
 
 // Host flag bits the power levers answer to.
 constexpr std::uint32_t kDrag = kMouseLeftDrag;
@@ -67,15 +69,20 @@ std::int32_t move_propeller_lever(const Engine &e, const MouseCallbackRecord *cl
 
 // The notch bands, tested in order, each overriding the one before; between
 // the bands the lever keeps its last notch so the picture does not flicker
-// while the flaps travel.
+// while the flaps travel. The top band starts just above its low bound, so a
+// lever at exactly 16300 is still between bands.
 struct NotchBand {
-  double low, high;  // inclusive
+  double low, high;  // inclusive, unless the band starts above low
   int notch;
+  bool above_low = false;
+  constexpr bool holds(double v) const { return (above_low ? v > low : v >= low) && v <= high; }
 };
 constexpr double kBelowAll = -std::numeric_limits<double>::infinity();
 constexpr double kAboveAll = std::numeric_limits<double>::infinity();
-constexpr NotchBand kNotchBands[] = {
-    {kBelowAll, 100.0, 0}, {5350.0, 5550.0, 1}, {10800.0, 11000.0, 2}, {16300.0, kAboveAll, 3}};
+constexpr NotchBand kNotchBands[] = {{kBelowAll, 100.0, 0},
+                                     {5350.0, 5550.0, 1},
+                                     {10800.0, 11000.0, 2},
+                                     {16300.0, kAboveAll, 3, true}};
 }  // namespace
 
 double lever_fraction(std::int32_t y, std::int32_t h) {
@@ -122,7 +129,7 @@ double FSAPI power_lever_position(SliderElement *e) {
 double FSAPI flap_lever_notch(IconElement *e) {
   double v = e->source_var.var_value.n;
   for (const NotchBand &b : kNotchBands)
-    if (v >= b.low && v <= b.high) Flap_Lever_Notch = b.notch;
+    if (b.holds(v)) Flap_Lever_Notch = b.notch;
   return Flap_Lever_Notch;
 }
 
@@ -148,61 +155,48 @@ constexpr std::int32_t kHelpFlapLever = 43813;
 constexpr double kPropellerTravel = -134.0;  // pixels from idle to full
 constexpr double kPowerTravel = -156.0;
 
-extern GaugeElement *quadrant_next[];
-extern GaugeElement *propeller2_next[];
-extern GaugeElement *propeller1_next[];
-extern GaugeElement *power2_right_next[];
-extern GaugeElement *power1_right_next[];
-extern GaugeElement *power2_left_next[];
-extern GaugeElement *power1_left_next[];
-
 // A lever moves up from idle by its travel times its position.
 constexpr SliderElement lever(std::int32_t bitmap, PixPoint pos, std::int32_t token, double travel,
-                              SliderCallback callback, GaugeElement **next) {
+                              SliderCallback callback) {
   return slider({.bitmap = bitmap,
                  .pos = pos,
-                 .flags = 0x3,
-                 .next = next,
+                 .flags = kImageStandard,
                  .gauge = kSelf,
                  .x = {.scale = 1.0},
                  .y = {.token = token, .scale = travel},
                  .y_callback = callback});
 }
-constexpr SliderElement propeller_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
-                                        GaugeElement **next) {
-  return lever(bitmap, pos, e.propeller_token, kPropellerTravel, nullptr, next);
+constexpr SliderElement propeller_lever(std::int32_t bitmap, PixPoint pos, const Engine &e) {
+  return lever(bitmap, pos, e.propeller_token, kPropellerTravel, nullptr);
 }
-constexpr SliderElement power_lever(std::int32_t bitmap, PixPoint pos, const Engine &e,
-                                    GaugeElement **next) {
-  return lever(bitmap, pos, e.power_token, kPowerTravel, power_lever_position, next);
+constexpr SliderElement power_lever(std::int32_t bitmap, PixPoint pos, const Engine &e) {
+  return lever(bitmap, pos, e.power_token, kPowerTravel, power_lever_position);
 }
 
-StaticImageElement quadrant =
-    static_image({.bitmap = 4160, .flags = 0x3, .next = quadrant_next, .gauge = kSelf});
-SliderElement propeller2 = propeller_lever(4210, {157, 142}, kEngines[1], propeller2_next);
-SliderElement propeller1 = propeller_lever(4210, {115, 142}, kEngines[0], propeller1_next);
-SliderElement power2_right = power_lever(4200, {352, 158}, kEngines[1], power2_right_next);
-SliderElement power1_right = power_lever(4190, {306, 158}, kEngines[0], power1_right_next);
-SliderElement power2_left = power_lever(4180, {66, 158}, kEngines[1], power2_left_next);
-SliderElement power1_left = power_lever(4170, {20, 158}, kEngines[0], power1_left_next);
-IconElement flap_lever = icon({.bitmap = 4220,
-                               .pos = {218, 82},
-                               .flags = 0x3,
-                               .gauge = kSelf,
-                               .token = kFlapLever,
-                               .callback = flap_lever_notch,
-                               .images = 4});
+struct Parts {
+  StaticImageElement quadrant =
+      static_image({.bitmap = 4160, .flags = kImageStandard, .gauge = kSelf});
+  SliderElement propeller2 = propeller_lever(4210, {157, 142}, kEngines[1]);
+  SliderElement propeller1 = propeller_lever(4210, {115, 142}, kEngines[0]);
+  SliderElement power2_right = power_lever(4200, {352, 158}, kEngines[1]);
+  SliderElement power1_right = power_lever(4190, {306, 158}, kEngines[0]);
+  SliderElement power2_left = power_lever(4180, {66, 158}, kEngines[1]);
+  SliderElement power1_left = power_lever(4170, {20, 158}, kEngines[0]);
+  IconElement flap_lever = icon({.bitmap = 4220,
+                                 .pos = {218, 82},
+                                 .flags = kImageStandard,
+                                 .gauge = kSelf,
+                                 .token = kVarFlapLever,
+                                 .callback = flap_lever_notch,
+                                 .images = 4});
+};
+constinit DrawOrder<Parts, &Parts::quadrant, &Parts::propeller2, &Parts::propeller1,
+                    &Parts::power2_right, &Parts::power1_right, &Parts::power2_left,
+                    &Parts::power1_left, &Parts::flap_lever>
+    tree;
 
-GaugeElement *quadrant_next[] = {el(propeller2), nullptr};
-GaugeElement *propeller2_next[] = {el(propeller1), nullptr};
-GaugeElement *propeller1_next[] = {el(power2_right), nullptr};
-GaugeElement *power2_right_next[] = {el(power1_right), nullptr};
-GaugeElement *power1_right_next[] = {el(power2_left), nullptr};
-GaugeElement *power2_left_next[] = {el(power1_left), nullptr};
-GaugeElement *power1_left_next[] = {el(flap_lever), nullptr};
-GaugeElement *elements[] = {el(quadrant), nullptr};
-
-constexpr std::uint32_t kPowerFlags = 0xa0a00000u;  // left, right, drag, repeat
+constexpr std::uint32_t kPowerFlags =
+    kMouseLeftSingle | kMouseRightSingle | kMouseLeftDrag | kMouseDownRepeat;
 constexpr std::uint32_t kPropellerFlags = kMouseLeftSingle | kMouseLeftDrag;
 
 MouseRect mouse[] = {
@@ -232,4 +226,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Throttle_Levers_Header =
-    gauge_header({.name = "Throttle_Levers", .elements = elements, .size_mm = 100, .mouse = mouse});
+    gauge_header({.name = "Throttle_Levers", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
