@@ -51,7 +51,8 @@ double table_angle_at(const NonlinearityEntry *t, std::uint32_t size, double val
 }
 
 double filter_vertical_speed(double filtered, double reading) {
-  // 1 - 0.9 as the host computes it, not the literal 0.1
+  // A new reading weighs 1 - 0.9, a hair under 0.1: the instrument's own
+  // weight, kept so its readings match to the last bit.
   constexpr double kNew = 1.0 - 0.9;
   double feet_per_minute = reading / 256.0 * kFeetPerMetre * 60.0;
   if (!std::isfinite(feet_per_minute)) return filtered;
@@ -275,7 +276,8 @@ struct Parts {
                                   .pivot = {0, 8},
                                   .token = kVarDecisionHeight,
                                   .table = table(height_scale)});
-  StaticImageElement glass = static_image({.bitmap = 2160, .flags = kImageStandard, .gauge = kSelf});
+  StaticImageElement glass =
+      static_image({.bitmap = 2160, .flags = kImageStandard, .gauge = kSelf});
   IconElement lamp = flag({.bitmap = 2130,
                            .pos = {17, 253},
                            .flags = kImageBright,
