@@ -123,9 +123,12 @@ const std::map<std::string, NumberField> kNumberFields = {
     {"needle", [](GaugeElement *, const ElementView &v) { return v.needle; }},
     {"image", [](GaugeElement *, const ElementView &v) { return double(v.image); }},
     {"shown",
-     [](GaugeElement *e, const ElementView &) {
-       return (static_cast<std::uint32_t>(e->image_flags) & kImageHidden) ? 0.0 : 1.0;
+     [](GaugeElement *e, const ElementView &v) {
+       bool hidden = (static_cast<std::uint32_t>(e->image_flags) & kImageHidden) ||
+                     v.failure == kFailActionNoDraw;
+       return hidden ? 0.0 : 1.0;
      }},
+    {"failure", [](GaugeElement *, const ElementView &v) { return double(v.failure); }},
     {"flags",
      [](GaugeElement *e, const ElementView &) {
        return double(static_cast<std::uint32_t>(e->image_flags));
@@ -139,6 +142,13 @@ const std::map<std::string, NumberField> kNumberFields = {
      }},
 };
 
+// Fields of two numbers, written X Y.
+using PointField = PixPoint (*)(GaugeElement *);
+const std::map<std::string, PointField> kPointFields = {
+    {"position", [](GaugeElement *e) { return e->position; }},
+    {"pivot", [](GaugeElement *e) { return e->ofs; }},
+};
+
 const std::map<std::string, TextField> kTextFields = {
     {"text", [](GaugeElement *, const ElementView &v) { return v.text; }},
     {"font",
@@ -149,12 +159,42 @@ const std::map<std::string, TextField> kTextFields = {
      }},
 };
 
+// The cursor a gauge shows at a point: that of the rectangle the mouse reaches.
+Step cursor_check(const ScriptLine &line, const std::string &alias, Args &a) {
+  PixPoint p = point(a);
+  a.expect_keyword("=");
+  std::int64_t expected = a.integer("a cursor number", kInt32Min, kInt32Max);
+  a.done();
+  return [=](ScriptRun &run) {
+    std::int32_t got = run.host.cursor(run.instance(line, alias), p);
+    if (got == expected) return run.pass();
+    run.fail(line, "cursor is " + std::to_string(got) + ", expected " + std::to_string(expected));
+  };
+}
+
 Step element_check(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
+  if (a.keyword("cursor")) return cursor_check(line, alias, a);
   ElementRef ref = element_ref(a.word("an element"));
   std::string field = "value";
   if (a.more() && a.peek().text != "=" && !a.peek().quoted) field = a.word("a field");
   a.expect_keyword("=");
+  if (auto it = kPointFields.find(field); it != kPointFields.end()) {
+    PixPoint expected{static_cast<std::int32_t>(a.integer("an x pixel", kInt32Min, kInt32Max)),
+                      static_cast<std::int32_t>(a.integer("a y pixel", kInt32Min, kInt32Max))};
+    a.done();
+    PointField get = it->second;
+    return [=](ScriptRun &run) {
+      Instance &inst = run.instance(line, alias);
+      int i = find_element(inst, ref);
+      if (i < 0) return run.fail(line, "no such element in " + alias);
+      PixPoint got = get(inst.elements()[i]);
+      if (got.x == expected.x && got.y == expected.y) return run.pass();
+      run.fail(line, field + " is " + std::to_string(got.x) + " " + std::to_string(got.y) +
+                         ", expected " + std::to_string(expected.x) + " " +
+                         std::to_string(expected.y));
+    };
+  }
   if (auto it = kTextFields.find(field); it != kTextFields.end()) {
     std::string expected = a.text("a quoted text");
     a.done();
@@ -170,8 +210,8 @@ Step element_check(const ScriptLine &line, Args &a) {
   }
   auto it = kNumberFields.find(field);
   if (it == kNumberFields.end())
-    throw ScriptError("expected a field (value, x, y, angle, needle, image, shown, flags, "
-                      "bitmap, text, font, color), got " + field);
+    throw ScriptError("expected a field (value, x, y, angle, needle, image, shown, failure, "
+                      "flags, bitmap, color, text, font, position, pivot), got " + field);
   double expected = a.number("a value");
   double tol = tolerance(a, expected);
   a.done();
@@ -300,12 +340,6 @@ Step cmd_expect(const ScriptLine &line, Args &a) {
 
 // --- expect subcommands
 
-struct ExpectedEvent {
-  std::int32_t id;
-  bool any_value;
-  std::uint32_t value;
-};
-
 std::string describe(const std::vector<KeyEvent> &events) {
   if (events.empty()) return "none";
   std::string s;
@@ -317,37 +351,21 @@ std::string describe(const std::vector<KeyEvent> &events) {
 }
 
 Step expect_events(const ScriptLine &line, Args &a) {
-  std::vector<ExpectedEvent> want;
+  std::vector<EventPattern> want;
   if (a.keyword("none")) {
     a.done();
   } else {
     if (!a.more()) throw ScriptError("expected event ids or none");
-    while (a.more()) {
-      std::string w = a.word("an event ID[:VALUE]");
-      std::size_t colon = w.find(':');
-      auto id = whole(w.substr(0, colon), kInt32Min, kInt32Max);
-      if (!id) throw ScriptError("expected an event ID[:VALUE], got " + w);
-      bool any = colon == std::string::npos;
-      // Values as the module sends them: a 32-bit word, or negative in two's complement.
-      std::optional<std::int64_t> value = 0;
-      if (!any) value = whole(w.substr(colon + 1), kInt32Min, kWordMax);
-      if (!value) throw ScriptError("expected a whole event value after ':', got " + w);
-      want.push_back({static_cast<std::int32_t>(*id), any, static_cast<std::uint32_t>(*value)});
-    }
+    while (a.more()) want.push_back(event_pattern(a.word("an event ID[:VALUE]")));
   }
   return [=](ScriptRun &run) {
     std::vector<KeyEvent> got = run.host.events();
     run.host.forget_events();
     bool same = got.size() == want.size();
-    for (std::size_t i = 0; same && i < got.size(); ++i)
-      same = got[i].id == want[i].id && (want[i].any_value || got[i].value == want[i].value);
+    for (std::size_t i = 0; same && i < got.size(); ++i) same = want[i].matches(got[i].id, got[i].value);
     if (same) return run.pass();
     std::string expected;
-    for (const ExpectedEvent &e : want) {
-      if (!expected.empty()) expected += ' ';
-      expected += std::to_string(e.id);
-      if (!e.any_value) expected += ":" + std::to_string(static_cast<std::int32_t>(e.value));
-    }
+    for (const EventPattern &e : want) expected += (expected.empty() ? "" : " ") + e.text();
     run.fail(line, "events were " + describe(got) + ", expected " +
                        (expected.empty() ? "none" : expected));
   };
@@ -381,11 +399,13 @@ Step expect_token(const ScriptLine &line, Args &a) {
 Step expect_help(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   PixPoint p = point(a);
+  bool of_tooltip = a.keyword("tooltip");
   a.expect_keyword("=");
   std::int64_t expected = a.integer("a help id", kInt32Min, kInt32Max);
   a.done();
   return [=](ScriptRun &run) {
-    std::int32_t got = run.host.help_id(run.instance(line, alias), p);
+    Instance &inst = run.instance(line, alias);
+    std::int32_t got = of_tooltip ? run.host.tooltip_help_id(inst, p) : run.host.help_id(inst, p);
     if (got == expected) return run.pass();
     run.fail(line, "help id is " + std::to_string(got) + ", expected " + std::to_string(expected));
   };
@@ -423,6 +443,29 @@ std::map<std::string, CommandParser> &expect_table() {
 }
 
 // --- arguments
+
+EventPattern event_pattern(const std::string &word) {
+  std::size_t colon = word.find(':');
+  auto id = whole(word.substr(0, colon), kInt32Min, kInt32Max);
+  if (!id) throw ScriptError("expected an event ID[:VALUE], got " + word);
+  EventPattern e{static_cast<std::int32_t>(*id), std::nullopt};
+  if (colon == std::string::npos) return e;
+  // Values as the module sends them: a 32-bit word, or negative in two's complement.
+  auto value = whole(word.substr(colon + 1), kInt32Min, kWordMax);
+  if (!value) throw ScriptError("expected a whole event value after ':', got " + word);
+  e.value = static_cast<std::uint32_t>(*value);
+  return e;
+}
+
+bool EventPattern::matches(std::int32_t event, std::uint32_t event_value) const {
+  return event == id && (!value || *value == event_value);
+}
+
+std::string EventPattern::text() const {
+  std::string s = std::to_string(id);
+  if (value) s += ":" + std::to_string(static_cast<std::int32_t>(*value));
+  return s;
+}
 
 bool parse_number(const std::string &text, double *out) {
   if (text == "nan") return *out = std::nan(""), true;

@@ -7,9 +7,38 @@
 //   click ALIAS X Y [left|right|drag|move|repeat|FLAGS] [times N]
 //   expect events ID[:VALUE] ... | none
 //   expect ALIAS ELEM [FIELD] = VALUE [~ TOL]
+//   expect ALIAS cursor X Y = N               (the cursor of the rectangle a
+//                                             mouse event there reaches; -1 none)
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
-//   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
+//   expect help ALIAS X Y [tooltip] = ID      expect tooltip ALIAS X Y "TEXT"
 //
+// `expect help` gives the help id of the innermost parent rectangle holding
+// the point that has one; with `tooltip`, the help id of the tooltip record
+// of the innermost parent that has one (0 when that record gives a format
+// string instead).
+//
+//   expect log event ID[:VALUE] | sound ID ... | none
+//                     key events and sound starts in one timeline, exactly
+//                     and in order, since the previous `expect log` (which
+//                     keeps its own place: `expect events` and `expect
+//                     sounds` still see the same entries)
+//   fail KEY on|off   the host's failure KEY (1 to 21). An element whose
+//                     failure list names a failed key with an action stops
+//                     updating (no variable read, no callback): freeze (1)
+//                     keeps what it showed, zero (2) shows the value 0, no
+//                     draw (3) hides it, cover (4) draws it covered; the
+//                     first such record of the list decides
+//
+//   panel FILE        places a panel configuration (host/panel_config.h),
+//                     read relative to the script, replacing the panel
+//                     placed before; damaged lines and gauges that cannot be
+//                     placed are reported as warnings and skipped. Its
+//                     gauges are named after the gauge, a repeated gauge
+//                     GAUGE:2, GAUGE:3, ... A gauge connects (service 14)
+//                     when its window shows and disconnects (15) when it
+//                     hides, and only connected gauges update; gauges
+//                     placed with `place` belong to no window and stay
+//                     connected.
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
 //                     flaps, trim, levers, engine start, decision height)
@@ -30,8 +59,10 @@
 //
 // ELEM is @BITMAP (the first element with that bitmap id), @BITMAP:K (the
 // K-th) or #N (the N-th in drawing order, from 1). FIELD is value (default),
-// x, y, angle, needle, image, shown, flags, bitmap or color, compared as
-// numbers, or text or font, compared with a quoted text. Numbers are decimal
+// x, y, angle, needle, image, shown, failure (the action in force, 0 none),
+// flags, bitmap or color, compared as numbers; position or pivot (the
+// element's place and its turning point in its own image), compared with
+// two whole numbers X Y; or text or font, compared with a quoted text. Numbers are decimal
 // or 0x hex, and nan, inf, -inf; counts, element numbers, tokens, idents,
 // flags, ids and event values are whole and must fit their host records.
 // Without ~ TOL a value must match but for rounding in the last places.
@@ -58,6 +89,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -115,6 +147,16 @@ class Args {
   std::size_t at_;
 };
 
+// An expected key event, written ID or ID:VALUE (any value without one).
+struct EventPattern {
+  std::int32_t id;
+  std::optional<std::uint32_t> value;
+  bool matches(std::int32_t event, std::uint32_t event_value) const;
+  std::string text() const;  // as written, the value signed
+};
+// Reads ID[:VALUE]; throws ScriptError.
+EventPattern event_pattern(const std::string &word);
+
 // Parses a number as the language writes it; false when it is not one.
 bool parse_number(const std::string &text, double *out);
 
@@ -140,6 +182,8 @@ class ScriptRun {
   // A command that could not be carried out (unknown gauge, ...).
   void error(const ScriptLine &line, const std::string &message);
   Instance &instance(const ScriptLine &line, const std::string &alias);
+  // Where the run reports (notes that are neither failures nor errors).
+  std::ostream &out() { return out_; }
   int passed() const { return passed_; }
   int failed() const { return failed_; }
   int errors() const { return errors_; }

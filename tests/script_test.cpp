@@ -37,7 +37,10 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
   const char *const accepted[] = {
       "expect A #2 = 1", "expect A @1010:2 needle = 1", "window 4294967295 shown",
       "click A 1 1 0xa0200000 times 3", "expect events 66241:0 65884 66506:-1 66506:4294967295",
-      "expect A #1 = nan", "expect A #1 = 5 ~ 0",
+      "expect A #1 = nan", "expect A #1 = 5 ~ 0", "expect A cursor 1 2 = -1",
+      "expect A #1 position = -3 4", "expect A @5 pivot = 0x10 0", "expect log none",
+      "expect log event 5:1 sound 10 event 66506:-1", "expect help A 1 1 tooltip = 12562",
+      "fail 21 on", "fail 1 off",
   };
   const char *const refused[] = {
       "expect A #0 = 1", "expect A #1.5 = 1", "expect A @1010:0 = 1", "expect A @1010:1.5 = 1",
@@ -47,6 +50,11 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
       "click A 1 1 times -1", "frame -5", "expect help A 1 1 = 99999999999",
       "expect events 1.5", "expect events 66241:0.5", "expect events 66241:4294967296",
       "expect events", "expect events none 5", "expect A #1 = 5 ~ -1", "expect A #1 = 5 ~ nan",
+      "expect A cursor 1 = 2", "expect A cursor 1 2 = 1.5", "expect A #1 position = 3",
+      "expect A #1 position = 3.5 4", "expect A #1 pivot = 1 2 3", "expect log",
+      "expect log sound 0", "expect log sound 65536", "expect log event", "expect log event 1.5",
+      "expect log bang 3", "expect log none event 1", "expect help A 1 1 tooltips = 3",
+      "fail 0 on", "fail 22 on", "fail 3 maybe", "fail 3",
   };
   for (const char *line : accepted) EXPECT_EQ(error_of(line), "") << line;
   for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;
