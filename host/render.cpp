@@ -36,6 +36,20 @@ bool write_png(cairo_surface_t *surface, const std::string &path, std::string *e
   return false;
 }
 
+// The pixels an element drew for itself, premultiplied ARGB as cairo keeps
+// them.
+void own_pixels(cairo_t *cr, const ElementPixels &p, double x, double y) {
+  if (p.width <= 0 || p.height <= 0 ||
+      p.words.size() < static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height))
+    return;
+  cairo_surface_t *s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char *>(const_cast<std::uint32_t *>(p.words.data())),
+      CAIRO_FORMAT_ARGB32, p.width, p.height, p.width * 4);
+  cairo_set_source_surface(cr, s, x, y);
+  cairo_paint(cr);
+  cairo_surface_destroy(s);
+}
+
 }  // namespace
 
 std::pair<int, int> Renderer::size(const Instance &inst) {
@@ -62,9 +76,8 @@ void Renderer::element(cairo_t *cr, const Instance &inst, std::size_t index) {
   double x = v.position.x, y = v.position.y;
   switch (v.kind) {
     case kStaticImage:
-      if (cairo_surface_t *own = element_pixels_ ? element_pixels_(inst, index) : nullptr) {
-        cairo_set_source_surface(cr, own, x, y);
-        cairo_paint(cr);
+      if (const ElementPixels *own = inst.pixels(index)) {
+        own_pixels(cr, *own, x, y);
       } else {
         bitmap_at(cr, v.bitmap, transparent, x, y);
       }

@@ -12,7 +12,9 @@
 // maximum the last; sprites laying their texture's centre on the texture
 // centre, moved against their offsets along their own axes, scaled and
 // turned counter-clockwise, seen through their mask (bitmap id + 1);
-// strings in their box with their font, colours and draw-text flags. Black is
+// strings in their box with their font, colours and draw-text flags; an
+// element that draws for itself (the radar's screen) shows the pixels the
+// host gave it. Black is
 // transparent where the image flags ask for it; hidden elements and those a
 // failure keeps from drawing are skipped, covered ones drawn covered. A
 // bitmap the module does not carry is drawn as a "missing" placeholder.
@@ -20,7 +22,6 @@
 
 #include <cairo.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,10 +29,6 @@
 #include "host/render_bitmap.h"
 
 namespace z480 {
-
-// Pixels an element's drawing surface holds (the radar's screen): the host
-// owns them; nothing when the element has none.
-using ElementPixels = std::function<cairo_surface_t *(const Instance &, std::size_t element)>;
 
 class Renderer {
  public:
@@ -42,7 +39,6 @@ class Renderer {
   // Draws an instance with its top left at (x, y), sx and sy screen pixels per
   // gauge pixel, clipped to its background.
   void draw(cairo_t *cr, const Instance &inst, double x, double y, double sx, double sy);
-  void set_element_pixels(ElementPixels pixels) { element_pixels_ = std::move(pixels); }
 
  private:
   void element(cairo_t *cr, const Instance &inst, std::size_t index);
@@ -54,7 +50,6 @@ class Renderer {
   void cover(cairo_t *cr, double x, double y, double w, double h);
 
   BitmapCache bitmaps_;
-  ElementPixels element_pixels_;
 };
 
 // Draws what a host shows into a PNG: the instances of one panel window at

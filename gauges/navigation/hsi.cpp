@@ -48,12 +48,6 @@ constexpr double kGlideSlopePixels = 38.0;
 constexpr double kDraw = 0.0;
 constexpr double kNoDraw = -1.0;
 
-void set_hidden(GaugeElement &e, bool hidden) {
-  auto flags = static_cast<std::uint32_t>(e.image_flags);
-  flags = hidden ? (flags | kImageHidden) : (flags & ~kImageHidden);
-  e.image_flags = static_cast<std::int32_t>(flags);
-}
-
 // NAV 1 guidance (course pointer and deviation bar) needs the receiver and the bus.
 bool nav1_guidance() { return Nav1_Power_On != 0 && bus_powered(); }
 
@@ -179,12 +173,6 @@ std::int32_t FSAPI hsi_knob(MouseCallbackRecord *, std::uint32_t flags) {
 
 // --- the elements
 
-FailureRecord nav2_failures[] = {
-    failure(kFailSystemElectricalPanels, kFailActionFreeze),
-    failure(kFailGaugeNavigationVor2),
-    failure(kFailSystemElectricalAvionics),
-    kFailuresEnd,
-};
 FailureRecord nav1_failures[] = {
     failure(kFailSystemElectricalPanels, kFailActionFreeze),
     failure(kFailSystemElectricalAvionics, kFailActionZero),
@@ -231,7 +219,7 @@ struct Parts {
                                           .callback = hsi_heading_marker});
   NeedleElement nav2_pointer = pointer({.bitmap = 3340,
                                         .pos = kCentre,
-                                        .failures = nav2_failures,
+                                        .failures = nav2_pointer_failures,
                                         .gauge = kSelf,
                                         .pivot = {105, 12},
                                         .token = kVarNav2Bearing,

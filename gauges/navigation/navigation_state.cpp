@@ -13,6 +13,12 @@ FailureRecord compass_failures[] = {
     failure(kFailGaugeGyroHeading, kFailActionFreeze),
     kFailuresEnd,
 };
+FailureRecord nav2_pointer_failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionFreeze),
+    failure(kFailGaugeNavigationVor2),
+    failure(kFailSystemElectricalAvionics),
+    kFailuresEnd,
+};
 FailureRecord distance_window_failures[] = {
     failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
     failure(kFailGaugeNavigationBoth, kFailActionNoDraw),
@@ -26,8 +32,6 @@ constexpr std::uint32_t kNoBearing = 0x80;
 }  // namespace
 
 bool bus_powered(double volts) { return bus_at_least(read_var(kVarBusVoltage), volts); }
-
-bool host_flag_set(std::int32_t token) { return to_int(read_var(token)) != 0; }
 
 bool gps_source() { return std::fabs(read_var(kVarGpsSource)) > 0.0; }
 

@@ -17,8 +17,6 @@ inline constexpr double kParkedBearing = 90.0;
 
 // The converter-fed bus at or above volts.
 bool bus_powered(double volts = kInstrumentVolts);
-// An integer host variable that is nonzero (a failure flag).
-bool host_flag_set(std::int32_t token);
 // The host's navigation source is the GPS: kVarGpsSource is a double, so any
 // value other than 0 counts (NaN does not).
 bool gps_source();
@@ -30,8 +28,10 @@ bool vor_bearing_usable(int power_on, std::int32_t flags_token);
 // A bearing (degrees) relative to the aircraft heading.
 double from_heading(double bearing);
 
-// The failure records of the compass cards and of the distance windows.
+// The failure records of the compass cards, the NAV 2 bearing pointers of the
+// HSI and homing indicator, and the distance windows.
 extern FailureRecord compass_failures[];
+extern FailureRecord nav2_pointer_failures[];
 extern FailureRecord distance_window_failures[];
 
 // Declares a compass card: a sprite turned by the aircraft heading.
