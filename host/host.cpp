@@ -79,7 +79,7 @@ Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(mod
   services_.aircraft_varget = service_aircraft_varget;
   services_.query_host_interface = service_query_host_interface;
   audio_->on_start([this](const SoundStart &s) {
-    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge});
+    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge, s.time});
   });
   g_host = this;
   module_.imports().panels.fn_ptr = &services_;
@@ -119,7 +119,7 @@ void Host::on_frame(std::function<void()> work) { frame_work_.push_back(std::mov
 
 void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   events_.push_back({id, value});
-  log_.push_back({LogEntry::kEvent, id, value, {}});
+  log_.push_back({LogEntry::kEvent, id, value, {}, seconds()});
   switch (id) {
     case kEventPanelToggle: toggle_window(value); break;
     case kEventPanelOpen: set_window(value, true); break;
