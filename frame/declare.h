@@ -252,6 +252,13 @@ constexpr SpriteElement sprite(const SpriteSpec &s) {
   return e;
 }
 
+// Hides an element (the host skips it while kImageHidden is set) or shows it.
+inline void set_hidden(GaugeElement &e, bool hidden) {
+  auto flags = static_cast<std::uint32_t>(e.image_flags);
+  flags = hidden ? (flags | kImageHidden) : (flags & ~kImageHidden);
+  e.image_flags = static_cast<std::int32_t>(flags);
+}
+
 // The element header of any element kind, for child lists.
 template <typename Element>
 constexpr GaugeElement *el(Element &e) {

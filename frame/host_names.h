@@ -266,8 +266,8 @@ inline constexpr std::int32_t kEventPanelIdClose = 66508;
 
 // ------------------------------------------------- attitude and radio altimeter
 
-inline constexpr std::int32_t kVarPitch = 78;     // degrees, nose up positive
-inline constexpr std::int32_t kVarBank = 80;      // degrees
+inline constexpr std::int32_t kVarPitch = 78;     // degrees, nose down positive
+inline constexpr std::int32_t kVarBank = 80;      // degrees, left wing down positive
 inline constexpr std::int32_t kVarTurnRate = 70;  // 256 per unit of the turn dial
 inline constexpr std::int32_t kVarReferenceAirspeed = 116;   // knots
 inline constexpr std::int32_t kVarSpeedPointerEnable = 123;  // 0.0 centres the pointer
@@ -295,5 +295,56 @@ inline constexpr std::int32_t kEventDecisionHeightDec = 66322;
 inline constexpr std::int32_t kVarLocalTime = 557;  // seconds after midnight
 
 // ----------------------------------------------------------------- autopilot
+
+// Mode words: above 0 (the panel's lamps) or exactly 1.0 (the module's laws)
+// while the mode is on.
+inline constexpr std::int32_t kVarAutopilotMaster = 103;
+inline constexpr std::int32_t kVarAutopilotWingLeveler = 104;
+inline constexpr std::int32_t kVarAutopilotNav1Hold = 105;
+inline constexpr std::int32_t kVarAutopilotHeadingHold = 106;
+inline constexpr std::int32_t kVarAutopilotAltitudeHold = 108;
+inline constexpr std::int32_t kVarAutopilotAttitudeHold = 110;
+inline constexpr std::int32_t kVarAutopilotGlideslopeHold = 111;
+inline constexpr std::int32_t kVarAutopilotApproachHold = 112;
+inline constexpr std::int32_t kVarAutopilotBackCourseHold = 113;
+inline constexpr std::int32_t kVarYawDamper = 114;
+inline constexpr std::int32_t kVarAutopilotAirspeedHold = 115;
+inline constexpr std::int32_t kVarAutopilotVerticalHold = 119;
+inline constexpr std::int32_t kVarAutopilotGoAround = 124;
+// The autopilot's watch: from 16000 up every mode goes off; falling at or
+// below 100 the attitude hold takes over.
+inline constexpr std::int32_t kVarAutopilotWatch = 322;
+inline constexpr std::int32_t kVarNav1GlideslopeNeedle = 41;    // within 18: tracked
+inline constexpr std::int32_t kVarNav1GlideslopeReceived = 44;  // nonzero: received
+inline constexpr std::int32_t kVarAirspeedFailure = 274;
+inline constexpr std::int32_t kVarAltimeterFailure = 275;
+inline constexpr std::int32_t kVarTurnCoordinatorFailure = 287;
+
+inline constexpr std::int32_t kEventAutopilotMasterToggle = 65580;
+inline constexpr std::int32_t kEventAutopilotAttitudeHoldToggle = 65722;
+inline constexpr std::int32_t kEventAutopilotApproachHoldToggle = 65724;
+inline constexpr std::int32_t kEventAutopilotHeadingHoldToggle = 65725;
+inline constexpr std::int32_t kEventAutopilotAltitudeHoldToggle = 65726;
+inline constexpr std::int32_t kEventAutopilotWingLevelerToggle = 65727;
+inline constexpr std::int32_t kEventAutopilotBackCourseHoldToggle = 65728;
+inline constexpr std::int32_t kEventAutopilotNav1HoldToggle = 65729;
+inline constexpr std::int32_t kEventYawDamperToggle = 65793;
+inline constexpr std::int32_t kEventAutopilotAirspeedHoldToggle = 65859;
+inline constexpr std::int32_t kEventAutopilotGoAroundToggle = 65861;
+inline constexpr std::int32_t kEventAutopilotAttitudeHoldOn = 65804;
+inline constexpr std::int32_t kEventAutopilotAttitudeHoldOff = 65812;
+inline constexpr std::int32_t kEventAutopilotLocalizerHoldOff = 65813;
+inline constexpr std::int32_t kEventAutopilotApproachHoldOff = 65814;
+inline constexpr std::int32_t kEventAutopilotHeadingHoldOff = 65815;
+inline constexpr std::int32_t kEventAutopilotAltitudeHoldOff = 65816;
+inline constexpr std::int32_t kEventAutopilotWingLevelerOff = 65817;
+inline constexpr std::int32_t kEventAutopilotBackCourseHoldOff = 65818;
+inline constexpr std::int32_t kEventAutopilotNav1HoldOff = 65819;
+// Control surfaces: 16384 is full deflection, a signed word. A positive
+// elevator pitches nose down, a positive aileron rolls left; the trim takes
+// 16384 as 20 degrees of nose-up trim.
+inline constexpr std::int32_t kEventElevatorTrimSet = 65706;
+inline constexpr std::int32_t kEventElevatorSet = 65762;
+inline constexpr std::int32_t kEventAileronSet = 65763;
 
 // ------------------------------------------------------------- traffic radar

@@ -158,6 +158,43 @@ void Host::set_window(std::uint32_t ident, bool shown) {
     shown_windows_.insert(ident);
   else
     shown_windows_.erase(ident);
+  if (module_calls_ == 0) settle_windows();
+}
+
+Host::ModuleCall::~ModuleCall() {
+  if (--host_.module_calls_ == 0) host_.settle_windows();
+}
+
+void Host::settle_windows() {
+  if (settling_) return;
+  settling_ = true;
+  // A gauge that opens or closes windows when it connects could swing back
+  // and forth; a few rounds settle any sane panel.
+  for (int round = 0; round < 8; ++round) {
+    bool changed = false;
+    std::vector<Instance *> order;
+    for (auto &i : instances_) order.push_back(i.get());
+    for (Instance *inst : order) {
+      const auto &where = inst->placement();
+      bool shown = !where || window_shown(where->window);
+      if (shown == inst->connected()) continue;
+      inst->set_connected(shown);
+      service(*inst, shown ? kServiceConnect : kServiceDisconnect, 0);
+      changed = true;
+    }
+    if (!changed) break;
+  }
+  settling_ = false;
+}
+
+void Host::set_panel_windows(std::vector<PanelWindowConfig> windows) {
+  for (std::size_t i = instances_.size(); i-- > 0;)
+    if (instances_[i]->placement()) remove(instances_[i]->alias());
+  panel_windows_ = std::move(windows);
+  for (PanelWindowConfig &w : panel_windows_) {
+    w.gauges.clear();
+    set_window(w.ident, w.visible);
+  }
 }
 void Host::toggle_window(std::uint32_t ident) { set_window(ident, !window_shown(ident)); }
 
@@ -168,7 +205,8 @@ void *Host::host_interface(const std::string &name) const {
 }
 
 Instance *Host::place(const std::string &gauge, const std::string &alias,
-                      std::optional<std::string> parameters, std::string *error) {
+                      std::optional<std::string> parameters, std::string *error,
+                      std::optional<Placement> where) {
   if (instance(alias)) {
     *error = "an instance named " + alias + " is already placed";
     return nullptr;
@@ -181,9 +219,11 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
   auto inst = Instance::create(header, alias, std::move(parameters), error);
   if (!inst) return nullptr;
   Instance *placed = inst.get();
+  if (where) placed->set_placement(*where);
   instances_.push_back(std::move(inst));
+  // Once the install call has returned, the host connects the instance when
+  // its window is shown.
   service(*placed, kServiceInstall, reinterpret_cast<ServiceData>(module_.handle()));
-  service(*placed, kServiceConnect, 0);
   service(*placed, kServicePostInstall, reinterpret_cast<ServiceData>(module_.handle()));
   return placed;
 }
@@ -191,9 +231,11 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
 bool Host::remove(const std::string &alias) {
   for (auto it = instances_.begin(); it != instances_.end(); ++it) {
     if ((*it)->alias() != alias) continue;
-    service(**it, kServiceDisconnect, 0);
-    service(**it, kServiceKill, 0);
+    // Out of the list first, so that no window change reaches it meanwhile.
+    std::unique_ptr<Instance> gone = std::move(*it);
     instances_.erase(it);
+    if (gone->connected()) service(*gone, kServiceDisconnect, 0);
+    service(*gone, kServiceKill, 0);
     return true;
   }
   return false;
@@ -206,6 +248,7 @@ Instance *Host::instance(const std::string &alias) {
 }
 
 void Host::service(Instance &inst, std::int32_t code, ServiceData extra) {
+  ModuleCall call(*this);
   Audio::Caller caller(*audio_, inst.alias());
   if (GaugeCallback cb = inst.header()->gauge_callback) cb(inst.header(), code, extra);
 }
@@ -229,6 +272,7 @@ void Host::frame() {
   std::vector<Instance *> order;
   for (auto &i : instances_) order.push_back(i.get());
   for (Instance *inst : order) {
+    if (!inst->connected()) continue;
     // An event sent by one gauge reaches the simulation before the next
     // gauge updates, so the next gauge reads its effect.
     apply_pending_events();
@@ -242,6 +286,7 @@ void Host::frame() {
 }
 
 void Host::evaluate(Instance &inst) {
+  ModuleCall call(*this);
   Audio::Caller caller(*audio_, inst.alias());
   const auto &elements = inst.elements();
   auto &views = inst.views();
@@ -329,6 +374,7 @@ bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
   spend_work();
   MouseHit hit = find_mouse_target(inst.mouse(), point, flags);
   if (!hit.rect) return false;
+  ModuleCall call(*this);
   Audio::Caller caller(*audio_, inst.alias());
   if (hit.rect->mouse_function) {
     MouseCallbackRecord record{};

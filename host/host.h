@@ -18,6 +18,7 @@
 #include "host/audio.h"
 #include "host/instance.h"
 #include "host/module.h"
+#include "host/panel_config.h"
 
 namespace z480 {
 
@@ -91,27 +92,39 @@ class Host {
   // is failed and that has one.
   FailureAction failure_action(const GaugeElement &element) const;
 
+  // Panel window visibility. The instances of a window connect (service
+  // 14) when it is shown and disconnect (15) when it is hidden, and only
+  // connected instances update. A change asked for from inside a module
+  // callback takes effect when the callback has returned.
   bool window_shown(std::uint32_t ident) const { return shown_windows_.count(ident) != 0; }
   void set_window(std::uint32_t ident, bool shown);
   void toggle_window(std::uint32_t ident);
+
+  // The windows of the loaded panel configuration (gauges left out).
+  const std::vector<PanelWindowConfig> &panel_windows() const { return panel_windows_; }
+  // Removes every instance placed in a window and forgets the windows; then
+  // shows the new windows that are visible at load.
+  void set_panel_windows(std::vector<PanelWindowConfig> windows);
 
   // What query_host_interface answers for a name (null when unset).
   void set_interface(const std::string &name, void *object);
   void *host_interface(const std::string &name) const;
 
   // Places an instance of a gauge: copies its records, then sends services 2,
-  // 14 and 3. Returns null with a reason on failure.
+  // 14 (when its window is shown, or it has none) and 3. Returns null with a
+  // reason on failure.
   Instance *place(const std::string &gauge, const std::string &alias,
-                  std::optional<std::string> parameters, std::string *error);
-  // Sends 15 then 12 and forgets the instance.
+                  std::optional<std::string> parameters, std::string *error,
+                  std::optional<Placement> where = std::nullopt);
+  // Sends 15 (when connected) then 12 and forgets the instance.
   bool remove(const std::string &alias);
   Instance *instance(const std::string &alias);
   const std::vector<std::unique_ptr<Instance>> &instances() const { return instances_; }
   void service(Instance &inst, std::int32_t code, ServiceData extra);
 
-  // One frame: for each instance in placement order, the key events sent so
-  // far reach their reactions, then service 6 and the instance's elements in
-  // drawing order;
+  // One frame: for each connected instance in placement order, the key
+  // events sent so far reach their reactions, then service 6 and the
+  // instance's elements in drawing order;
   // then the clock (and the audio clock) moves on by one frame.
   void frame();
   std::uint64_t frame_count() const { return frames_; }
@@ -136,9 +149,23 @@ class Host {
   void lookup(ModuleVar *var) const;
 
  private:
+  // Counts calls into the module; window changes wait until none is running.
+  class ModuleCall {
+   public:
+    explicit ModuleCall(Host &host) : host_(host) { ++host_.module_calls_; }
+    ~ModuleCall();
+    ModuleCall(const ModuleCall &) = delete;
+    ModuleCall &operator=(const ModuleCall &) = delete;
+
+   private:
+    Host &host_;
+  };
+
   void evaluate(Instance &inst);
   void evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action);
   void apply_pending_events();
+  // Connects and disconnects instances until they match their windows.
+  void settle_windows();
 
   Module &module_;
   std::unique_ptr<Audio> audio_;
@@ -153,6 +180,9 @@ class Host {
   std::vector<std::function<void(const KeyEvent &)>> reactions_;
   std::vector<std::function<void()>> frame_work_;
   std::set<std::uint32_t> shown_windows_;
+  std::vector<PanelWindowConfig> panel_windows_;
+  int module_calls_ = 0;
+  bool settling_ = false;
   std::map<std::string, void *> interfaces_;
   std::vector<std::unique_ptr<Instance>> instances_;
   std::uint64_t frames_ = 0;

@@ -12,6 +12,15 @@
 
 namespace z480 {
 
+// Where the panel configuration put an instance: its window and its box in
+// that window's coordinates.
+struct Placement {
+  std::uint32_t window = 0;
+  int x = 0, y = 0;
+  int width = 0;               // the configuration's, or the gauge's own mm
+  std::optional<int> height;   // nothing: as the background bitmap's proportions give
+};
+
 // What the host took from one element at the last frame.
 struct ElementView {
   std::int32_t kind = 0;
@@ -40,6 +49,13 @@ class Instance {
   const std::vector<GaugeElement *> &elements() const { return order_; }
   std::vector<ElementView> &views() { return views_; }
   MouseRect *mouse() { return mouse_.empty() ? nullptr : mouse_.data(); }
+  // Nothing for an instance placed outside any window (always connected).
+  const std::optional<Placement> &placement() const { return placement_; }
+  void set_placement(Placement p) { placement_ = p; }
+  // Whether the host has connected it to its window (service 14 without a
+  // 15 since).
+  bool connected() const { return connected_; }
+  void set_connected(bool on) { connected_ = on; }
 
   Instance(const Instance &) = delete;
   Instance &operator=(const Instance &) = delete;
@@ -60,6 +76,8 @@ class Instance {
   std::vector<GaugeElement *> order_;
   std::vector<ElementView> views_;
   std::vector<MouseRect> mouse_;
+  std::optional<Placement> placement_;
+  bool connected_ = false;
 };
 
 // Size of the record of an element kind, 0 for an unknown kind.

@@ -98,6 +98,7 @@ std::unique_ptr<Module> Module::load(const std::string &path, std::string *error
     return nullptr;
   }
   std::unique_ptr<Module> m(new Module);
+  m->name_ = std::filesystem::path(path).stem().string();
   m->handle_ = handle;
   m->linkage_ = linkage;
   m->imports_ = imports;

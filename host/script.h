@@ -29,6 +29,16 @@
 //                     draw (3) hides it, cover (4) draws it covered; the
 //                     first such record of the list decides
 //
+//   panel FILE        places a panel configuration (host/panel_config.h),
+//                     read relative to the script, replacing the panel
+//                     placed before; damaged lines and gauges that cannot be
+//                     placed are reported as warnings and skipped. Its
+//                     gauges are named after the gauge, a repeated gauge
+//                     GAUGE:2, GAUGE:3, ... A gauge connects (service 14)
+//                     when its window shows and disconnects (15) when it
+//                     hides, and only connected gauges update; gauges
+//                     placed with `place` belong to no window and stay
+//                     connected.
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
 //                     flaps, trim, levers, engine start, decision height)
@@ -172,6 +182,8 @@ class ScriptRun {
   // A command that could not be carried out (unknown gauge, ...).
   void error(const ScriptLine &line, const std::string &message);
   Instance &instance(const ScriptLine &line, const std::string &alias);
+  // Where the run reports (notes that are neither failures nor errors).
+  std::ostream &out() { return out_; }
   int passed() const { return passed_; }
   int failed() const { return failed_; }
   int errors() const { return errors_; }

@@ -97,14 +97,11 @@ TEST(Linkage, DescribesTheModule) {
   EXPECT_EQ(Linkage.module_id, 0x13);
   EXPECT_EQ(Linkage.module_version, 0x900u);
   EXPECT_EQ(ImportTable.panels.fn_id, 0x0F);
-  int count = 0;
   for (GaugeHeader *g : Linkage.gauge_header_ptr) {
     if (!g) break;
     EXPECT_EQ(g->gauge_header_version, 800u);
     EXPECT_EQ(g->size_y_mm, 0u);
-    ++count;
   }
-  EXPECT_GE(count, 5);
 }
 
 // The panel configuration names gauges by these names and sizes; the host

@@ -21,6 +21,10 @@ void note(const char *text) {
 }
 
 void FSAPI probe_callback(GaugeHeader *g, std::int32_t service, ServiceData) {
+  // An instance named HIDE closes panel window 7 at every update, before it
+  // notes the update: the host must not disconnect it in the middle.
+  if (service == kServicePreUpdate && g->parameters && std::strcmp(g->parameters, "HIDE") == 0)
+    trigger_key_event(66508, 7);
   char text[64];
   std::snprintf(text, sizeof text, "%s:%d", g->parameters ? g->parameters : "-", service);
   note(text);

@@ -1,6 +1,6 @@
 // Airspeed: the airspeed indicator, 0 to 300 kt on a non-linear scale (50 kt
 // steps to 150 kt, then one 100 kt step to 250 kt).
-// Reads: token 61, indicated airspeed in knots.
+// Reads: kVarIndicatedAirspeed in knots.
 // Sends: no key events.
 #include "frame/declare.h"
 

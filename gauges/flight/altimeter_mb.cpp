@@ -1,9 +1,10 @@
 // Altimeter_Mb: three-pointer altimeter (10000 ft, 1000 ft and 100 ft
 // pointers) with a pressure-setting scale in hectopascals seen through a
 // window, and the setting knob below the glass.
-// Reads: token 74, indicated altitude in feet; token 75, pressure setting in
-// hPa (1013 standard).
-// Sends: 65884 (pressure setting down) and 65883 (up) from the knob halves;
+// Reads: kVarIndicatedAltitude in feet; kVarPressureSetting in hPa (1013
+// standard).
+// Sends: kEventPressureSettingDown and kEventPressureSettingUp from the knob
+// halves;
 // the host sends them itself, repeating while the button is held.
 #include "frame/declare.h"
 

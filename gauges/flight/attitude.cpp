@@ -45,24 +45,11 @@ constexpr double kTurnRateUnit = 0.00390625;  // 1/256
 constexpr double kDraw = 0.0;
 constexpr double kNoDraw = -1.0;
 
-// Held within -bound .. bound; no reading centres it.
-double limited(double v, double bound) {
-  if (v != v) return 0.0;
-  return v > bound ? bound : v < -bound ? -bound : v;
-}
-
-// A flag the host gives as an integer: nonzero is set.
-bool flag_set(double v) { return to_int(v) != 0; }
-
-void set_hidden(GaugeElement &e, bool hidden) {
-  auto flags = static_cast<std::uint32_t>(e.image_flags);
-  flags = hidden ? (flags | kImageHidden) : (flags & ~kImageHidden);
-  e.image_flags = static_cast<std::int32_t>(flags);
-}
-
 // --- element callbacks
 
-double FSAPI adi_pitch(SpriteElement *e) { return limited(e->source_var_y.var_value.n, kPitchStop); }
+double FSAPI adi_pitch(SpriteElement *e) {
+  return held_within(e->source_var_y.var_value.n, kPitchStop);
+}
 
 double FSAPI adi_ball_height(SliderElement *e) {
   double b = e->source_var_y.var_value.n;
@@ -87,7 +74,7 @@ double director_error(std::int32_t command, std::int32_t attitude, double scale)
   double a = read_var(attitude);
   double c = read_var(command);
   if (read_var(kVarFlightDirectorActive) != 1.0) return 0.0;
-  return limited(c - a, kBarTravel / scale);
+  return held_within(c - a, kBarTravel / scale);
 }
 
 double FSAPI adi_fd_pitch(SliderElement *e) {
@@ -107,7 +94,7 @@ double FSAPI adi_gs_pointer(SliderElement *e) {
 double FSAPI adi_speed_pointer(SliderElement *) {
   double indicated = read_var(kVarIndicatedAirspeed);
   double reference = read_var(kVarReferenceAirspeed);
-  double d = limited(indicated - reference, kSpeedStop);
+  double d = held_within(indicated - reference, kSpeedStop);
   return read_var(kVarSpeedPointerEnable) == 0.0 ? 0.0 : d;
 }
 
@@ -115,9 +102,9 @@ double FSAPI adi_speed_pointer(SliderElement *) {
 // outside the navigation test.
 double FSAPI adi_loc_flag(IconElement *e) {
   double state = e->source_var.var_value.n;
-  if (flag_set(read_var(kVarElectricalFailure))) state = kDraw;
+  if (host_flag_set(kVarElectricalFailure)) state = kDraw;
   if (read_var(kVarGpsSource) == 0.0) {
-    if (flag_set(read_var(kVarNavReceiverFailure))) state = kDraw;
+    if (host_flag_set(kVarNavReceiverFailure)) state = kDraw;
     if (!bus_at_least(read_var(kVarBusVoltage), kFlagVolts)) state = kDraw;
   }
   return state;
@@ -279,7 +266,8 @@ struct Parts {
                               .gauge = kSelf,
                               .token = kVarHsiGlideSlopeValid,
                               .callback = adi_gs_flag});
-  StaticImageElement bezel = static_image({.bitmap = 3040, .flags = kImageStandard, .gauge = kSelf});
+  StaticImageElement bezel =
+      static_image({.bitmap = 3040, .flags = kImageStandard, .gauge = kSelf});
   IconElement dh_lamp = flag({.bitmap = 3030,
                               .pos = {6, 15},
                               .flags = kImageBright,

@@ -107,7 +107,8 @@ struct Parts {
                                         .token = kVarSimulationTime,
                                         .callback = chrono_seconds,
                                         .table = table(seconds_table)});
-  StaticImageElement glass = static_image({.bitmap = 3450, .flags = kImageStandard, .gauge = kSelf});
+  StaticImageElement glass =
+      static_image({.bitmap = 3450, .flags = kImageStandard, .gauge = kSelf});
 };
 constinit DrawOrder<Parts, &Parts::dial, &Parts::bezel, &Parts::hour_hand, &Parts::minute_hand,
                     &Parts::elapsed_minutes_hand, &Parts::seconds_hand, &Parts::glass>
@@ -127,4 +128,5 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Breguet_Timer_Header =
-    gauge_header({.name = "Breguet_Timer", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header({.name = "Breguet_Timer", .elements = tree.elements, .size_mm = 100,
+                  .mouse = mouse});

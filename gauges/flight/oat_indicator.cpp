@@ -1,6 +1,6 @@
 // OAT_Indicator: outside air temperature, -50 to +50 degrees Celsius; the
 // needle rests on the end marks beyond them.
-// Reads: token 341, outside air temperature in degrees Celsius.
+// Reads: kVarOutsideAirTemperature in degrees Celsius.
 // Sends: no key events.
 #include "frame/declare.h"
 

@@ -51,24 +51,38 @@ double table_angle_at(const NonlinearityEntry *t, std::uint32_t size, double val
 }
 
 double filter_vertical_speed(double filtered, double reading) {
-  // 1 - 0.9 as the host computes it, not the literal 0.1
+  // A new reading weighs 1 - 0.9, a hair under 0.1: the instrument's own
+  // weight, kept so its readings match to the last bit.
   constexpr double kNew = 1.0 - 0.9;
   double feet_per_minute = reading / 256.0 * kFeetPerMetre * 60.0;
   if (!std::isfinite(feet_per_minute)) return filtered;
   return kNew * feet_per_minute + 0.9 * filtered;
 }
 
+namespace {
+
+// A callout is due when, since the previous update, the height came down
+// from above its height to it or below, while descending at least at its
+// rate.
+struct CalloutRule {
+  double height;   // metres
+  double descent;  // ft/min, the least rate of descent that calls it
+};
+
 // Each callout carries the least rate of descent at which it is called, and
 // that rate is what the descent test compares with the filtered vertical
 // speed: 100 ft/min high up, 50 in the middle and at the decision height, 10
 // near the ground, so a normal approach of 500 to 1000 ft/min hears them all
 // and a climb, a level flight or a balloon in the flare hears none.
+//
+// The height must have been above the callout's before: a reading that lands
+// exactly on it calls it once, not again when it stays or goes on down (which
+// would repeat a callout once its sound ended, or bring the 200 ft call after
+// a decision height of 200 ft called first).
 bool callout_due(const CalloutRule &rule, double previous, double now, double vertical_speed) {
-  bool crossed = now <= rule.height && rule.height <= previous;
+  bool crossed = now <= rule.height && rule.height < previous;
   return crossed && vertical_speed <= -rule.descent;
 }
-
-namespace {
 
 struct Callout {
   CalloutRule rule;
@@ -275,7 +289,8 @@ struct Parts {
                                   .pivot = {0, 8},
                                   .token = kVarDecisionHeight,
                                   .table = table(height_scale)});
-  StaticImageElement glass = static_image({.bitmap = 2160, .flags = kImageStandard, .gauge = kSelf});
+  StaticImageElement glass =
+      static_image({.bitmap = 2160, .flags = kImageStandard, .gauge = kSelf});
   IconElement lamp = flag({.bitmap = 2130,
                            .pos = {17, 253},
                            .flags = kImageBright,

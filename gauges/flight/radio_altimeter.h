@@ -16,11 +16,3 @@ double table_angle_at(const NonlinearityEntry *table, std::uint32_t size, double
 // the host's reading (metres per second x 256). A reading that is no finite
 // number leaves the filter as it was.
 double filter_vertical_speed(double filtered, double reading);
-
-// A callout's own rule: the height went down through (or sits on) its
-// height since the previous update, while descending at least at its rate.
-struct CalloutRule {
-  double height;   // metres
-  double descent;  // ft/min, the least rate of descent that calls it
-};
-bool callout_due(const CalloutRule &rule, double previous, double now, double vertical_speed);

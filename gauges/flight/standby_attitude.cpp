@@ -22,15 +22,13 @@ constexpr GaugeHeader *kSelf = &Standby_Attitude_Header;
 constexpr double kPitchStop = 45.0;  // degrees
 
 double FSAPI standby_pitch(SpriteElement *e) {
-  double pitch = e->source_var_y.var_value.n;
-  if (pitch != pitch) return 0.0;  // no reading: level
-  return pitch > kPitchStop ? kPitchStop : pitch < -kPitchStop ? -kPitchStop : pitch;
+  return held_within(e->source_var_y.var_value.n, kPitchStop);
 }
 
 double FSAPI standby_failure_flag(IconElement *) {
-  double instruments = read_var(kVarElectricalFailure);
-  double attitude = read_var(kVarAttitudeFailure);
-  return to_int(instruments) != 0 || to_int(attitude) != 0 ? 0.0 : -1.0;
+  bool failed = host_flag_set(kVarElectricalFailure);
+  failed = host_flag_set(kVarAttitudeFailure) || failed;
+  return failed ? 0.0 : -1.0;
 }
 
 // --- the elements
@@ -77,7 +75,8 @@ struct Parts {
                                    .gauge = kSelf,
                                    .token = kVarVacuumFailure,
                                    .callback = standby_failure_flag});
-  StaticImageElement bezel = static_image({.bitmap = 2220, .flags = kImageStandard, .gauge = kSelf});
+  StaticImageElement bezel =
+      static_image({.bitmap = 2220, .flags = kImageStandard, .gauge = kSelf});
   NeedleElement knob = needle({.bitmap = 2230,
                                .pos = {260, 261},
                                .flags = kImageSmooth,

@@ -1,5 +1,5 @@
 // Turn_Ball: the inclinometer ball, riding a tube that curves up at both ends.
-// Reads: token 69, ball deflection (signed, 0 = centred).
+// Reads: kVarTurnBall, the ball deflection (signed, 0 = centred).
 // Sends: no key events.
 #include "frame/declare.h"
 

@@ -1,6 +1,6 @@
 // Vertical_Speed: vertical speed indicator, -3000 to +3000 ft/min, zero at the
 // left of the dial; the needle rests on the 2500 ft/min marks beyond them.
-// Reads: token 65, vertical speed in metres per second x 256 (500 ft/min =
+// Reads: kVarVerticalSpeed in metres per second x 256 (500 ft/min =
 // 650.24).
 // Sends: no key events.
 #include "frame/declare.h"

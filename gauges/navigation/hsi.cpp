@@ -48,12 +48,6 @@ constexpr double kGlideSlopePixels = 38.0;
 constexpr double kDraw = 0.0;
 constexpr double kNoDraw = -1.0;
 
-void set_hidden(GaugeElement &e, bool hidden) {
-  auto flags = static_cast<std::uint32_t>(e.image_flags);
-  flags = hidden ? (flags | kImageHidden) : (flags & ~kImageHidden);
-  e.image_flags = static_cast<std::int32_t>(flags);
-}
-
 // NAV 1 guidance (course pointer and deviation bar) needs the receiver and the bus.
 bool nav1_guidance() { return Nav1_Power_On != 0 && bus_powered(); }
 

@@ -1,7 +1,7 @@
 // Marker_Lights: the outer, middle and inner marker lamps, one lit for the
 // beacon the host reports, and a press-to-test button that lights all three
 // while held and for 17 drawing passes after release.
-// Reads: token 354, the marker beacon (1 outer, 2 middle, 3 inner).
+// Reads: kVarMarkerBeacon, the marker beacon (1 outer, 2 middle, 3 inner).
 // Sends: no key events.
 #include "frame/declare.h"
 

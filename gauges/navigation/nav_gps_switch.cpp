@@ -1,8 +1,8 @@
 // NAV_GPS_Switch: a two-position lever choosing whether the navigation
 // instruments follow the NAV receivers or the GPS. The lever shows the
 // host's state and its rectangle sends the host's toggle; no module code.
-// Reads: token 848, the navigation source (nonzero: GPS).
-// Sends: 66375, the navigation-source toggle (sent by the host on a click).
+// Reads: kVarGpsSource, the navigation source (nonzero: GPS).
+// Sends: kEventGpsSourceToggle (sent by the host on a click).
 #include "frame/declare.h"
 #include "gauges/navigation/navigation_state.h"
 

@@ -27,8 +27,6 @@ constexpr std::uint32_t kNoBearing = 0x80;
 
 bool bus_powered(double volts) { return bus_at_least(read_var(kVarBusVoltage), volts); }
 
-bool host_flag_set(std::int32_t token) { return to_int(read_var(token)) != 0; }
-
 bool gps_source() { return std::fabs(read_var(kVarGpsSource)) > 0.0; }
 
 bool nav_electrics_lost() {

@@ -17,8 +17,6 @@ inline constexpr double kParkedBearing = 90.0;
 
 // The converter-fed bus at or above volts.
 bool bus_powered(double volts = kInstrumentVolts);
-// An integer host variable that is nonzero (a failure flag).
-bool host_flag_set(std::int32_t token);
 // The host's navigation source is the GPS: kVarGpsSource is a double, so any
 // value other than 0 counts (NaN does not).
 bool gps_source();

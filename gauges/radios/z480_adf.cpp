@@ -5,8 +5,8 @@
 // below and above each drum, a power selector with its lamp, and a TONE
 // toggle. Hundreds stepping stops at 100-199 kHz going down and at
 // 1600-1699 kHz going up; the other digits are the host's to carry or wrap.
-// Reads: token 16, the frequency's three low digits (0x0379 is 379 kHz);
-// token 18, the extension (256 and up add 1000 kHz, the rest is the tenths
+// Reads: kVarAdfFrequency, the frequency's three low digits (0x0379 is 379
+// kHz); kVarAdfExtension, the extension (256 and up add 1000 kHz, the rest is the tenths
 // digit); both before every update and on every drawing pass.
 // Sends: the digit step events; on every drawing pass the tone-on event while
 // both receiver and tone are on, else the tone-off event (also at install).

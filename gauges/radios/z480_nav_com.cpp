@@ -6,11 +6,11 @@
 // held). The whole knobs stop at the band edges (COM 118 to 135, NAV 108 to
 // 117); the fraction knobs leave stepping and wrapping to the host.
 // Reads: the COM and NAV frequencies, packed decimal without the leading 1
-// (set 1: tokens 23 and 24; set 2: 870 and 27), before every update and on
-// every knob click.
+// (set 1: kVarCom1Frequency and kVarNav1Frequency; set 2: kVarCom2Frequency
+// and kVarNav2Frequency), before every update and on every knob click.
 // Sends: the host's whole and fraction step events of each half; the NAV-off
-// event (65832; set 2: 65833) when the NAV half is switched off and once at
-// install.
+// event (kEventNav1Off; set 2: kEventNav2Off) when the NAV half is switched
+// off and once at install.
 // Module-wide: writes Com1_Power_On and Nav1_Power_On (set 2: Com2_Power_On
 // and Nav2_Power_On), which install switches off.
 #include "frame/declare.h"

@@ -2,7 +2,7 @@
 // four code thumbwheels that glow while the set is on, an up area above and
 // a down area below each wheel, and an IDENT toggle that is drawn but does
 // nothing. Carrying and the octal limit of each digit are the host's.
-// Reads: token 38, the code as four packed-decimal digits (0x1200 is 1200),
+// Reads: kVarTransponderCode, the code as four packed-decimal digits (0x1200 is 1200),
 // before every update and on every drawing pass.
 // Sends: the per-digit up and down events while the set is on.
 #include "frame/declare.h"

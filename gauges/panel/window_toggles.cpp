@@ -1,12 +1,13 @@
 // The panel window toggles: thirteen 19 mm hot spots that open, close and
 // toggle the panel's sub-windows and a few host windows.
 // Three are pure data: the host sends their key event itself on a click
-// (65564 ATC window, 65876 kneeboard, 66432 map). The other ten share one
-// behaviour, set per placement by the parameter string: at install b (the
-// picture) and h (the tooltip) and, once per header, a (close a window); on a
-// click o, c and t (open, close, toggle windows, events 66507, 66508, 66506)
-// and p (panel steps, 65734, 65735, 65875); with no string at all a click
-// toggles the main panel.
+// (kEventAtcWindowToggle, kEventKneeboardToggle, kEventMapToggle). The other
+// ten share one behaviour, set per placement by the parameter string: at
+// install b (the picture) and h (the tooltip) and, once per header, a (close
+// a window); on a click o, c and t (open, close, toggle windows:
+// kEventPanelIdOpen, kEventPanelIdClose, kEventPanelIdToggle) and p (panel
+// steps: kEventPanelStepForward, kEventPanelStepBack, kEventPanelStepReset);
+// with no string at all a click toggles the main panel.
 // Reads no host variables; no module-wide variables.
 #include <iterator>
 

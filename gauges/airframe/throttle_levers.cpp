@@ -9,7 +9,7 @@
 // kEventEngine1PropLeverSet / 2, the set events with 16384 x the lever
 // position; kEventFlapsUp one notch up, kEventFlapsDown one notch down.
 // Gauge-kind statics: Flap_Lever_Notch.
-#include "gauges/engine/throttle_levers.h"
+#include "gauges/airframe/throttle_levers.h"
 
 #include <limits>
 
@@ -69,15 +69,20 @@ std::int32_t move_propeller_lever(const Engine &e, const MouseCallbackRecord *cl
 
 // The notch bands, tested in order, each overriding the one before; between
 // the bands the lever keeps its last notch so the picture does not flicker
-// while the flaps travel.
+// while the flaps travel. The top band starts just above its low bound, so a
+// lever at exactly 16300 is still between bands.
 struct NotchBand {
-  double low, high;  // inclusive
+  double low, high;  // inclusive, unless the band starts above low
   int notch;
+  bool above_low = false;
+  constexpr bool holds(double v) const { return (above_low ? v > low : v >= low) && v <= high; }
 };
 constexpr double kBelowAll = -std::numeric_limits<double>::infinity();
 constexpr double kAboveAll = std::numeric_limits<double>::infinity();
-constexpr NotchBand kNotchBands[] = {
-    {kBelowAll, 100.0, 0}, {5350.0, 5550.0, 1}, {10800.0, 11000.0, 2}, {16300.0, kAboveAll, 3}};
+constexpr NotchBand kNotchBands[] = {{kBelowAll, 100.0, 0},
+                                     {5350.0, 5550.0, 1},
+                                     {10800.0, 11000.0, 2},
+                                     {16300.0, kAboveAll, 3, true}};
 }  // namespace
 
 double lever_fraction(std::int32_t y, std::int32_t h) {
@@ -124,7 +129,7 @@ double FSAPI power_lever_position(SliderElement *e) {
 double FSAPI flap_lever_notch(IconElement *e) {
   double v = e->source_var.var_value.n;
   for (const NotchBand &b : kNotchBands)
-    if (v >= b.low && v <= b.high) Flap_Lever_Notch = b.notch;
+    if (b.holds(v)) Flap_Lever_Notch = b.notch;
   return Flap_Lever_Notch;
 }
 
