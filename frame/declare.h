@@ -3,8 +3,8 @@
 // positionally. Every helper returns a complete record with the fields the
 // helper does not name left at zero.
 //
-// A gauge file gathers its elements in one struct and states their drawing
-// order once, children included:
+// A gauge file gathers its elements, and nothing else, in one struct and
+// states their drawing order once, children included:
 //
 //   extern GaugeHeader Foo_Header;
 //   constexpr GaugeHeader *kSelf = &Foo_Header;
@@ -61,7 +61,8 @@ constexpr TableRef table(NonlinearityEntry (&entries)[N]) {
 }
 
 // Fields shared by every element kind, first in every spec so designated
-// initialisers read bitmap, position, flags, children, failures, owner.
+// initialisers read bitmap, position, flags, failures, owner. Child lists are
+// the drawing order's (below), never a spec field.
 #define Z480_ELEMENT_FIELDS_FLAGS(default_flags) \
   std::int32_t bitmap = 0;                       \
   PixPoint pos{};                                \

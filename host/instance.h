@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/panel.h"
+#include "host/pixels.h"
 
 namespace z480 {
 
@@ -49,6 +50,15 @@ class Instance {
   const std::vector<GaugeElement *> &elements() const { return order_; }
   std::vector<ElementView> &views() { return views_; }
   MouseRect *mouse() { return mouse_.empty() ? nullptr : mouse_.data(); }
+  // The pixel buffer of the element at that place in drawing order, null
+  // when the host gave it none.
+  ElementPixels *pixels(std::size_t index) const {
+    return index < pixels_.size() ? pixels_[index].get() : nullptr;
+  }
+  void give_pixels(std::size_t index, std::unique_ptr<ElementPixels> pixels) {
+    if (pixels_.size() <= index) pixels_.resize(index + 1);
+    pixels_[index] = std::move(pixels);
+  }
   // Nothing for an instance placed outside any window (always connected).
   const std::optional<Placement> &placement() const { return placement_; }
   void set_placement(Placement p) { placement_ = p; }
@@ -76,6 +86,7 @@ class Instance {
   std::vector<GaugeElement *> order_;
   std::vector<ElementView> views_;
   std::vector<MouseRect> mouse_;
+  std::vector<std::unique_ptr<ElementPixels>> pixels_;
   std::optional<Placement> placement_;
   bool connected_ = false;
 };

@@ -33,7 +33,6 @@ double FSAPI baro_scale_rotation(SpriteElement *e) {
 }
 
 namespace {
-
 FailureRecord pointer_failures[] = {
     failure(kFailSystemPitotStatic, kFailActionFreeze),
     failure(kFailGaugeAltimeter, kFailActionFreeze),

@@ -19,7 +19,6 @@ double FSAPI ball_height(SliderElement *e) {
 }
 
 namespace {
-
 struct Parts {
   StaticImageElement dial = static_image({.bitmap = 300, .flags = kImageLit, .gauge = kSelf});
   SliderElement ball = slider({.bitmap = 310,

@@ -87,12 +87,6 @@ double FSAPI homing_distance_drum(MovingImageElement *e) {
 
 // --- the elements
 
-FailureRecord nav2_failures[] = {
-    failure(kFailSystemElectricalPanels, kFailActionFreeze),
-    failure(kFailGaugeNavigationVor2),
-    failure(kFailSystemElectricalAvionics),
-    kFailuresEnd,
-};
 FailureRecord nav1_failures[] = {
     failure(kFailSystemElectricalPanels, kFailActionFreeze),
     failure(kFailGaugeNavigationVor1),
@@ -157,7 +151,7 @@ struct Parts {
                                 .token = kVarNav1Signal,
                                 .callback = homing_flag<kNav1>});
   NeedleElement nav2_pointer = bearing_pointer({.bitmap = 2050,
-                                                .failures = nav2_failures,
+                                                .failures = nav2_pointer_failures,
                                                 .pivot = {105, 17},
                                                 .token = kVarNav2Bearing,
                                                 .callback = homing_pointer<kNav2>});

@@ -173,12 +173,6 @@ std::int32_t FSAPI hsi_knob(MouseCallbackRecord *, std::uint32_t flags) {
 
 // --- the elements
 
-FailureRecord nav2_failures[] = {
-    failure(kFailSystemElectricalPanels, kFailActionFreeze),
-    failure(kFailGaugeNavigationVor2),
-    failure(kFailSystemElectricalAvionics),
-    kFailuresEnd,
-};
 FailureRecord nav1_failures[] = {
     failure(kFailSystemElectricalPanels, kFailActionFreeze),
     failure(kFailSystemElectricalAvionics, kFailActionZero),
@@ -225,7 +219,7 @@ struct Parts {
                                           .callback = hsi_heading_marker});
   NeedleElement nav2_pointer = pointer({.bitmap = 3340,
                                         .pos = kCentre,
-                                        .failures = nav2_failures,
+                                        .failures = nav2_pointer_failures,
                                         .gauge = kSelf,
                                         .pivot = {105, 12},
                                         .token = kVarNav2Bearing,

@@ -13,6 +13,12 @@ FailureRecord compass_failures[] = {
     failure(kFailGaugeGyroHeading, kFailActionFreeze),
     kFailuresEnd,
 };
+FailureRecord nav2_pointer_failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionFreeze),
+    failure(kFailGaugeNavigationVor2),
+    failure(kFailSystemElectricalAvionics),
+    kFailuresEnd,
+};
 FailureRecord distance_window_failures[] = {
     failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
     failure(kFailGaugeNavigationBoth, kFailActionNoDraw),

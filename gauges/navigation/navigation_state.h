@@ -28,8 +28,10 @@ bool vor_bearing_usable(int power_on, std::int32_t flags_token);
 // A bearing (degrees) relative to the aircraft heading.
 double from_heading(double bearing);
 
-// The failure records of the compass cards and of the distance windows.
+// The failure records of the compass cards, the NAV 2 bearing pointers of the
+// HSI and homing indicator, and the distance windows.
 extern FailureRecord compass_failures[];
+extern FailureRecord nav2_pointer_failures[];
 extern FailureRecord distance_window_failures[];
 
 // Declares a compass card: a sprite turned by the aircraft heading.

@@ -21,7 +21,6 @@
 extern GaugeHeader Z480_ADF_Header;
 
 namespace {
-
 constexpr std::int32_t kHelpAdf = 42761;
 constexpr std::int32_t kHelpWindow = 43606;
 constexpr std::int32_t kHelpKnobs = 43605;

@@ -14,7 +14,6 @@
 extern GaugeHeader Z480_XPDR_Header;
 
 namespace {
-
 enum Digit { kFirst, kSecond, kThird, kFourth };
 constexpr std::int32_t kEventUp[] = {kEventTransponderThousandsInc, kEventTransponderHundredsInc,
                                      kEventTransponderTensInc, kEventTransponderUnitsInc};
