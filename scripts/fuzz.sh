@@ -41,5 +41,5 @@ for target in build-fuzz/fuzz/*_fuzz; do
     tail -n 60 "$corpus.log"
     exit "$status"
   fi
-  [ -z "$keep" ] && rm -rf "$corpus" "$corpus.log"
+  if [ -z "$keep" ]; then rm -rf "$corpus" "$corpus.log"; fi
 done
