@@ -47,3 +47,11 @@ set_target_properties(Z480_Instr PROPERTIES PREFIX "" SUFFIX ".gau" OUTPUT_NAME 
 target_link_options(Z480_Instr PRIVATE -s -static -static-libgcc -static-libstdc++
   -Wl,--kill-at -Wl,--no-undefined)
 set_target_properties(Z480_Instr PROPERTIES IMPORT_PREFIX "" IMPORT_SUFFIX ".a")
+
+# Loads the module and drives the Windows platform layer against the system's
+# own libraries; scripts/build-windows.sh runs it under Wine when it can.
+add_executable(module_check tests/windows/module_check.cpp)
+target_include_directories(module_check PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(module_check PRIVATE z480_platform)
+target_link_options(module_check PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
