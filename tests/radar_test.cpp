@@ -468,7 +468,7 @@ TEST(RadarGauge, ConnectAndDisconnectCyclesKeepNothingBehind) {
     host.frame();
     std::size_t placed = platform::draw_control::live_objects();
     EXPECT_GT(placed, before);
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 20; ++i) {
       host.service(*radar, kServiceDisconnect, 0);
       host.service(*radar, kServiceConnect, 0);
       host.service(*radar, kServiceConnect, 0);  // a second connect replaces the first
