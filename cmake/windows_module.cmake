@@ -16,7 +16,9 @@ target_link_libraries(z480_platform PUBLIC dsound gdiplus user32 kernel32)
 # BITMAP resource ID (the compiler keeps a bitmap's DIB, dropping its file
 # header, as the platform's bitmap loader expects).
 file(GLOB SOUND_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/sounds/*.wav)
-file(GLOB BITMAP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
+set(Z480_BITMAP_DIR ${CMAKE_SOURCE_DIR}/resources/bitmaps CACHE PATH
+  "Where the module's bitmaps (ID.bmp) are; drawn ones come from the native build")
+file(GLOB BITMAP_FILES CONFIGURE_DEPENDS ${Z480_BITMAP_DIR}/*.bmp)
 set(rc_text "")
 foreach(pair IN ITEMS "WAVE;SOUND_FILES" "BITMAP;BITMAP_FILES")
   list(GET pair 0 type)
@@ -31,6 +33,7 @@ foreach(pair IN ITEMS "WAVE;SOUND_FILES" "BITMAP;BITMAP_FILES")
 endforeach()
 set(rc_file ${CMAKE_BINARY_DIR}/generated/module_resources.rc)
 file(CONFIGURE OUTPUT ${rc_file} CONTENT "${rc_text}" @ONLY)
+set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${SOUND_FILES};${BITMAP_FILES}")
 
 file(GLOB_RECURSE MODULE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/frame/*.cpp

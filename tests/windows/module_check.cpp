@@ -67,9 +67,19 @@ void check_resources(HMODULE module) {
   int local = 0;
   CHECK(!platform::find_resource(&local, "WAVE", 10));
   CHECK(!platform::find_resource(reinterpret_cast<char *>(module) + 16, "WAVE", 10));
+  // Bitmaps are stored as DIBs (no file header) that the system's own
+  // loader takes.
   int waves = 0;
-  for (const auto &e : platform::resource_directory(module))
+  for (const auto &e : platform::resource_directory(module)) {
     if (std::strcmp(e.type, "WAVE") == 0) ++waves;
+    if (std::strcmp(e.type, "BITMAP") != 0) continue;
+    std::uint32_t header = 0;
+    if (e.size >= sizeof header) std::memcpy(&header, e.data, sizeof header);
+    CHECK(header == sizeof(BITMAPINFOHEADER) || header == sizeof(BITMAPV5HEADER));
+    HBITMAP loaded = LoadBitmapA(module, MAKEINTRESOURCEA(e.id));
+    CHECK(loaded != nullptr);
+    if (loaded) DeleteObject(loaded);
+  }
   CHECK(waves == 15);
   CHECK(platform::resource_directory(&local).empty());
 }
