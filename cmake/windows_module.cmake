@@ -16,7 +16,9 @@ target_link_libraries(z480_platform PUBLIC dsound gdiplus user32 kernel32)
 # BITMAP resource ID (the compiler keeps a bitmap's DIB, dropping its file
 # header, as the platform's bitmap loader expects).
 file(GLOB SOUND_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/sounds/*.wav)
-file(GLOB BITMAP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
+set(Z480_BITMAP_DIR ${CMAKE_SOURCE_DIR}/resources/bitmaps CACHE PATH
+  "Where the module's bitmaps (ID.bmp) are; drawn ones come from the native build")
+file(GLOB BITMAP_FILES CONFIGURE_DEPENDS ${Z480_BITMAP_DIR}/*.bmp)
 set(rc_text "")
 foreach(pair IN ITEMS "WAVE;SOUND_FILES" "BITMAP;BITMAP_FILES")
   list(GET pair 0 type)
@@ -31,6 +33,7 @@ foreach(pair IN ITEMS "WAVE;SOUND_FILES" "BITMAP;BITMAP_FILES")
 endforeach()
 set(rc_file ${CMAKE_BINARY_DIR}/generated/module_resources.rc)
 file(CONFIGURE OUTPUT ${rc_file} CONTENT "${rc_text}" @ONLY)
+set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${SOUND_FILES};${BITMAP_FILES}")
 
 file(GLOB_RECURSE MODULE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/frame/*.cpp
@@ -47,3 +50,11 @@ set_target_properties(Z480_Instr PROPERTIES PREFIX "" SUFFIX ".gau" OUTPUT_NAME 
 target_link_options(Z480_Instr PRIVATE -s -static -static-libgcc -static-libstdc++
   -Wl,--kill-at -Wl,--no-undefined)
 set_target_properties(Z480_Instr PROPERTIES IMPORT_PREFIX "" IMPORT_SUFFIX ".a")
+
+# Loads the module and drives the Windows platform layer against the system's
+# own libraries; scripts/build-windows.sh runs it under Wine when it can.
+add_executable(module_check tests/windows/module_check.cpp)
+target_include_directories(module_check PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(module_check PRIVATE z480_platform)
+target_link_options(module_check PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
