@@ -2,9 +2,9 @@
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          g++-mingw-w64-i686)
-# Only the asset generators need these.
-if [ "${1:-}" = "--assets" ]; then packages+=(espeak-ng sox); fi
+          g++-mingw-w64-i686 pocketsphinx pocketsphinx-en-us sox)
+# The sound generator also needs flite.
+if [ "${1:-}" = "--assets" ]; then packages+=(flite); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
