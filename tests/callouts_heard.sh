@@ -22,11 +22,13 @@ declare -A words=(
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The phrases to choose from, and nothing at all: noise or mumble is then not
+# forced onto the nearest phrase.
 {
   echo '#JSGF V1.0;'
   echo 'grammar callouts;'
-  printf 'public <callout> = %s' "${words[${ids[0]}]}"
-  for id in "${ids[@]:1}"; do printf ' | %s' "${words[$id]}"; done
+  printf 'public <callout> = <NULL>'
+  for id in "${ids[@]}"; do printf ' | %s' "${words[$id]}"; done
   echo ';'
 } >"$work/callouts.gram"
 
