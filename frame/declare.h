@@ -3,17 +3,48 @@
 // positionally. Every helper returns a complete record with the fields the
 // helper does not name left at zero.
 //
-// A gauge file declares, in drawing order:
-//   extern GaugeHeader Foo_Header;          // the header, defined at the end
-//   extern GaugeElement *dial_next[];       // child lists, defined after the children
-//   StaticImageElement dial = static_image({.bitmap = 1000, .flags = 0x4003,
-//                                           .next = dial_next, .gauge = &Foo_Header});
-//   ...
+// A gauge file gathers its elements, and nothing else, in one struct and
+// states their drawing order once, children included:
+//
+//   extern GaugeHeader Foo_Header;
+//   constexpr GaugeHeader *kSelf = &Foo_Header;
+//   struct Parts {
+//     StaticImageElement dial = static_image({.bitmap = 1000, .flags = kImageLit, .gauge = kSelf});
+//     NeedleElement hand = pointer({.bitmap = 1010, .pos = {50, 50}, .gauge = kSelf,
+//                                   .pivot = {4, 30}, .token = kVarHeading});
+//     StaticImageElement glass = static_image({.bitmap = 1020, .flags = kImageStandard,
+//                                              .gauge = kSelf});
+//   };
+//   constinit DrawOrder<Parts, &Parts::dial, &Parts::hand, &Parts::glass> tree;
+//   GaugeHeader Foo_Header = gauge_header({.name = "Foo", .elements = tree.elements, ...});
+//
+// Each element is drawn over the one before it (it is the single child of
+// the one before). Where an element needs several children, the last item
+// of the order is a branches<chain<...>, chain<...>> list: each chain hangs
+// under the element before it, drawn in the order given. An element of the
+// struct left out of the order, or named twice, does not compile. Code that
+// needs an element by name reaches it as tree.hand.
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 
+#include "frame/host_names.h"
 #include "frame/panel.h"
+
+// Image-flag sets the panel's pictures use.
+inline constexpr std::uint32_t kImageStandard = kImageUseTransparency | kImageUseErase;
+inline constexpr std::uint32_t kImageBright = kImageStandard | kImageUseBright;
+inline constexpr std::uint32_t kImageSmooth = kImageStandard | kImageBilinearColor;
+inline constexpr std::uint32_t kImageLit = kImageStandard | kImageUseLuminous;
+// Turning pictures that light with the panel: needles, cards, drums.
+inline constexpr std::uint32_t kImageLitSmooth = kImageLit | kImageBilinearColor;
+
+// A failure list entry; a list ends with kFailuresEnd.
+constexpr FailureRecord failure(FailureKey key, FailureAction action = kFailActionNone) {
+  return {key, action, 0};
+}
+inline constexpr FailureRecord kFailuresEnd = {kFailNone, kFailActionNone, 0};
 
 // A needle table entry: the value and the background point it maps to.
 constexpr NonlinearityEntry table_point(double value, std::int32_t x, std::int32_t y) {
@@ -30,14 +61,15 @@ constexpr TableRef table(NonlinearityEntry (&entries)[N]) {
 }
 
 // Fields shared by every element kind, first in every spec so designated
-// initialisers read bitmap, position, flags, children, failures, owner.
-#define Z480_ELEMENT_FIELDS                \
-  std::int32_t bitmap = 0;                 \
-  PixPoint pos{};                          \
-  std::uint32_t flags = 0;                 \
-  GaugeElement **next = nullptr;           \
-  FailureRecord *failures = nullptr;       \
+// initialisers read bitmap, position, flags, failures, owner. Child lists are
+// the drawing order's (below), never a spec field.
+#define Z480_ELEMENT_FIELDS_FLAGS(default_flags) \
+  std::int32_t bitmap = 0;                       \
+  PixPoint pos{};                                \
+  std::uint32_t flags = default_flags;           \
+  FailureRecord *failures = nullptr;             \
   GaugeHeader *gauge = nullptr
+#define Z480_ELEMENT_FIELDS Z480_ELEMENT_FIELDS_FLAGS(0)
 
 template <typename Spec>
 constexpr GaugeElement element_header(ElementKind kind, const Spec &b, PixPoint ofs = {}) {
@@ -47,7 +79,6 @@ constexpr GaugeElement element_header(ElementKind kind, const Spec &b, PixPoint 
   e.position = b.pos;
   e.ofs = ofs;
   e.gauge_header = b.gauge;
-  e.next_element = b.next;
   e.failure_systems = b.failures;
   e.image_flags = static_cast<std::int32_t>(b.flags);
   return e;
@@ -128,6 +159,11 @@ struct Axis {
   double min = 0.0;  // moving images: the value range the mask spans
   double max = 0.0;
 };
+
+// The axes of a rolling digit drum (see frame/odometer.h): .x =
+// drum_places(W, S), .y = drum_range(M).
+constexpr Axis drum_places(double place, double span) { return {.min = place, .max = span}; }
+constexpr Axis drum_range(double modulus) { return {.min = 0.0, .max = modulus}; }
 
 struct SliderSpec {
   Z480_ELEMENT_FIELDS;
@@ -217,11 +253,251 @@ constexpr SpriteElement sprite(const SpriteSpec &s) {
   return e;
 }
 
+// Hides an element (the host skips it while kImageHidden is set) or shows it.
+inline void set_hidden(GaugeElement &e, bool hidden) {
+  auto flags = static_cast<std::uint32_t>(e.image_flags);
+  flags = hidden ? (flags | kImageHidden) : (flags & ~kImageHidden);
+  e.image_flags = static_cast<std::int32_t>(flags);
+}
+
 // The element header of any element kind, for child lists.
 template <typename Element>
 constexpr GaugeElement *el(Element &e) {
   return &e.header;
 }
+
+// A needle that lights with the panel and turns smoothly: the pointers,
+// markers and bars over a dial.
+struct PointerSpec {
+  Z480_ELEMENT_FIELDS_FLAGS(kImageLitSmooth);
+  PixPoint pivot{};
+  std::int32_t token = 0;
+  NeedleCallback callback = nullptr;
+  TableRef table{};
+};
+constexpr NeedleElement pointer(const PointerSpec &s) {
+  return needle({.bitmap = s.bitmap,
+                 .pos = s.pos,
+                 .flags = s.flags,
+                 .failures = s.failures,
+                 .gauge = s.gauge,
+                 .pivot = s.pivot,
+                 .token = s.token,
+                 .callback = s.callback,
+                 .table = s.table});
+}
+
+// A lit warning flag or lamp: an icon whose callback picks the image (or
+// none) to show.
+struct FlagSpec {
+  Z480_ELEMENT_FIELDS_FLAGS(kImageLit);
+  std::int32_t token = 0;
+  IconCallback callback = nullptr;
+  std::int32_t images = 1;
+};
+constexpr IconElement flag(const FlagSpec &s) {
+  return icon({.bitmap = s.bitmap,
+               .pos = s.pos,
+               .flags = s.flags,
+               .failures = s.failures,
+               .gauge = s.gauge,
+               .token = s.token,
+               .callback = s.callback,
+               .images = s.images});
+}
+
+// A window drum read through odometer_drum: its place value and roll span,
+// and the range of its strip of ten digits.
+struct DrumSpec {
+  Z480_ELEMENT_FIELDS_FLAGS(kImageLitSmooth);
+  std::int32_t token = 0;
+  double place = 1.0;
+  double span = 0.1;
+  double range = 10.0;
+  MovingImageCallback callback = nullptr;
+};
+constexpr MovingImageElement drum(const DrumSpec &d) {
+  return moving_image({.bitmap = d.bitmap,
+                       .pos = d.pos,
+                       .flags = d.flags,
+                       .failures = d.failures,
+                       .gauge = d.gauge,
+                       .x = drum_places(d.place, d.span),
+                       .y = {.token = d.token, .min = 0.0, .max = d.range},
+                       .y_callback = d.callback});
+}
+
+// --- drawing order (see the example at the top)
+
+template <auto... Items>
+struct Chain {};
+template <auto... Chains>
+struct Branches {};
+template <auto... Items>
+inline constexpr Chain<Items...> chain{};
+template <auto... Chains>
+inline constexpr Branches<Chains...> branches{};
+
+namespace draw_order_detail {
+
+template <typename T>
+inline constexpr bool is_group = false;
+template <auto... I>
+inline constexpr bool is_group<Chain<I...>> = true;
+template <auto... C>
+inline constexpr bool is_group<Branches<C...>> = true;
+template <auto Item>
+inline constexpr bool is_member = !is_group<std::remove_cvref_t<decltype(Item)>>;
+
+template <typename Parts, typename E>
+constexpr std::size_t size_of_member(E Parts::*) {
+  return sizeof(E);
+}
+
+// Child-list slots (each list null-terminated) that linking a chain takes:
+// a list under every element but the last, branches a list of their own.
+template <auto... C>
+constexpr std::size_t branch_slots(Branches<C...>);
+template <auto First, auto... Rest>
+constexpr std::size_t chain_slots(Chain<First, Rest...>) {
+  if constexpr (!is_member<First>) {
+    static_assert(sizeof...(Rest) == 0, "branches end a chain");
+    return branch_slots(First);
+  } else if constexpr (sizeof...(Rest) == 0) {
+    return 2;
+  } else {
+    return 2 + chain_slots(Chain<Rest...>{});
+  }
+}
+template <auto First, auto... Rest>
+constexpr std::size_t tail_slots(Chain<First, Rest...>) {
+  if constexpr (sizeof...(Rest) == 0)
+    return 0;
+  else
+    return chain_slots(Chain<Rest...>{});
+}
+template <auto... C>
+constexpr std::size_t branch_slots(Branches<C...>) {
+  return sizeof...(C) + 1 + (tail_slots(C) + ... + 0);
+}
+
+// The total size of the elements named, so that one left out shows.
+template <auto Item>
+constexpr std::size_t named_size();
+template <auto... I>
+constexpr std::size_t group_size(Chain<I...>) {
+  return (named_size<I>() + ... + 0);
+}
+template <auto... C>
+constexpr std::size_t group_size(Branches<C...>) {
+  return (named_size<C>() + ... + 0);
+}
+template <auto Item>
+constexpr std::size_t named_size() {
+  if constexpr (is_member<Item>)
+    return size_of_member(Item);
+  else
+    return group_size(Item);
+}
+
+// How often member M is named anywhere in the order.
+template <auto M, auto Item>
+constexpr int count_in();
+template <auto M, auto... I>
+constexpr int count_group(Chain<I...>) {
+  return (count_in<M, I>() + ... + 0);
+}
+template <auto M, auto... C>
+constexpr int count_group(Branches<C...>) {
+  return (count_in<M, C>() + ... + 0);
+}
+template <auto M, auto Item>
+constexpr int count_in() {
+  if constexpr (!is_member<Item>)
+    return count_group<M>(Item);
+  else if constexpr (std::is_same_v<decltype(M), decltype(Item)>)
+    return M == Item ? 1 : 0;
+  else
+    return 0;
+}
+
+// Every member named exactly once.
+template <typename Order, auto Item>
+constexpr bool named_once();
+template <typename Order, auto... I>
+constexpr bool each_once(Chain<I...>) {
+  return (named_once<Order, I>() && ...);
+}
+template <typename Order, auto... C>
+constexpr bool each_once(Branches<C...>) {
+  return (named_once<Order, C>() && ...);
+}
+template <typename Order, auto Item>
+constexpr bool named_once() {
+  if constexpr (is_member<Item>)
+    return count_group<Item>(Order{}) == 1;
+  else
+    return each_once<Order>(Item);
+}
+
+}  // namespace draw_order_detail
+
+template <typename Parts, auto Root, auto... Items>
+class DrawOrder : public Parts {
+  using Order = Chain<Root, Items...>;
+  static_assert(draw_order_detail::is_member<Root>, "a gauge has one root element");
+  static_assert(draw_order_detail::each_once<Order>(Order{}),
+                "an element is named twice in the drawing order");
+  static_assert(sizeof(Parts) == draw_order_detail::group_size(Order{}),
+                "an element of the gauge is missing from its drawing order");
+
+ public:
+  // The gauge header's element list, {root, nullptr}, then the child lists.
+  GaugeElement *elements[draw_order_detail::chain_slots(Order{})]{};
+
+  constexpr DrawOrder() : Parts{} {
+    std::size_t used = 0;
+    attach<Root, Items...>(used);
+  }
+
+ private:
+  template <typename E>
+  constexpr GaugeElement &header(E Parts::*member) {
+    return (static_cast<Parts &>(*this).*member).header;
+  }
+  constexpr GaugeElement **take(std::size_t n, std::size_t &used) {
+    GaugeElement **list = elements + used;
+    used += n;
+    return list;
+  }
+
+  // A child list holding the first item, with the rest linked under it.
+  template <auto Item, auto... Rest>
+  constexpr GaugeElement **attach(std::size_t &used) {
+    if constexpr (!draw_order_detail::is_member<Item>) {
+      return attach_branches(Item, used);
+    } else {
+      GaugeElement **list = take(2, used);
+      list[0] = &header(Item);
+      list[1] = nullptr;
+      if constexpr (sizeof...(Rest) > 0) header(Item).next_element = attach<Rest...>(used);
+      return list;
+    }
+  }
+  template <auto... C>
+  constexpr GaugeElement **attach_branches(Branches<C...>, std::size_t &used) {
+    GaugeElement **list = take(sizeof...(C) + 1, used);
+    std::size_t i = 0;
+    (hang(C, list[i++], used), ...);
+    list[i] = nullptr;
+    return list;
+  }
+  template <auto First, auto... Rest>
+  constexpr void hang(Chain<First, Rest...>, GaugeElement *&slot, std::size_t &used) {
+    slot = &header(First);
+    if constexpr (sizeof...(Rest) > 0) header(First).next_element = attach<Rest...>(used);
+  }
+};
 
 // Mouse records.
 constexpr MouseRect mouse_parent(PixBox box, std::int32_t help_id) {
@@ -277,7 +553,7 @@ MouseRect mouse_tooltip_format(const char *format, MouseArg *args, std::int32_t 
 
 struct GaugeSpec {
   const char *name = nullptr;
-  GaugeElement **elements = nullptr;  // {root, nullptr}
+  GaugeElement **elements = nullptr;  // {root, nullptr}: a DrawOrder's elements
   std::uint32_t size_mm = 0;
   MouseRect *mouse = nullptr;
   GaugeCallback callback = nullptr;

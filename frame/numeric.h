@@ -30,3 +30,15 @@ constexpr std::uint32_t to_word(double v) {
   if (v >= 4294967295.0) return 0xFFFFFFFFu;
   return static_cast<std::uint32_t>(v);
 }
+
+// A host value held within -bound .. bound (a pointer or bar at its stop);
+// NaN, no reading, gives 0: at rest in the middle.
+constexpr double held_within(double v, double bound) {
+  if (v != v) return 0.0;
+  return v > bound ? bound : v < -bound ? -bound : v;
+}
+
+// Bus-power tests. Gauges differ on purpose in whether the threshold itself
+// counts as powered, so each says which; NaN is never powered.
+constexpr bool bus_above(double volts, double threshold) { return volts > threshold; }
+constexpr bool bus_at_least(double volts, double threshold) { return volts >= threshold; }

@@ -17,6 +17,3 @@ double odometer_digit(double x, double place, double span, double modulus);
 // y-range bounds (the drum moves along y, from 0 to M).
 double odometer_drum(const MovingImageElement &drum, double x);
 
-// The record fields for a drum: .x = drum_places(W, S), .y = drum_range(M).
-constexpr Axis drum_places(double place, double span) { return {.min = place, .max = span}; }
-constexpr Axis drum_range(double modulus) { return {.min = 0.0, .max = modulus}; }

@@ -82,6 +82,41 @@ struct FailureRecord {
   std::int32_t b_init;
 };
 
+// The host's failure keys: which simulated failure an element reacts to.
+enum FailureKey : std::int32_t {
+  kFailNone = 0,  // ends a failure list
+  kFailSystemElectricalOld = 1,
+  kFailSystemEngine = 2,
+  kFailSystemPitotStatic = 3,
+  kFailSystemVacuum = 4,
+  kFailGaugeAdf = 5,
+  kFailGaugeAirspeed = 6,
+  kFailGaugeAltimeter = 7,
+  kFailGaugeAttitude = 8,
+  kFailGaugeCommunications = 9,
+  kFailGaugeFuelIndicators = 10,
+  kFailGaugeGyroHeading = 11,
+  kFailGaugeMagneticCompass = 12,
+  kFailGaugeNavigation = 13,
+  kFailGaugeNavigationVor1 = 14,
+  kFailGaugeNavigationVor2 = 15,
+  kFailGaugeNavigationBoth = 16,
+  kFailGaugeTransponder = 17,
+  kFailGaugeTurnCoordinator = 18,
+  kFailGaugeVerticalSpeed = 19,
+  kFailSystemElectricalPanels = 20,
+  kFailSystemElectricalAvionics = 21,
+};
+
+// What the host does to the element while its failure is active.
+enum FailureAction : std::int32_t {
+  kFailActionNone = 0,
+  kFailActionFreeze = 1,
+  kFailActionZero = 2,
+  kFailActionNoDraw = 3,
+  kFailActionCover = 4,
+};
+
 enum ElementKind : std::int32_t {
   kStaticImage = 0,
   kNeedle = 1,
@@ -325,9 +360,29 @@ enum : std::uint32_t {
   kMouseDownRepeat = 0x00200000u,
 };
 
-// Image flags the module sets or tests at run time.
+// Image flags (GaugeElement::image_flags). Bits 0 to 15 are set when the
+// element is declared; bits 25 to 31 change at run time.
 enum : std::uint32_t {
-  kImageUseLuminous = 0x00004000u,
+  kImageUseTransparency = 0x00000001u,
+  kImageUseErase = 0x00000002u,
+  kImageUseBright = 0x00000004u,
+  kImageEraseOnFailure = 0x00000008u,
+  kImageNoStaticBlending = 0x00000010u,
+  kImageCreateDibSection = 0x00000020u,
+  kImageBilinearGray = 0x00000040u,
+  kImageBilinearColor = 0x00000080u,
+  kImagePreserveColorInHud = 0x00000100u,
+  kImageContainsNoMask = 0x00000200u,
+  kImageSpriteForceTrans = 0x00000400u,
+  kImageBltMaskOnly = 0x00000800u,
+  kImageContainsMask = 0x00001000u,
+  kImageUseAlpha = 0x00002000u,
+  kImageUseLuminous = 0x00004000u,  // lit while the panel lights are on
+  kImageUseLuminousPartial = 0x00008000u,
+  kImageHiddenTree = 0x02000000u,
+  kImageNoStretch = 0x08000000u,
+  kImageHudColorMap = 0x10000000u,
+  kImageNoTranslation = 0x20000000u,
   kImageHidden = 0x40000000u,
   kImageOnScreen = 0x80000000u,
 };

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "frame/host_names.h"
 #include "frame/panel.h"
 
 // The first occurrence of key in text before the comment characters, or null.
@@ -34,14 +35,6 @@ void param_apply_install_keys(GaugeHeader *gauge);
 
 // Install-time key a: close that window once.
 void param_apply_auto_close(GaugeHeader *gauge);
-
-// Key events the parameter keys send.
-inline constexpr std::int32_t kEventPanelIdToggle = 66506;
-inline constexpr std::int32_t kEventPanelIdOpen = 66507;
-inline constexpr std::int32_t kEventPanelIdClose = 66508;
-inline constexpr std::int32_t kEventPanelStepForward = 65734;
-inline constexpr std::int32_t kEventPanelStepBack = 65735;
-inline constexpr std::int32_t kEventPanelStepReset = 65875;
 
 // A p value beyond this many steps is taken as this many: one click never
 // floods the host with key events.

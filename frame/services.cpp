@@ -1,5 +1,7 @@
 #include "frame/services.h"
 
+#include "frame/numeric.h"
+
 namespace {
 PanelServices *panels() { return ImportTable.panels.fn_ptr; }
 }  // namespace
@@ -14,6 +16,8 @@ double read_var(std::int32_t token) {
   lookup_var(&var);
   return var.var_value.n;
 }
+
+bool host_flag_set(std::int32_t token) { return to_int(read_var(token)) != 0; }
 
 void trigger_key_event(std::int32_t event_id, std::uint32_t value) {
   if (PanelServices *p = panels(); p && p->trigger_key_event) p->trigger_key_event(event_id, value);

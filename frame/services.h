@@ -13,6 +13,8 @@ extern "C" GaugeImport ImportTable;
 void lookup_var(ModuleVar *var);
 // Reads one host variable by token through a fresh record.
 double read_var(std::int32_t token);
+// A host flag read as an integer (a failure flag): nonzero is set.
+bool host_flag_set(std::int32_t token);
 void trigger_key_event(std::int32_t event_id, std::uint32_t value = 0);
 void toggle_panel_window(std::uint32_t ident);
 double aircraft_varget(std::int32_t var, std::int32_t units, std::int32_t index);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "host/model_clock.h"
+#include "frame/host_names.h"
 #include "host/systems_model.h"
 
 namespace z480 {
@@ -33,17 +34,6 @@ double follow_lever(double position, double lever, int travel_frames) {
 
 namespace {
 
-constexpr std::int32_t kFlapLever = 328;
-constexpr std::int32_t kFlapPosition = 330;
-constexpr std::int32_t kGearLever = 331;
-constexpr std::int32_t kNoseLeg = 332;
-constexpr std::int32_t kLeftLeg = 333;
-constexpr std::int32_t kRightLeg = 334;
-constexpr std::int32_t kElevatorTrim = 783;
-constexpr std::int32_t kPowerLever1 = 558;
-constexpr std::int32_t kPowerLever2 = 568;
-constexpr std::int32_t kPropLever1 = 559;
-constexpr std::int32_t kPropLever2 = 569;
 
 // Travel times, in frames, from one end to the other.
 constexpr std::int32_t kSeconds = Host::kFramesPerSecond;
@@ -78,27 +68,27 @@ void travel(Host &host, const ModelRule &rule, std::uint32_t) {
 
 const ModelRule kAirframeRules[] = {
     // Gear lever: up, down
-    {66079, gear_lever, kGearLever, 0},
-    {66080, gear_lever, kGearLever, 1},
+    {kEventGearUp, gear_lever, kVarGearLever, 0},
+    {kEventGearDown, gear_lever, kVarGearLever, 1},
     // Flap lever: one notch up (flaps in), one notch down (flaps out)
-    {65759, flap_notch, kFlapLever, 0, -1},
-    {65758, flap_notch, kFlapLever, 0, +1},
+    {kEventFlapsUp, flap_notch, kVarFlapLever, 0, -1},
+    {kEventFlapsDown, flap_notch, kVarFlapLever, 0, +1},
     // Trim wheel: upper half nose down, lower half nose up
-    {65607, trim, kElevatorTrim, 0, -1},
-    {65615, trim, kElevatorTrim, 0, +1},
+    {kEventElevatorTrimDown, trim, kVarElevatorTrim, 0, -1},
+    {kEventElevatorTrimUp, trim, kVarElevatorTrim, 0, +1},
     // Power and propeller levers from their axis values; a power lever's
     // step towards idle and on into reverse
-    {65820, action_set_axis, kPowerLever1},
-    {65821, action_set_axis, kPowerLever2},
-    {65923, action_set_axis, kPropLever1},
-    {65924, action_set_axis, kPropLever2},
-    {65966, power_lever, kPowerLever1, 0, -1},
-    {65971, power_lever, kPowerLever2, 0, -1},
+    {kEventEngine1PowerLeverSet, action_set_axis, kVarEngine1PowerLever},
+    {kEventEngine2PowerLeverSet, action_set_axis, kVarEngine2PowerLever},
+    {kEventEngine1PropLeverSet, action_set_axis, kVarEngine1PropLever},
+    {kEventEngine2PropLeverSet, action_set_axis, kVarEngine2PropLever},
+    {kEventEngine1PowerLeverIdle, power_lever, kVarEngine1PowerLever, 0, -1},
+    {kEventEngine2PowerLeverIdle, power_lever, kVarEngine2PowerLever, 0, -1},
     // The legs and the flaps travel after their levers
-    {kEveryFrame, travel, kNoseLeg, kGearLever, kNoseLegTravel},
-    {kEveryFrame, travel, kLeftLeg, kGearLever, kLeftLegTravel},
-    {kEveryFrame, travel, kRightLeg, kGearLever, kRightLegTravel},
-    {kEveryFrame, travel, kFlapPosition, kFlapLever, kFlapTravel},
+    {kEveryFrame, travel, kVarGearNosePosition, kVarGearLever, kNoseLegTravel},
+    {kEveryFrame, travel, kVarGearLeftPosition, kVarGearLever, kLeftLegTravel},
+    {kEveryFrame, travel, kVarGearRightPosition, kVarGearLever, kRightLegTravel},
+    {kEveryFrame, travel, kVarFlapPosition, kVarFlapLever, kFlapTravel},
 };
 
 [[maybe_unused]] const bool kRegistered = register_model_table("airframe", kAirframeRules);

@@ -110,6 +110,7 @@ void Audio::heard(std::shared_ptr<const control::Playback> p) {
     for (const auto &[f, wave] : waves_)
       if (f == print) id = wave;
     started_.push_back({id, caller_ ? *caller_ : std::string(), p->start, p->volume});
+    if (on_start_) on_start_(started_.back());
   }
   playbacks_.push_back(std::move(p));
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +61,8 @@ class Audio {
   };
 
   const std::vector<SoundStart> &started() const { return started_; }
+  // Called for every sound as it starts.
+  void on_start(std::function<void(const SoundStart &)> listener) { on_start_ = std::move(listener); }
   // The sounds started since the previous call.
   std::vector<SoundStart> take_new_starts();
 
@@ -77,6 +80,7 @@ class Audio {
   const std::string *caller_ = nullptr;  // alias of the instance called
   std::vector<std::shared_ptr<const platform::control::Playback>> playbacks_;
   std::vector<SoundStart> started_;
+  std::function<void(const SoundStart &)> on_start_;
   std::size_t taken_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "host/electrical_model.h"
 
 #include "host/model_clock.h"
+#include "frame/host_names.h"
 #include "host/systems_model.h"
 
 namespace z480 {
@@ -20,11 +21,6 @@ ElectricalVolts electrical_volts(const ElectricalSwitches &s) {
 
 namespace {
 
-constexpr std::int32_t kBattery = 364;
-constexpr std::int32_t kConverterBusSwitch = 740;
-constexpr std::int32_t kMainBus = 759;
-constexpr std::int32_t kDcVoltmeter = 753;
-constexpr std::int32_t kConverterBus = 755;
 
 struct Alternator {
   std::int32_t switch_state;
@@ -32,14 +28,11 @@ struct Alternator {
   std::int32_t generator;  // 1 while online (the annunciator's GENER. legend)
   std::int32_t n2;
 };
-constexpr Alternator kAlternators[] = {{565, 761, 566, 625}, {575, 763, 576, 644}};
+constexpr Alternator kAlternators[] = {
+    {kVarAlternator1Switch, kVarAlternator1Voltage, kVarGenerator1Online, kVarEngine1N2},
+    {kVarAlternator2Switch, kVarAlternator2Voltage, kVarGenerator2Online, kVarEngine2N2},
+};
 
-constexpr std::int32_t kLandingLights = 14;
-constexpr std::int32_t kPanelLights = 10;
-constexpr std::int32_t kStrobeLights = 11;
-constexpr std::int32_t kBeacon = 368;
-constexpr std::int32_t kNavLights = 619;
-constexpr std::int32_t kWingLights = 621;
 
 // The host's own switch states, as action_toggle reads them.
 bool on(const Host &host, std::int32_t token) { return host.var(token) != 0.0; }
@@ -49,12 +42,12 @@ bool online(const Host &host, const Alternator &a) {
 }
 
 void update_buses(Host &host) {
-  ElectricalSwitches s{on(host, kBattery), on(host, kConverterBusSwitch), {}};
+  ElectricalSwitches s{on(host, kVarBatteryMaster), on(host, kVarConverterBusSwitch), {}};
   for (int i = 0; i < 2; ++i) s.alternator_online[i] = online(host, kAlternators[i]);
   ElectricalVolts v = electrical_volts(s);
-  host.set_var(kMainBus, v.main_bus);
-  host.set_var(kDcVoltmeter, v.main_bus);
-  host.set_var(kConverterBus, v.converter_bus);
+  host.set_var(kVarMainBusVoltage, v.main_bus);
+  host.set_var(kVarDcVoltage, v.main_bus);
+  host.set_var(kVarBusVoltage, v.converter_bus);
   for (int i = 0; i < 2; ++i) {
     host.set_var(kAlternators[i].volts, v.alternator[i]);
     host.set_var(kAlternators[i].generator, s.alternator_online[i] ? 1.0 : 0.0);
@@ -76,22 +69,22 @@ void follow_engines(Host &host, const ModelRule &, std::uint32_t) {
 }
 
 const ModelRule kElectricalRules[] = {
-    {66241, toggle_switch, kBattery},
-    {66363, toggle_switch, kAlternators[0].switch_state},
-    {66364, toggle_switch, kAlternators[1].switch_state},
+    {kEventBatteryMasterToggle, toggle_switch, kVarBatteryMaster},
+    {kEventAlternator1Toggle, toggle_switch, kAlternators[0].switch_state},
+    {kEventAlternator2Toggle, toggle_switch, kAlternators[1].switch_state},
     // Both converter icons send this toggle at every drawing while the bus
     // disagrees with them, and the simulator applies every key event it is
     // sent: two toggles arriving in one frame both apply and cancel. So with
     // both converters on and the bus dead, or both off and the bus live, the
     // bus stays as it is for as long as both icons are drawn; a single
     // converter brings it round in one frame.
-    {66293, toggle_switch, kConverterBusSwitch},
-    {65751, action_toggle, kLandingLights},
-    {65750, action_toggle, kPanelLights},
-    {65560, action_toggle, kStrobeLights},
-    {66239, action_toggle, kBeacon},
-    {66379, action_toggle, kNavLights},
-    {66378, action_toggle, kWingLights},
+    {kEventConverterBusToggle, toggle_switch, kVarConverterBusSwitch},
+    {kEventLandingLightsToggle, action_toggle, kVarLandingLights},
+    {kEventPanelLightsToggle, action_toggle, kVarPanelLights},
+    {kEventStrobeLightsToggle, action_toggle, kVarStrobeLights},
+    {kEventBeaconLightsToggle, action_toggle, kVarBeaconLights},
+    {kEventNavLightsToggle, action_toggle, kVarNavLights},
+    {kEventWingLightsToggle, action_toggle, kVarWingLights},
     {kEveryFrame, follow_engines, 0},
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/model_clock.h"
+#include "frame/host_names.h"
 #include "host/systems_model.h"
 
 namespace z480 {
@@ -53,7 +54,6 @@ EngineReadings engine_readings(double n2, double prop_lever) {
 
 namespace {
 
-constexpr std::int32_t kMainBus = 759;
 constexpr double kStarterPowered = 20.0;  // main bus volts the starter needs
 
 struct EngineTokens {
@@ -61,13 +61,17 @@ struct EngineTokens {
   std::int32_t prop_rpm, torque, oil_pressure, hydraulic_pressure;
 };
 constexpr EngineTokens kEngines[] = {
-    {625, 563, 895, 560, 558, 559, 701, 629, 562, 732},
-    {644, 573, 896, 570, 568, 569, 709, 648, 572, 734},
+    {kVarEngine1N2, kVarEngine1Starter, kVarEngine1FuelCock, kVarEngine1FuelPump,
+     kVarEngine1PowerLever, kVarEngine1PropLever, kVarEngine1PropRpm, kVarEngine1Torque,
+     kVarEngine1OilPressure, kVarHydraulic1Pressure},
+    {kVarEngine2N2, kVarEngine2Starter, kVarEngine2FuelCock, kVarEngine2FuelPump,
+     kVarEngine2PowerLever, kVarEngine2PropLever, kVarEngine2PropRpm, kVarEngine2Torque,
+     kVarEngine2OilPressure, kVarHydraulic2Pressure},
 };
 
 // The starter rules carry the engine in arg.
 void engage_starter(Host &host, const ModelRule &rule, std::uint32_t) {
-  if (host.var(kMainBus) > kStarterPowered) host.set_var(kEngines[rule.arg].starter, 1.0);
+  if (host.var(kVarMainBusVoltage) > kStarterPowered) host.set_var(kEngines[rule.arg].starter, 1.0);
 }
 
 // Every frame, for the engine in arg. An engine at rest with its starter off
@@ -90,13 +94,13 @@ void run_engine(Host &host, const ModelRule &rule, std::uint32_t) {
 
 const ModelRule kEngineRules[] = {
     // Start buttons, engine 1 and 2
-    {66300, engage_starter, 0, 0},
-    {66301, engage_starter, 0, 1},
+    {kEventEngine1Starter, engage_starter, 0, 0},
+    {kEventEngine2Starter, engage_starter, 0, 1},
     // Fuel cocks, and the fuel pumps set from the event's value
-    {66494, action_toggle, kEngines[0].fuel_cock},
-    {66495, action_toggle, kEngines[1].fuel_cock},
-    {65919, action_set_axis, kEngines[0].fuel_pump},
-    {65920, action_set_axis, kEngines[1].fuel_pump},
+    {kEventEngine1FuelCockToggle, action_toggle, kEngines[0].fuel_cock},
+    {kEventEngine2FuelCockToggle, action_toggle, kEngines[1].fuel_cock},
+    {kEventEngine1FuelPumpSet, action_set_axis, kEngines[0].fuel_pump},
+    {kEventEngine2FuelPumpSet, action_set_axis, kEngines[1].fuel_pump},
     {kEveryFrame, run_engine, 0, 0},
     {kEveryFrame, run_engine, 0, 1},
 };

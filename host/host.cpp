@@ -70,7 +70,10 @@ std::int32_t icon_image(const IconElement &icon, double value) {
 
 }  // namespace
 
-Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(module)) {
+Host::Host(Module &module)
+    : module_(module),
+      audio_(std::make_unique<Audio>(module)),
+      traffic_(std::make_unique<HostTraffic>()) {
   services_.module_id = kModuleId;
   services_.module_version = kModuleVersion;
   services_.toggle_panel_window = service_toggle_panel_window;
@@ -78,6 +81,11 @@ Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(mod
   services_.lookup_var = service_lookup_var;
   services_.aircraft_varget = service_aircraft_varget;
   services_.query_host_interface = service_query_host_interface;
+  set_interface(kTrafficInterfaceName, traffic_->provider());
+  on_frame([this] { traffic_->fly(1.0 / kFramesPerSecond); });
+  audio_->on_start([this](const SoundStart &s) {
+    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge});
+  });
   g_host = this;
   module_.imports().panels.fn_ptr = &services_;
   if (module_.linkage().module_init) module_.linkage().module_init();
@@ -116,6 +124,7 @@ void Host::on_frame(std::function<void()> work) { frame_work_.push_back(std::mov
 
 void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   events_.push_back({id, value});
+  log_.push_back({LogEntry::kEvent, id, value, {}});
   switch (id) {
     case kEventPanelToggle: toggle_window(value); break;
     case kEventPanelOpen: set_window(value, true); break;
@@ -124,11 +133,73 @@ void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   }
 }
 
+std::vector<LogEntry> Host::take_new_log() {
+  std::vector<LogEntry> fresh(log_.begin() + static_cast<std::ptrdiff_t>(log_taken_), log_.end());
+  log_taken_ = log_.size();
+  return fresh;
+}
+
+void Host::set_failure(std::int32_t key, bool on) {
+  if (on)
+    failures_.insert(key);
+  else
+    failures_.erase(key);
+}
+
+FailureAction Host::failure_action(const GaugeElement &element) const {
+  // A list ends at a record of key 0; a list without one is read no further
+  // than there are keys.
+  const FailureRecord *list = element.failure_systems;
+  for (int i = 0; list && i <= kLastFailureKey && list[i].key != 0; ++i) {
+    std::int32_t action = list[i].action;
+    bool known = action > 0 && action <= kFailActionCover;
+    if (known && failed(list[i].key)) return static_cast<FailureAction>(action);
+  }
+  return kFailActionNone;
+}
+
 void Host::set_window(std::uint32_t ident, bool shown) {
   if (shown)
     shown_windows_.insert(ident);
   else
     shown_windows_.erase(ident);
+  if (module_calls_ == 0) settle_windows();
+}
+
+Host::ModuleCall::~ModuleCall() {
+  if (--host_.module_calls_ == 0) host_.settle_windows();
+}
+
+void Host::settle_windows() {
+  if (settling_) return;
+  settling_ = true;
+  // A gauge that opens or closes windows when it connects could swing back
+  // and forth; a few rounds settle any sane panel.
+  for (int round = 0; round < 8; ++round) {
+    bool changed = false;
+    std::vector<Instance *> order;
+    for (auto &i : instances_) order.push_back(i.get());
+    for (Instance *inst : order) {
+      const auto &where = inst->placement();
+      bool shown = !where || window_shown(where->window);
+      if (shown == inst->connected()) continue;
+      inst->set_connected(shown);
+      service(*inst, shown ? kServiceConnect : kServiceDisconnect, 0);
+      changed = true;
+    }
+    if (!changed) break;
+  }
+  settling_ = false;
+}
+
+void Host::set_panel_windows(std::vector<PanelWindowConfig> windows) {
+  for (std::size_t i = instances_.size(); i-- > 0;)
+    if (instances_[i]->placement()) remove(instances_[i]->alias());
+  panel_windows_ = std::move(windows);
+  for (PanelWindowConfig &w : panel_windows_) {
+    w.gauges.clear();
+    set_window(w.ident, w.visible);
+  }
 }
 void Host::toggle_window(std::uint32_t ident) { set_window(ident, !window_shown(ident)); }
 
@@ -139,7 +210,8 @@ void *Host::host_interface(const std::string &name) const {
 }
 
 Instance *Host::place(const std::string &gauge, const std::string &alias,
-                      std::optional<std::string> parameters, std::string *error) {
+                      std::optional<std::string> parameters, std::string *error,
+                      std::optional<Placement> where) {
   if (instance(alias)) {
     *error = "an instance named " + alias + " is already placed";
     return nullptr;
@@ -151,10 +223,13 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
   }
   auto inst = Instance::create(header, alias, std::move(parameters), error);
   if (!inst) return nullptr;
+  give_element_pixels(*inst, module_.handle());
   Instance *placed = inst.get();
+  if (where) placed->set_placement(*where);
   instances_.push_back(std::move(inst));
+  // Once the install call has returned, the host connects the instance when
+  // its window is shown.
   service(*placed, kServiceInstall, reinterpret_cast<ServiceData>(module_.handle()));
-  service(*placed, kServiceConnect, 0);
   service(*placed, kServicePostInstall, reinterpret_cast<ServiceData>(module_.handle()));
   return placed;
 }
@@ -162,9 +237,11 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
 bool Host::remove(const std::string &alias) {
   for (auto it = instances_.begin(); it != instances_.end(); ++it) {
     if ((*it)->alias() != alias) continue;
-    service(**it, kServiceDisconnect, 0);
-    service(**it, kServiceKill, 0);
+    // Out of the list first, so that no window change reaches it meanwhile.
+    std::unique_ptr<Instance> gone = std::move(*it);
     instances_.erase(it);
+    if (gone->connected()) service(*gone, kServiceDisconnect, 0);
+    service(*gone, kServiceKill, 0);
     return true;
   }
   return false;
@@ -177,6 +254,7 @@ Instance *Host::instance(const std::string &alias) {
 }
 
 void Host::service(Instance &inst, std::int32_t code, ServiceData extra) {
+  ModuleCall call(*this);
   Audio::Caller caller(*audio_, inst.alias());
   if (GaugeCallback cb = inst.header()->gauge_callback) cb(inst.header(), code, extra);
 }
@@ -193,6 +271,7 @@ void Host::frame() {
   std::vector<Instance *> order;
   for (auto &i : instances_) order.push_back(i.get());
   for (Instance *inst : order) {
+    if (!inst->connected()) continue;
     // An event sent by one gauge reaches the simulation before the next
     // gauge updates, so the next gauge reads its effect.
     apply_pending_events();
@@ -206,12 +285,19 @@ void Host::frame() {
 }
 
 void Host::evaluate(Instance &inst) {
+  ModuleCall call(*this);
   Audio::Caller caller(*audio_, inst.alias());
   const auto &elements = inst.elements();
   auto &views = inst.views();
   for (std::size_t i = 0; i < elements.size(); ++i) {
     GaugeElement *e = elements[i];
     ElementView &v = views[i];
+    FailureAction failure = failures_.empty() ? kFailActionNone : failure_action(*e);
+    v.failure = static_cast<std::int32_t>(failure);
+    if (failure != kFailActionNone) {
+      evaluate_failed(e, v, failure);
+      continue;
+    }
     switch (e->element_type) {
       case kNeedle: {
         auto *n = as<NeedleElement>(e);
@@ -269,9 +355,24 @@ void Host::evaluate(Instance &inst) {
   }
 }
 
+// A failed element is not updated: frozen, covered or undrawn it keeps what
+// it showed; zeroed it shows the value 0.
+void Host::evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action) {
+  if (action != kFailActionZero) return;
+  v.value = v.x = v.y = v.angle = 0;
+  if (e->element_type == kNeedle) {
+    auto *n = as<NeedleElement>(e);
+    double angle = table_angle(n->nonlinearity_table, n->nonlinearity_table_size, 0.0);
+    if (std::isfinite(angle)) v.needle = wrap_degrees(angle);
+  } else if (e->element_type == kIcon) {
+    v.image = icon_image(*as<IconElement>(e), 0.0);
+  }
+}
+
 bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
   MouseHit hit = find_mouse_target(inst.mouse(), point, flags);
   if (!hit.rect) return false;
+  ModuleCall call(*this);
   Audio::Caller caller(*audio_, inst.alias());
   if (hit.rect->mouse_function) {
     MouseCallbackRecord record{};
@@ -288,6 +389,16 @@ bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
 
 std::int32_t Host::help_id(Instance &inst, PixPoint point) {
   return help_at(inst.mouse(), point);
+}
+
+std::int32_t Host::tooltip_help_id(Instance &inst, PixPoint point) {
+  const MouseRect *record = tooltip_at(inst.mouse(), point);
+  return record ? record->help_id : 0;
+}
+
+std::int32_t Host::cursor(Instance &inst, PixPoint point) {
+  MouseHit hit = find_mouse_target(inst.mouse(), point, ~std::uint32_t{0});
+  return hit.rect ? hit.rect->cursor : kCursorNone;
 }
 
 std::string Host::tooltip(Instance &inst, PixPoint point) {

@@ -9,8 +9,18 @@
 #include <vector>
 
 #include "frame/panel.h"
+#include "host/pixels.h"
 
 namespace z480 {
+
+// Where the panel configuration put an instance: its window and its box in
+// that window's coordinates.
+struct Placement {
+  std::uint32_t window = 0;
+  int x = 0, y = 0;
+  int width = 0;               // the configuration's, or the gauge's own mm
+  std::optional<int> height;   // nothing: as the background bitmap's proportions give
+};
 
 // What the host took from one element at the last frame.
 struct ElementView {
@@ -21,6 +31,7 @@ struct ElementView {
   double angle = 0;   // sprite: degrees turned
   double needle = 0;  // needle: degrees clockwise from up, [0, 360)
   std::int32_t image = -1;  // icon: the image drawn, -1 for none
+  std::int32_t failure = 0;  // the failure action in force (kFailAction...)
   std::string text;
 };
 
@@ -39,6 +50,22 @@ class Instance {
   const std::vector<GaugeElement *> &elements() const { return order_; }
   std::vector<ElementView> &views() { return views_; }
   MouseRect *mouse() { return mouse_.empty() ? nullptr : mouse_.data(); }
+  // The pixel buffer of the element at that place in drawing order, null
+  // when the host gave it none.
+  ElementPixels *pixels(std::size_t index) const {
+    return index < pixels_.size() ? pixels_[index].get() : nullptr;
+  }
+  void give_pixels(std::size_t index, std::unique_ptr<ElementPixels> pixels) {
+    if (pixels_.size() <= index) pixels_.resize(index + 1);
+    pixels_[index] = std::move(pixels);
+  }
+  // Nothing for an instance placed outside any window (always connected).
+  const std::optional<Placement> &placement() const { return placement_; }
+  void set_placement(Placement p) { placement_ = p; }
+  // Whether the host has connected it to its window (service 14 without a
+  // 15 since).
+  bool connected() const { return connected_; }
+  void set_connected(bool on) { connected_ = on; }
 
   Instance(const Instance &) = delete;
   Instance &operator=(const Instance &) = delete;
@@ -59,6 +86,9 @@ class Instance {
   std::vector<GaugeElement *> order_;
   std::vector<ElementView> views_;
   std::vector<MouseRect> mouse_;
+  std::vector<std::unique_ptr<ElementPixels>> pixels_;
+  std::optional<Placement> placement_;
+  bool connected_ = false;
 };
 
 // Size of the record of an element kind, 0 for an unknown kind.

@@ -3,7 +3,7 @@
 //   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
 //   z480-panel list [--module PATH]
 // --wav writes everything the scripts played, one after another, into FILE.
-#include <unistd.h>
+#include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <functional>
@@ -26,19 +26,17 @@ std::string default_module_path() {
   return (exe.parent_path() / "Z480_Instr.gau").string();
 }
 
-int usage() {
-  std::cerr << "usage: z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]\n"
-               "       z480-panel list [--module PATH]\n";
-  return 2;
+// The module, or null after saying why on one line.
+std::unique_ptr<z480::Module> load(const std::string &module_path) {
+  std::string error;
+  auto module = z480::Module::load(module_path, &error);
+  if (!module) std::cerr << "z480-panel: " << z480::printable(error) << "\n";
+  return module;
 }
 
 int list(const std::string &module_path) {
-  std::string error;
-  auto module = z480::Module::load(module_path, &error);
-  if (!module) {
-    std::cerr << "z480-panel: " << error << "\n";
-    return 1;
-  }
+  auto module = load(module_path);
+  if (!module) return 1;
   for (GaugeHeader *g : module->linkage().gauge_header_ptr) {
     if (!g) break;
     std::cout << (g->gauge_name ? g->gauge_name : "?") << " " << g->size_x_mm << "\n";
@@ -46,71 +44,96 @@ int list(const std::string &module_path) {
   return 0;
 }
 
+// The script's text, or nothing when it cannot be read. A directory opens
+// like a file but reads nothing: refuse it rather than pass it as empty.
+std::optional<std::string> read_script(const std::string &file) {
+  std::error_code ec;
+  std::ifstream in(file, std::ios::binary);
+  if (!in || std::filesystem::is_directory(file, ec)) return std::nullopt;
+  std::ostringstream source;
+  source << in.rdbuf();
+  return source.str();
+}
+
 int run(const std::string &module_path, const std::vector<std::string> &scripts,
         const std::string &wav) {
-  int passed = 0, failed = 0;
-  bool ok = true;
+  // Refused before anything runs: a module that cannot load fails every
+  // script alike, and a long run must not end in a lost recording.
+  if (!load(module_path)) return 1;
+  if (!wav.empty()) {
+    std::error_code ec;
+    std::ofstream probe(wav, std::ios::binary | std::ios::app);
+    if (!probe || std::filesystem::is_directory(wav, ec)) {
+      std::cerr << "z480-panel: cannot write " << z480::printable(wav) << "\n";
+      return 2;
+    }
+  }
+  z480::ScriptTotals all;
   auto add = [&](const z480::ScriptTotals &t) {
-    passed += t.passed;
-    failed += t.failed;
-    ok = ok && t.ok;
+    all.passed += t.passed;
+    all.failed += t.failed;
+    all.errors += t.errors;
   };
   z480::SoundRecording recording;
   std::function<void(z480::ScriptRun &)> record;
   if (!wav.empty())
     record = [&](z480::ScriptRun &r) { recording.add(r.host.audio(), r.host.seconds()); };
   if (scripts.empty())
-    add(z480::run_script(module_path, "default", z480::kDefaultScript, std::cout, record));
+    add(z480::run_script(module_path, z480::kDefaultScriptFile,
+                         std::string(z480::default_script()), std::cout, record));
   for (const std::string &file : scripts) {
-    // A directory opens like a file but reads nothing: refuse it rather than
-    // pass it as an empty script.
-    std::error_code ec;
-    std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file, ec)) {
-      std::cout << file << ": error: cannot read the script\n";
-      ok = false;
-      continue;
+    if (auto source = read_script(file)) {
+      add(z480::run_script(module_path, file, *source, std::cout, record));
+    } else {
+      std::cout << z480::printable(file) << ": error: cannot read the script\n";
+      ++all.errors;
     }
-    std::ostringstream source;
-    source << in.rdbuf();
-    add(z480::run_script(module_path, file, source.str(), std::cout, record));
   }
   if (!wav.empty()) {
     std::string error;
     if (!recording.write(wav, &error)) {
-      std::cerr << "z480-panel: " << error << "\n";
-      ok = false;
+      std::cerr << "z480-panel: " << z480::printable(error) << "\n";
+      ++all.errors;
     } else if (recording.truncated()) {
       std::cerr << "z480-panel: the recording stops after an hour\n";
     }
   }
-  std::cout << passed << " passed, " << failed << " failed\n";
-  return ok && failed == 0 ? 0 : 1;
+  std::cout << all.passed << " passed, " << all.failed << " failed, " << all.errors
+            << (all.errors == 1 ? " error\n" : " errors\n");
+  return all.ok() ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 2) return usage();
-  std::string command = argv[1];
+  CLI::App app{
+      "Loads the Z480 gauge module the way the flight simulator does and runs panel scripts "
+      "against it (the language is described at the top of host/script.h)."};
+  app.name("z480-panel");
+  app.require_subcommand(1);
   std::string module_path = default_module_path();
+  const std::string module_help = "the gauge module to load (default: the one beside this program)";
+
   std::string wav;
-  std::vector<std::string> files;
-  for (int i = 2; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--module") {
-      if (++i >= argc) return usage();
-      module_path = argv[i];
-    } else if (arg == "--wav" && command == "run") {
-      if (++i >= argc) return usage();
-      wav = argv[i];
-    } else if (arg.rfind("--", 0) == 0) {
-      return usage();
-    } else {
-      files.push_back(arg);
-    }
+  std::vector<std::string> scripts;
+  CLI::App *run_command = app.add_subcommand(
+      "run",
+      "Run panel scripts, each against a fresh host and a freshly loaded module; without one, "
+      "fly the embedded default panel and scenario. Ends with the numbers passed, failed and "
+      "in error; exits 0 only when nothing failed.");
+  run_command->add_option("--module", module_path, module_help);
+  run_command->add_option("--wav", wav, "also mix everything the scripts played into this WAV file");
+  run_command->add_option("scripts", scripts, "panel scripts (.z480)");
+
+  CLI::App *list_command = app.add_subcommand("list", "List the module's gauges: NAME SIZE_MM");
+  list_command->add_option("--module", module_path, module_help);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError &e) {
+    int code = app.exit(e);
+    return code == 0 ? 0 : 2;
   }
-  if (command == "list" && files.empty()) return list(module_path);
-  if (command == "run") return run(module_path, files, wav);
-  return usage();
+  if (*list_command) return list(module_path);
+  return run(module_path, scripts, wav);
 }

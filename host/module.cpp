@@ -7,13 +7,35 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "host/module_file.h"
 
 namespace z480 {
 namespace {
 
-// Copies the module to a private temporary file so the dynamic loader maps
-// it afresh even when another copy is still loaded.
-std::string private_copy(const std::string &path, std::string *error) {
+// The module file's bytes; empty with a reason when it cannot be read.
+std::vector<std::uint8_t> read_module(const std::string &path, std::string *error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    *error = "cannot read module " + path + ": it is a directory";
+    return {};
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes;
+  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) {
+    *error = "cannot read module " + path + ": " + std::strerror(errno);
+    return {};
+  }
+  if (bytes.empty()) *error = "module " + path + " is empty";
+  return bytes;
+}
+
+// Writes the bytes to a private temporary file so the dynamic loader maps
+// them afresh even when another copy is still loaded.
+std::string private_copy(const std::vector<std::uint8_t> &bytes, std::string *error) {
   std::error_code ec;
   auto dir = std::filesystem::temp_directory_path(ec);
   if (ec) dir = "/tmp";
@@ -23,12 +45,16 @@ std::string private_copy(const std::string &path, std::string *error) {
     *error = "cannot create a temporary copy of the module: " + std::string(std::strerror(errno));
     return {};
   }
-  close(fd);
-  std::filesystem::copy_file(path, pattern, std::filesystem::copy_options::overwrite_existing,
-                             ec);
-  if (ec) {
-    std::filesystem::remove(pattern);
-    *error = "cannot read module " + path + ": " + ec.message();
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  bool ok = close(fd) == 0 && written == bytes.size();
+  if (!ok) {
+    std::filesystem::remove(pattern, ec);
+    *error = "cannot write a temporary copy of the module";
     return {};
   }
   return pattern;
@@ -37,10 +63,18 @@ std::string private_copy(const std::string &path, std::string *error) {
 }  // namespace
 
 std::unique_ptr<Module> Module::load(const std::string &path, std::string *error) {
-  std::string copy = private_copy(path, error);
+  std::vector<std::uint8_t> bytes = read_module(path, error);
+  if (bytes.empty()) return nullptr;
+  // Checked in memory, so the copy mapped is the copy checked.
+  if (std::string fault = module_file_fault(bytes); !fault.empty()) {
+    *error = "module " + path + " is truncated or corrupt: " + fault;
+    return nullptr;
+  }
+  std::string copy = private_copy(bytes, error);
   if (copy.empty()) return nullptr;
   void *handle = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
-  std::filesystem::remove(copy);  // the mapping stays valid
+  std::error_code ec;
+  std::filesystem::remove(copy, ec);  // the mapping stays valid
   if (!handle) {
     *error = "cannot load module " + path + ": " + dlerror();
     return nullptr;
@@ -58,6 +92,7 @@ std::unique_ptr<Module> Module::load(const std::string &path, std::string *error
     return nullptr;
   }
   std::unique_ptr<Module> m(new Module);
+  m->name_ = std::filesystem::path(path).stem().string();
   m->handle_ = handle;
   m->linkage_ = linkage;
   m->imports_ = imports;

@@ -22,11 +22,15 @@ class Module {
   GaugeImport &imports() const { return *imports_; }
   // The handle the host passes with the install service code.
   void *handle() const { return handle_; }
+  // The file's name without directory and extension, as panel
+  // configurations name the module.
+  const std::string &name() const { return name_; }
   // The module's gauge of that name, or null.
   GaugeHeader *find_gauge(const std::string &name) const;
 
  private:
   Module() = default;
+  std::string name_;
   void *handle_ = nullptr;
   GaugeLinkage *linkage_ = nullptr;
   GaugeImport *imports_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/numeric.h"
+#include "frame/host_names.h"
 #include "host/systems_model.h"
 
 namespace z480 {
@@ -88,15 +89,13 @@ void radio_fraction(Host &host, const ModelRule &r, std::uint32_t) {
   host.set_var(r.token, radio_fraction_step(word_of(host, r.token), *kBands[r.arg], r.step));
 }
 
-constexpr std::int32_t kAdfMainToken = 16;
-constexpr std::int32_t kAdfExtensionToken = 18;
 
 // The ADF rules carry the digit place in arg.
 void adf_digit(Host &host, const ModelRule &r, std::uint32_t) {
-  AdfWords w{word_of(host, kAdfMainToken), word_of(host, kAdfExtensionToken)};
+  AdfWords w{word_of(host, kVarAdfFrequency), word_of(host, kVarAdfExtension)};
   w = adf_digit_step(w, r.arg, r.step);
-  host.set_var(kAdfMainToken, w.main);
-  host.set_var(kAdfExtensionToken, w.extension);
+  host.set_var(kVarAdfFrequency, w.main);
+  host.set_var(kVarAdfExtension, w.extension);
 }
 
 // The transponder rules carry the digit's shift in arg.
@@ -104,61 +103,54 @@ void xpdr_digit(Host &host, const ModelRule &r, std::uint32_t) {
   host.set_var(r.token, xpdr_digit_step(word_of(host, r.token), r.arg, r.step));
 }
 
-constexpr std::int32_t kCom1 = 23, kNav1 = 24, kCom2 = 870, kNav2 = 27;
-constexpr std::int32_t kXpdrCode = 38;
-constexpr std::int32_t kNavCourse = 45;
-constexpr std::int32_t kHsiCourse = 854;
-constexpr std::int32_t kSelectedHeading = 855;
-constexpr std::int32_t kDistanceReceiver = 355;
-constexpr std::int32_t kGpsSource = 848;
 
 const ModelRule kRadioRules[] = {
     // COM 1 and NAV 1: whole down, up; fraction down, up
-    {65636, radio_whole, kCom1, kCom, -1},
-    {65637, radio_whole, kCom1, kCom, +1},
-    {65638, radio_fraction, kCom1, kCom, -1},
-    {65639, radio_fraction, kCom1, kCom, +1},
-    {65640, radio_whole, kNav1, kNav, -1},
-    {65641, radio_whole, kNav1, kNav, +1},
-    {65642, radio_fraction, kNav1, kNav, -1},
-    {65643, radio_fraction, kNav1, kNav, +1},
+    {kEventCom1WholeDec, radio_whole, kVarCom1Frequency, kCom, -1},
+    {kEventCom1WholeInc, radio_whole, kVarCom1Frequency, kCom, +1},
+    {kEventCom1FractionDec, radio_fraction, kVarCom1Frequency, kCom, -1},
+    {kEventCom1FractionInc, radio_fraction, kVarCom1Frequency, kCom, +1},
+    {kEventNav1WholeDec, radio_whole, kVarNav1Frequency, kNav, -1},
+    {kEventNav1WholeInc, radio_whole, kVarNav1Frequency, kNav, +1},
+    {kEventNav1FractionDec, radio_fraction, kVarNav1Frequency, kNav, -1},
+    {kEventNav1FractionInc, radio_fraction, kVarNav1Frequency, kNav, +1},
     // COM 2 and NAV 2
-    {66436, radio_whole, kCom2, kCom, -1},
-    {66437, radio_whole, kCom2, kCom, +1},
-    {66438, radio_fraction, kCom2, kCom, -1},
-    {66440, radio_fraction, kCom2, kCom, +1},
-    {65644, radio_whole, kNav2, kNav, -1},
-    {65645, radio_whole, kNav2, kNav, +1},
-    {65646, radio_fraction, kNav2, kNav, -1},
-    {65647, radio_fraction, kNav2, kNav, +1},
+    {kEventCom2WholeDec, radio_whole, kVarCom2Frequency, kCom, -1},
+    {kEventCom2WholeInc, radio_whole, kVarCom2Frequency, kCom, +1},
+    {kEventCom2FractionDec, radio_fraction, kVarCom2Frequency, kCom, -1},
+    {kEventCom2FractionInc, radio_fraction, kVarCom2Frequency, kCom, +1},
+    {kEventNav2WholeDec, radio_whole, kVarNav2Frequency, kNav, -1},
+    {kEventNav2WholeInc, radio_whole, kVarNav2Frequency, kNav, +1},
+    {kEventNav2FractionDec, radio_fraction, kVarNav2Frequency, kNav, -1},
+    {kEventNav2FractionInc, radio_fraction, kVarNav2Frequency, kNav, +1},
     // ADF digits
-    {65648, adf_digit, kAdfMainToken, kAdfHundreds, +1},
-    {65666, adf_digit, kAdfMainToken, kAdfHundreds, -1},
-    {65649, adf_digit, kAdfMainToken, kAdfTens, +1},
-    {65667, adf_digit, kAdfMainToken, kAdfTens, -1},
-    {65650, adf_digit, kAdfMainToken, kAdfUnits, +1},
-    {65668, adf_digit, kAdfMainToken, kAdfUnits, -1},
-    {66454, adf_digit, kAdfMainToken, kAdfTenths, +1},
-    {66453, adf_digit, kAdfMainToken, kAdfTenths, -1},
+    {kEventAdfHundredsInc, adf_digit, kVarAdfFrequency, kAdfHundreds, +1},
+    {kEventAdfHundredsDec, adf_digit, kVarAdfFrequency, kAdfHundreds, -1},
+    {kEventAdfTensInc, adf_digit, kVarAdfFrequency, kAdfTens, +1},
+    {kEventAdfTensDec, adf_digit, kVarAdfFrequency, kAdfTens, -1},
+    {kEventAdfUnitsInc, adf_digit, kVarAdfFrequency, kAdfUnits, +1},
+    {kEventAdfUnitsDec, adf_digit, kVarAdfFrequency, kAdfUnits, -1},
+    {kEventAdfTenthsInc, adf_digit, kVarAdfFrequency, kAdfTenths, +1},
+    {kEventAdfTenthsDec, adf_digit, kVarAdfFrequency, kAdfTenths, -1},
     // Transponder digits, first to fourth, up then down
-    {65651, xpdr_digit, kXpdrCode, 12, +1},
-    {65652, xpdr_digit, kXpdrCode, 8, +1},
-    {65653, xpdr_digit, kXpdrCode, 4, +1},
-    {65654, xpdr_digit, kXpdrCode, 0, +1},
-    {66455, xpdr_digit, kXpdrCode, 12, -1},
-    {66456, xpdr_digit, kXpdrCode, 8, -1},
-    {66457, xpdr_digit, kXpdrCode, 4, -1},
-    {66458, xpdr_digit, kXpdrCode, 0, -1},
+    {kEventTransponderThousandsInc, xpdr_digit, kVarTransponderCode, 12, +1},
+    {kEventTransponderHundredsInc, xpdr_digit, kVarTransponderCode, 8, +1},
+    {kEventTransponderTensInc, xpdr_digit, kVarTransponderCode, 4, +1},
+    {kEventTransponderUnitsInc, xpdr_digit, kVarTransponderCode, 0, +1},
+    {kEventTransponderThousandsDec, xpdr_digit, kVarTransponderCode, 12, -1},
+    {kEventTransponderHundredsDec, xpdr_digit, kVarTransponderCode, 8, -1},
+    {kEventTransponderTensDec, xpdr_digit, kVarTransponderCode, 4, -1},
+    {kEventTransponderUnitsDec, xpdr_digit, kVarTransponderCode, 0, -1},
     // Selected heading and NAV 1 course (the HSI draws the NAV 1 course)
-    {66042, action_set_degrees, kSelectedHeading},
-    {65879, action_step_degrees, kSelectedHeading, 0, +1},
-    {65880, action_step_degrees, kSelectedHeading, 0, -1},
-    {65716, action_set_degrees, kNavCourse},
-    {65716, action_set_degrees, kHsiCourse},
+    {kEventSelectedHeadingSet, action_set_degrees, kVarSelectedHeading},
+    {kEventSelectedHeadingInc, action_step_degrees, kVarSelectedHeading, 0, +1},
+    {kEventSelectedHeadingDec, action_step_degrees, kVarSelectedHeading, 0, -1},
+    {kEventNav1CourseSet, action_set_degrees, kVarNav1Course},
+    {kEventNav1CourseSet, action_set_degrees, kVarHsiCourse},
     // Distance receiver and navigation source
-    {65787, action_set, kDistanceReceiver, 1},
-    {65788, action_set, kDistanceReceiver, 2},
-    {66375, action_toggle, kGpsSource},
+    {kEventDistanceReceiver1, action_set, kVarDistanceReceiver, 1},
+    {kEventDistanceReceiver2, action_set, kVarDistanceReceiver, 2},
+    {kEventGpsSourceToggle, action_toggle, kVarGpsSource},
 };
 
 [[maybe_unused]] const bool kRegistered = register_model_table("radios", kRadioRules);

@@ -68,13 +68,9 @@ const std::map<std::string, std::uint32_t> kClickFlags = {
     {"move", kMouseMove},       {"repeat", kMouseDownRepeat},
 };
 
-// --- elements and fields of element checks
-struct ElementRef {
-  bool by_bitmap = false;
-  std::int32_t bitmap = 0;
-  int index = 1;  // K-th with that bitmap, or N-th in drawing order
-};
+}  // namespace
 
+// --- elements and fields of element checks
 ElementRef element_ref(const std::string &text) {
   ElementRef ref;
   if (text.size() > 1 && text[0] == '#') {
@@ -112,6 +108,8 @@ int find_element(Instance &inst, const ElementRef &ref) {
   return -1;
 }
 
+namespace {
+
 using NumberField = double (*)(GaugeElement *, const ElementView &);
 using TextField = std::string (*)(GaugeElement *, const ElementView &);
 
@@ -123,9 +121,12 @@ const std::map<std::string, NumberField> kNumberFields = {
     {"needle", [](GaugeElement *, const ElementView &v) { return v.needle; }},
     {"image", [](GaugeElement *, const ElementView &v) { return double(v.image); }},
     {"shown",
-     [](GaugeElement *e, const ElementView &) {
-       return (static_cast<std::uint32_t>(e->image_flags) & kImageHidden) ? 0.0 : 1.0;
+     [](GaugeElement *e, const ElementView &v) {
+       bool hidden = (static_cast<std::uint32_t>(e->image_flags) & kImageHidden) ||
+                     v.failure == kFailActionNoDraw;
+       return hidden ? 0.0 : 1.0;
      }},
+    {"failure", [](GaugeElement *, const ElementView &v) { return double(v.failure); }},
     {"flags",
      [](GaugeElement *e, const ElementView &) {
        return double(static_cast<std::uint32_t>(e->image_flags));
@@ -139,6 +140,13 @@ const std::map<std::string, NumberField> kNumberFields = {
      }},
 };
 
+// Fields of two numbers, written X Y.
+using PointField = PixPoint (*)(GaugeElement *);
+const std::map<std::string, PointField> kPointFields = {
+    {"position", [](GaugeElement *e) { return e->position; }},
+    {"pivot", [](GaugeElement *e) { return e->ofs; }},
+};
+
 const std::map<std::string, TextField> kTextFields = {
     {"text", [](GaugeElement *, const ElementView &v) { return v.text; }},
     {"font",
@@ -149,12 +157,42 @@ const std::map<std::string, TextField> kTextFields = {
      }},
 };
 
+// The cursor a gauge shows at a point: that of the rectangle the mouse reaches.
+Step cursor_check(const ScriptLine &line, const std::string &alias, Args &a) {
+  PixPoint p = point(a);
+  a.expect_keyword("=");
+  std::int64_t expected = a.integer("a cursor number", kInt32Min, kInt32Max);
+  a.done();
+  return [=](ScriptRun &run) {
+    std::int32_t got = run.host.cursor(run.instance(line, alias), p);
+    if (got == expected) return run.pass();
+    run.fail(line, "cursor is " + std::to_string(got) + ", expected " + std::to_string(expected));
+  };
+}
+
 Step element_check(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
+  if (a.keyword("cursor")) return cursor_check(line, alias, a);
   ElementRef ref = element_ref(a.word("an element"));
   std::string field = "value";
   if (a.more() && a.peek().text != "=" && !a.peek().quoted) field = a.word("a field");
   a.expect_keyword("=");
+  if (auto it = kPointFields.find(field); it != kPointFields.end()) {
+    PixPoint expected{static_cast<std::int32_t>(a.integer("an x pixel", kInt32Min, kInt32Max)),
+                      static_cast<std::int32_t>(a.integer("a y pixel", kInt32Min, kInt32Max))};
+    a.done();
+    PointField get = it->second;
+    return [=](ScriptRun &run) {
+      Instance &inst = run.instance(line, alias);
+      int i = find_element(inst, ref);
+      if (i < 0) return run.fail(line, "no such element in " + alias);
+      PixPoint got = get(inst.elements()[i]);
+      if (got.x == expected.x && got.y == expected.y) return run.pass();
+      run.fail(line, field + " is " + std::to_string(got.x) + " " + std::to_string(got.y) +
+                         ", expected " + std::to_string(expected.x) + " " +
+                         std::to_string(expected.y));
+    };
+  }
   if (auto it = kTextFields.find(field); it != kTextFields.end()) {
     std::string expected = a.text("a quoted text");
     a.done();
@@ -170,8 +208,8 @@ Step element_check(const ScriptLine &line, Args &a) {
   }
   auto it = kNumberFields.find(field);
   if (it == kNumberFields.end())
-    throw ScriptError("expected a field (value, x, y, angle, needle, image, shown, flags, "
-                      "bitmap, text, font, color), got " + field);
+    throw ScriptError("expected a field (value, x, y, angle, needle, image, shown, failure, "
+                      "flags, bitmap, color, text, font, position, pivot), got " + field);
   double expected = a.number("a value");
   double tol = tolerance(a, expected);
   a.done();
@@ -300,12 +338,6 @@ Step cmd_expect(const ScriptLine &line, Args &a) {
 
 // --- expect subcommands
 
-struct ExpectedEvent {
-  std::int32_t id;
-  bool any_value;
-  std::uint32_t value;
-};
-
 std::string describe(const std::vector<KeyEvent> &events) {
   if (events.empty()) return "none";
   std::string s;
@@ -317,37 +349,21 @@ std::string describe(const std::vector<KeyEvent> &events) {
 }
 
 Step expect_events(const ScriptLine &line, Args &a) {
-  std::vector<ExpectedEvent> want;
+  std::vector<EventPattern> want;
   if (a.keyword("none")) {
     a.done();
   } else {
     if (!a.more()) throw ScriptError("expected event ids or none");
-    while (a.more()) {
-      std::string w = a.word("an event ID[:VALUE]");
-      std::size_t colon = w.find(':');
-      auto id = whole(w.substr(0, colon), kInt32Min, kInt32Max);
-      if (!id) throw ScriptError("expected an event ID[:VALUE], got " + w);
-      bool any = colon == std::string::npos;
-      // Values as the module sends them: a 32-bit word, or negative in two's complement.
-      std::optional<std::int64_t> value = 0;
-      if (!any) value = whole(w.substr(colon + 1), kInt32Min, kWordMax);
-      if (!value) throw ScriptError("expected a whole event value after ':', got " + w);
-      want.push_back({static_cast<std::int32_t>(*id), any, static_cast<std::uint32_t>(*value)});
-    }
+    while (a.more()) want.push_back(event_pattern(a.word("an event ID[:VALUE]")));
   }
   return [=](ScriptRun &run) {
     std::vector<KeyEvent> got = run.host.events();
     run.host.forget_events();
     bool same = got.size() == want.size();
-    for (std::size_t i = 0; same && i < got.size(); ++i)
-      same = got[i].id == want[i].id && (want[i].any_value || got[i].value == want[i].value);
+    for (std::size_t i = 0; same && i < got.size(); ++i) same = want[i].matches(got[i].id, got[i].value);
     if (same) return run.pass();
     std::string expected;
-    for (const ExpectedEvent &e : want) {
-      if (!expected.empty()) expected += ' ';
-      expected += std::to_string(e.id);
-      if (!e.any_value) expected += ":" + std::to_string(static_cast<std::int32_t>(e.value));
-    }
+    for (const EventPattern &e : want) expected += (expected.empty() ? "" : " ") + e.text();
     run.fail(line, "events were " + describe(got) + ", expected " +
                        (expected.empty() ? "none" : expected));
   };
@@ -381,11 +397,13 @@ Step expect_token(const ScriptLine &line, Args &a) {
 Step expect_help(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   PixPoint p = point(a);
+  bool of_tooltip = a.keyword("tooltip");
   a.expect_keyword("=");
   std::int64_t expected = a.integer("a help id", kInt32Min, kInt32Max);
   a.done();
   return [=](ScriptRun &run) {
-    std::int32_t got = run.host.help_id(run.instance(line, alias), p);
+    Instance &inst = run.instance(line, alias);
+    std::int32_t got = of_tooltip ? run.host.tooltip_help_id(inst, p) : run.host.help_id(inst, p);
     if (got == expected) return run.pass();
     run.fail(line, "help id is " + std::to_string(got) + ", expected " + std::to_string(expected));
   };
@@ -423,6 +441,29 @@ std::map<std::string, CommandParser> &expect_table() {
 }
 
 // --- arguments
+
+EventPattern event_pattern(const std::string &word) {
+  std::size_t colon = word.find(':');
+  auto id = whole(word.substr(0, colon), kInt32Min, kInt32Max);
+  if (!id) throw ScriptError("expected an event ID[:VALUE], got " + word);
+  EventPattern e{static_cast<std::int32_t>(*id), std::nullopt};
+  if (colon == std::string::npos) return e;
+  // Values as the module sends them: a 32-bit word, or negative in two's complement.
+  auto value = whole(word.substr(colon + 1), kInt32Min, kWordMax);
+  if (!value) throw ScriptError("expected a whole event value after ':', got " + word);
+  e.value = static_cast<std::uint32_t>(*value);
+  return e;
+}
+
+bool EventPattern::matches(std::int32_t event, std::uint32_t event_value) const {
+  return event == id && (!value || *value == event_value);
+}
+
+std::string EventPattern::text() const {
+  std::string s = std::to_string(id);
+  if (value) s += ":" + std::to_string(static_cast<std::int32_t>(*value));
+  return s;
+}
 
 bool parse_number(const std::string &text, double *out) {
   if (text == "nan") return *out = std::nan(""), true;
@@ -512,18 +553,75 @@ void Args::done() {
 
 void ScriptRun::fail(const ScriptLine &line, const std::string &message) {
   ++failed_;
-  out_ << where(line) << ": " << message << "\n";
+  out_ << printable(where(line) + ": " + message) << "\n";
 }
 
 void ScriptRun::error(const ScriptLine &line, const std::string &message) {
   ++errors_;
-  out_ << where(line) << ": error: " << message << "\n";
+  out_ << printable(where(line) + ": error: " + message) << "\n";
 }
 
-Instance &ScriptRun::instance(const ScriptLine &line, const std::string &alias) {
+Instance &ScriptRun::instance(const ScriptLine &, const std::string &alias) {
   if (Instance *inst = host.instance(alias)) return *inst;
-  throw ScriptError(where(line) + ": error: no instance named " + alias);
+  throw CommandError("no instance named " + alias);
 }
+
+std::string printable(const std::string &text) {
+  std::string out;
+  const auto *p = reinterpret_cast<const unsigned char *>(text.data());
+  const auto *end = p + text.size();
+  auto escape = [&out](unsigned char c) {
+    static const char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+  };
+  while (p < end) {
+    unsigned char c = *p;
+    if (c == '\\') {
+      out += "\\\\";
+      ++p;
+      continue;
+    }
+    if (c < 0x80) {
+      if (c < 0x20 || c == 0x7f)
+        escape(c);
+      else
+        out += static_cast<char>(c);
+      ++p;
+      continue;
+    }
+    // Well-formed UTF-8 (a degree sign in a tooltip) passes; stray bytes do not.
+    int length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+    bool whole = length > 0 && end - p >= length;
+    for (int k = 1; whole && k < length; ++k) whole = (p[k] & 0xc0) == 0x80;
+    if (whole && length == 3 && ((c == 0xe0 && p[1] < 0xa0) || (c == 0xed && p[1] >= 0xa0)))
+      whole = false;
+    if (whole && length == 4 && ((c == 0xf0 && p[1] < 0x90) || (c == 0xf4 && p[1] >= 0x90)))
+      whole = false;
+    if (!whole) {
+      escape(c);
+      ++p;
+      continue;
+    }
+    out.append(reinterpret_cast<const char *>(p), static_cast<std::size_t>(length));
+    p += length;
+  }
+  return out;
+}
+
+namespace {
+// Six hex digits after the '#' at i, then the end of the word.
+bool is_colour(const std::string &text, std::size_t i) {
+  std::size_t end = i + 7;
+  if (end > text.size() || (end < text.size() && text[end] != ' ' && text[end] != '\t' &&
+                            text[end] != '\r'))
+    return false;
+  for (std::size_t k = i + 1; k < end; ++k)
+    if (!std::isxdigit(static_cast<unsigned char>(text[k]))) return false;
+  return true;
+}
+}  // namespace
 
 std::vector<ScriptLine> tokenize_script(const std::string &file, const std::string &source) {
   std::vector<ScriptLine> lines;
@@ -536,8 +634,10 @@ std::vector<ScriptLine> tokenize_script(const std::string &file, const std::stri
     std::size_t i = 0;
     while (i < text.size()) {
       char c = text[i];
-      // '#' starts a comment, except #N (an element by drawing order).
-      if (c == '#' && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))))
+      // '#' starts a comment, except #N (an element by drawing order) and
+      // #RRGGBB (a colour).
+      if (c == '#' && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))) &&
+          !is_colour(text, i))
         break;
       if (c == ' ' || c == '\t' || c == '\r') {
         ++i;
@@ -572,11 +672,21 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines) {
     if (it == table.end())
       throw ScriptError(where(line) + ": expected a command, got " + first.text);
     Args args(line);
+    Step step;
     try {
-      steps.push_back(it->second(line, args));
+      step = it->second(line, args);
     } catch (const ScriptError &e) {
       throw ScriptError(where(line) + ": " + e.what());
     }
+    // A command that cannot be carried out is counted and reported, and the
+    // script goes on, so the checks after it still run.
+    steps.push_back([line, step = std::move(step)](ScriptRun &run) {
+      try {
+        step(run);
+      } catch (const std::exception &e) {
+        run.error(line, e.what());
+      }
+    });
   }
   return steps;
 }
@@ -585,34 +695,36 @@ ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
                         const std::function<void(ScriptRun &)> &finished) {
   ScriptTotals totals;
+  auto error = [&](const std::string &message) {
+    out << printable(message) << "\n";
+    ++totals.errors;
+  };
   std::vector<Step> steps;
   try {
-    steps = parse_script(tokenize_script(file, source));
-  } catch (const ScriptError &e) {
-    out << e.what() << "\n";
-    totals.ok = false;
-    return totals;
-  }
-  std::string error;
-  auto module = Module::load(module_path, &error);
-  if (!module) {
-    out << file << ": error: " << error << "\n";
-    totals.ok = false;
-    return totals;
-  }
-  {
-    ScriptRun run(*module, out);
-    try {
-      for (const Step &step : steps) step(run);
-    } catch (const ScriptError &e) {  // a step that cannot go on ends the script
-      out << e.what() << "\n";
-      totals.ok = false;
+    std::vector<ScriptLine> lines = tokenize_script(file, source);
+    if (lines.empty()) {
+      error(file + ": error: the script is empty");
+      return totals;
     }
-    if (finished) finished(run);
-    totals.passed = run.passed();
-    totals.failed = run.failed();
-    if (run.failed() || run.errors()) totals.ok = false;
+    steps = parse_script(lines);
+  } catch (const ScriptError &e) {
+    error(e.what());
+    return totals;
   }
+  std::string why;
+  auto module = Module::load(module_path, &why);
+  if (!module) {
+    error(file + ": error: " + why);
+    return totals;
+  }
+  ScriptRun run(*module, out);
+  for (const Step &step : steps) step(run);
+  if (finished) finished(run);
+  totals.passed = run.passed();
+  totals.failed = run.failed();
+  totals.errors += run.errors();
+  // A script that checks nothing proves nothing: say so rather than pass.
+  if (run.passed() + run.failed() == 0) error(file + ": error: the script checks nothing");
   return totals;
 }
 

@@ -7,20 +7,62 @@
 //   click ALIAS X Y [left|right|drag|move|repeat|FLAGS] [times N]
 //   expect events ID[:VALUE] ... | none
 //   expect ALIAS ELEM [FIELD] = VALUE [~ TOL]
+//   expect ALIAS cursor X Y = N               (the cursor of the rectangle a
+//                                             mouse event there reaches; -1 none)
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
-//   expect help ALIAS X Y = ID                expect tooltip ALIAS X Y "TEXT"
+//   expect help ALIAS X Y [tooltip] = ID      expect tooltip ALIAS X Y "TEXT"
 //
+// `expect help` gives the help id of the innermost parent rectangle holding
+// the point that has one; with `tooltip`, the help id of the tooltip record
+// of the innermost parent that has one (0 when that record gives a format
+// string instead).
+//
+//   expect log event ID[:VALUE] | sound ID ... | none
+//                     key events and sound starts in one timeline, exactly
+//                     and in order, since the previous `expect log` (which
+//                     keeps its own place: `expect events` and `expect
+//                     sounds` still see the same entries)
+//   fail KEY on|off   the host's failure KEY (1 to 21). An element whose
+//                     failure list names a failed key with an action stops
+//                     updating (no variable read, no callback): freeze (1)
+//                     keeps what it showed, zero (2) shows the value 0, no
+//                     draw (3) hides it, cover (4) draws it covered; the
+//                     first such record of the list decides
+//
+//   panel FILE        places a panel configuration (host/panel_config.h),
+//                     read relative to the script, replacing the panel
+//                     placed before; damaged lines and gauges that cannot be
+//                     placed are reported as warnings and skipped. Its
+//                     gauges are named after the gauge, a repeated gauge
+//                     GAUGE:2, GAUGE:3, ... A gauge connects (service 14)
+//                     when its window shows and disconnects (15) when it
+//                     hides, and only connected gauges update; gauges
+//                     placed with `place` belong to no window and stay
+//                     connected.
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
-//                     flaps, trim, levers, engine start) before the next gauge
-//                     updates, and moves what moves by itself (gear legs,
-//                     flaps, spooling engines) every frame; off at the start
-//                     of every script
+//                     flaps, trim, levers, engine start, decision height)
+//                     before the next gauge updates, and moves what moves by
+//                     itself (gear legs, flaps, spooling engines, the
+//                     decision-height lamp) every frame; off at the start of
+//                     every script
+//
+// Time (a frame is 1/18 s of simulated time):
+//   clock on|off      while on, every frame moves the host's clock tokens on
+//                     by 1/18 s: 604 the simulation time, 557 the time of day
+//                     (back to 0 at midnight); off at the start of every script
+//   wait SECONDS      runs the frames of that time (rounded to whole frames)
+//   ramp TOKEN VALUE SECONDS
+//                     runs the frames of that time, moving the host variable
+//                     in equal steps from where it stands to VALUE, which the
+//                     last frame draws; 0 seconds sets it with no frame
 //
 // ELEM is @BITMAP (the first element with that bitmap id), @BITMAP:K (the
 // K-th) or #N (the N-th in drawing order, from 1). FIELD is value (default),
-// x, y, angle, needle, image, shown, flags, bitmap or color, compared as
-// numbers, or text or font, compared with a quoted text. Numbers are decimal
+// x, y, angle, needle, image, shown, failure (the action in force, 0 none),
+// flags, bitmap or color, compared as numbers; position or pivot (the
+// element's place and its turning point in its own image), compared with
+// two whole numbers X Y; or text or font, compared with a quoted text. Numbers are decimal
 // or 0x hex, and nan, inf, -inf; counts, element numbers, tokens, idents,
 // flags, ids and event values are whole and must fit their host records.
 // Without ~ TOL a value must match but for rounding in the last places.
@@ -40,6 +82,26 @@
 //   sound program NAME            the program file name the module sees
 //                                 (it picks the window class from it)
 //
+// Traffic (the host offers its traffic interface from the start; aircraft
+// fly on at their track, speed and vertical speed with every frame):
+//   traffic add ID LAT LON ALT [track T] [speed KT] [vs FPM] [engines on|off]
+//               [atc "TEXT"]     an aircraft (degrees, feet), replacing one
+//                                with the same id
+//   traffic move ID LAT LON ALT [the options of add]
+//                                a new position; options not named stay
+//   traffic remove ID            traffic reduced on|off
+//   traffic none                 the host offers no traffic interface
+//                                (to displays created from then on)
+//   traffic user LAT LON ALT [heading H]
+//                                the user's aircraft (its heading is token 86)
+//
+// Pixels (an element whose image flags ask for a DIB section, such as the
+// radar's screen, draws into a buffer of its bitmap's size):
+//   snapshot ALIAS ELEM FILE.png  writes the element's pixels
+//   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
+//                                 one pixel; TOL: the largest difference in
+//                                 each of red, green and blue
+//
 // Commands live in a table; other parts of the host add their own.
 #pragma once
 
@@ -47,9 +109,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/host.h"
@@ -72,6 +136,16 @@ struct ScriptError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A command that cannot be carried out at run time (no instance of that
+// alias, ...): reported with its line, counted, and the script goes on.
+struct CommandError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The text with control characters, stray bytes and backslashes escaped
+// (\xNN, \\), for echoing what a script or file name holds.
+std::string printable(const std::string &text);
+
 // Reads a command's arguments in order.
 class Args {
  public:
@@ -93,8 +167,29 @@ class Args {
   std::size_t at_;
 };
 
+// An expected key event, written ID or ID:VALUE (any value without one).
+struct EventPattern {
+  std::int32_t id;
+  std::optional<std::uint32_t> value;
+  bool matches(std::int32_t event, std::uint32_t event_value) const;
+  std::string text() const;  // as written, the value signed
+};
+// Reads ID[:VALUE]; throws ScriptError.
+EventPattern event_pattern(const std::string &word);
+
 // Parses a number as the language writes it; false when it is not one.
 bool parse_number(const std::string &text, double *out);
+
+// An element of an instance as scripts name it: @BITMAP, @BITMAP:K or #N.
+struct ElementRef {
+  bool by_bitmap = false;
+  std::int32_t bitmap = 0;
+  int index = 1;  // K-th with that bitmap, or N-th in drawing order
+};
+// Throws ScriptError when the text names no element.
+ElementRef element_ref(const std::string &text);
+// The element's place in drawing order; -1 when there is none.
+int find_element(Instance &inst, const ElementRef &ref);
 
 class ScriptRun;
 using Step = std::function<void(ScriptRun &)>;
@@ -118,6 +213,8 @@ class ScriptRun {
   // A command that could not be carried out (unknown gauge, ...).
   void error(const ScriptLine &line, const std::string &message);
   Instance &instance(const ScriptLine &line, const std::string &alias);
+  // Where the run reports (notes that are neither failures nor errors).
+  std::ostream &out() { return out_; }
   int passed() const { return passed_; }
   int failed() const { return failed_; }
   int errors() const { return errors_; }
@@ -137,16 +234,22 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines);
 struct ScriptTotals {
   int passed = 0;
   int failed = 0;
-  bool ok = true;  // every script parsed and ran without a failure or error
+  // Scripts that could not be read, parsed or run against the module, that
+  // were empty or checked nothing, and commands that could not be carried out.
+  int errors = 0;
+  bool ok() const { return failed == 0 && errors == 0; }
 };
 
 // Runs one script against a fresh host on a freshly loaded module; then
-// `finished`, if given, sees the run before the host closes.
+// `finished`, if given, sees the run before the host closes. Failures and
+// errors are written to out, each with its file and line.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
                         const std::function<void(ScriptRun &)> &finished = nullptr);
 
-// The script `z480-panel run` plays when given none.
-extern const char *const kDefaultScript;
+// The script `z480-panel run` plays when given none, and the file name its
+// lines are cited with.
+std::string_view default_script();
+inline constexpr const char kDefaultScriptFile[] = "host/default.z480";
 
 }  // namespace z480

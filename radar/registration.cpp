@@ -105,31 +105,28 @@ double FSAPI registration_text(StringElement *plate) {
 }
 
 namespace {
-extern GaugeElement *plate_next[];
-
-StaticImageElement plate =
-    static_image({.bitmap = 60, .flags = 0x3, .next = plate_next, .gauge = kSelf});
-StringElement registration = string_element({.flags = 0x3,
-                                              .gauge = kSelf,
-                                              .box = {150, 25},
-                                              .callback = registration_text,
-                                              .text_color = kWhite,
-                                              .background_color = kBlack,
-                                              .highlight_color = kHighlight,
-                                              .font = "Arial",
-                                              .weight = 400,
-                                              .charset = kCharsetDefault,
-                                              .draw_text_flags = kCentredSingleLine,
-                                              .characters = kPlateCharacters});
-
-GaugeElement *plate_next[] = {el(registration), nullptr};
-GaugeElement *elements[] = {el(plate), nullptr};
+struct Parts {
+  StaticImageElement plate = static_image({.bitmap = 60, .flags = kImageStandard, .gauge = kSelf});
+  StringElement registration = string_element({.flags = kImageStandard,
+                                               .gauge = kSelf,
+                                               .box = {150, 25},
+                                               .callback = registration_text,
+                                               .text_color = kWhite,
+                                               .background_color = kBlack,
+                                               .highlight_color = kHighlight,
+                                               .font = "Arial",
+                                               .weight = 400,
+                                               .charset = kCharsetDefault,
+                                               .draw_text_flags = kCentredSingleLine,
+                                               .characters = kPlateCharacters});
+};
+constinit DrawOrder<Parts, &Parts::plate, &Parts::registration> tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader Registration_Header = gauge_header({.name = "Registration",
-                                                .elements = elements,
+                                                .elements = tree.elements,
                                                 .size_mm = 150,
                                                 .mouse = mouse,
                                                 .callback = registration_install});

@@ -2,7 +2,8 @@
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          g++-mingw-w64-i686 pocketsphinx pocketsphinx-en-us sox)
+          libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
+          fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox)
 # The sound generator also needs flite.
 if [ "${1:-}" = "--assets" ]; then packages+=(flite); fi
 missing=()

@@ -37,7 +37,11 @@ TEST(EngineStride, RowEndsAreInclusiveAndOtherIdsStayPut) {
   EXPECT_EQ(engine_token_stride(127), 35);
   EXPECT_EQ(engine_token_stride(161), 35);
   EXPECT_EQ(engine_token_stride(162), 0);
+  EXPECT_EQ(engine_token_stride(623), 0);
+  EXPECT_EQ(engine_token_stride(624), 19);
   EXPECT_EQ(engine_token_stride(625), 19);
+  EXPECT_EQ(engine_token_stride(642), 19);
+  EXPECT_EQ(engine_token_stride(643), 0);
   EXPECT_EQ(engine_token_stride(644), 0);  // already engine 2: a second install moves nothing
   EXPECT_EQ(engine_token_stride(701), 8);
   EXPECT_EQ(engine_token_stride(887), 0);
@@ -111,15 +115,11 @@ TEST(EngineRetarget, OnlyChildRectanglesChangeTheirEvents) {
   EXPECT_EQ(g.mouse[5].event_id, 66079);  // in no row
 }
 
-TEST(EngineRetarget, EngineOneNullGaugesAndEmptyListsChangeNothing) {
+TEST(EngineRetarget, EngineOneAndOtherServicesChangeNothing) {
   TestGauge g;
   retarget_gauge(&g.header, 1);
   EXPECT_EQ(g.needle_el.source_var.id, 625);
   EXPECT_EQ(g.mouse[1].event_id, 66300);
-  retarget_gauge(nullptr, 2);
-  GaugeHeader empty{};
-  retarget_gauge(&empty, 2);
-  engine_gauge_callback(nullptr, kServiceInstall, 0);
   g.header.parameters = "2";
   engine_gauge_callback(&g.header, kServicePreUpdate, 0);
   EXPECT_EQ(g.needle_el.source_var.id, 625);

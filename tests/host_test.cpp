@@ -120,6 +120,57 @@ TEST_F(HostTest, IconImagesFollowTheLampAndSwitchRules) {
   EXPECT_EQ(image_for(std::nan("")), -1);
 }
 
+// A failure list ends at key 0; the first record whose key is failed and
+// whose action the host knows decides.
+TEST_F(HostTest, FailureListsAreReadToTheirEndAndTheFirstFailedKeyDecides) {
+  FailureRecord list[] = {{5, 0, 0}, {3, 7, 0}, {3, 2, 0}, {4, 3, 0}, {0, 0, 0}, {6, 4, 0}};
+  GaugeElement e{};
+  EXPECT_EQ(host->failure_action(e), kFailActionNone);  // no list
+  e.failure_systems = list;
+  auto with = [&](std::initializer_list<std::int32_t> keys) {
+    for (std::int32_t k = 1; k <= kLastFailureKey; ++k) host->set_failure(k, false);
+    for (std::int32_t k : keys) host->set_failure(k, true);
+    return host->failure_action(e);
+  };
+  EXPECT_EQ(with({}), kFailActionNone);
+  EXPECT_EQ(with({5}), kFailActionNone);  // listed without an action
+  EXPECT_EQ(with({3}), kFailActionZero);  // action 7 is none the host knows
+  EXPECT_EQ(with({4, 3}), kFailActionZero);
+  EXPECT_EQ(with({4}), kFailActionNoDraw);
+  EXPECT_EQ(with({6}), kFailActionNone);  // past the end of the list
+  // A list without its end record is read no further than there are keys.
+  std::vector<FailureRecord> endless(kLastFailureKey + 1, FailureRecord{9, 0, 0});
+  endless.push_back({8, 1, 0});
+  e.failure_systems = endless.data();
+  EXPECT_EQ(with({8}), kFailActionNone);
+}
+
+// A failed element is not updated: it keeps what it showed, or shows zero.
+TEST_F(HostTest, FailedElementsFreezeOrZeroWithoutTheirCallbacks) {
+  Instance &p = place("Probe", "p");
+  FailureRecord needle_list[] = {{3, 1, 0}, {0, 0, 0}};
+  FailureRecord lamp_list[] = {{3, 2, 0}, {0, 0, 0}};
+  p.elements()[1]->failure_systems = needle_list;
+  p.elements()[2]->failure_systems = lamp_list;
+  host->set_var(10, 2.5);
+  host->set_var(11, 2);
+  host->frame();
+  EXPECT_NEAR(p.views()[1].needle, 45, 1e-9);
+  host->set_failure(3, true);
+  host->set_var(10, 5);
+  host->frame();
+  EXPECT_EQ(p.views()[1].failure, 1);
+  EXPECT_DOUBLE_EQ(p.views()[1].value, 5);  // frozen at the doubled 2.5
+  EXPECT_NEAR(p.views()[1].needle, 45, 1e-9);
+  EXPECT_EQ(p.views()[2].failure, 2);
+  EXPECT_EQ(p.views()[2].image, 0);  // zero: the first image
+  host->set_failure(3, false);
+  host->frame();
+  EXPECT_EQ(p.views()[1].failure, 0);
+  EXPECT_NEAR(p.views()[1].needle, 90, 1e-9);
+  EXPECT_EQ(p.views()[2].image, 2);
+}
+
 TEST_F(HostTest, StringElementsGetTheirOwnBoundedBuffer) {
   Instance &p = place("Probe", "p");
   host->set_var(10, 1234567);

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "gauges/engine/throttle_levers.h"
+#include "gauges/airframe/throttle_levers.h"
 
 namespace {
 

@@ -21,6 +21,10 @@ void note(const char *text) {
 }
 
 void FSAPI probe_callback(GaugeHeader *g, std::int32_t service, ServiceData) {
+  // An instance named HIDE closes panel window 7 at every update, before it
+  // notes the update: the host must not disconnect it in the middle.
+  if (service == kServicePreUpdate && g->parameters && std::strcmp(g->parameters, "HIDE") == 0)
+    trigger_key_event(66508, 7);
   char text[64];
   std::snprintf(text, sizeof text, "%s:%d", g->parameters ? g->parameters : "-", service);
   note(text);
@@ -63,24 +67,25 @@ const char *FSAPI range_text(double, std::int32_t, const char *, ModuleVar *, Ga
   return "FAR";
 }
 
-extern GaugeElement *root_next[];
-extern GaugeElement *needle_next[];
-
 NonlinearityEntry needle_table[] = {table_point(0, 100, 0), table_point(0, 100, 0),
                                     table_point(10, 200, 100), table_point(20, 100, 200),
                                     table_point(20, 100, 200)};
 
-StaticImageElement root = static_image({.bitmap = 1, .next = root_next});
-NeedleElement needle_a = needle({.bitmap = 2, .pos = {100, 100}, .next = needle_next, .token = 10,
-                                 .callback = needle_twice, .table = table(needle_table)});
-IconElement lamp = icon({.bitmap = 3, .token = 11, .callback = hide_when_negative, .images = 3});
-StaticImageElement glass = static_image({.bitmap = 4});
-StringElement label = string_element({.box = {40, 10}, .tokens = {10, 0, 0},
-                                      .callback = write_text, .text_color = 0x00FF00,
-                                      .font = "Quartz", .characters = 6});
-GaugeElement *root_next[] = {el(needle_a), el(glass), el(label), nullptr};
-GaugeElement *needle_next[] = {el(lamp), nullptr};
-GaugeElement *elements[] = {el(root), nullptr};
+// The root has three children; the needle carries the lamp.
+struct ProbeParts {
+  StaticImageElement root = static_image({.bitmap = 1});
+  NeedleElement needle_a = needle({.bitmap = 2, .pos = {100, 100}, .token = 10,
+                                   .callback = needle_twice, .table = table(needle_table)});
+  IconElement lamp = icon({.bitmap = 3, .token = 11, .callback = hide_when_negative, .images = 3});
+  StaticImageElement glass = static_image({.bitmap = 4});
+  StringElement label = string_element({.box = {40, 10}, .tokens = {10, 0, 0},
+                                        .callback = write_text, .text_color = 0x00FF00,
+                                        .font = "Quartz", .characters = 6});
+};
+constinit DrawOrder<ProbeParts, &ProbeParts::root,
+                    branches<chain<&ProbeParts::needle_a, &ProbeParts::lamp>,
+                             chain<&ProbeParts::glass>, chain<&ProbeParts::label>>>
+    probe_tree;
 
 MouseArg tooltip_args[] = {{module_var(10), 1.0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr,
                             nullptr, range_text},
@@ -103,11 +108,11 @@ MouseRect mouse[] = {
 };
 
 // A second gauge for per-instance rewrites.
-extern GaugeElement *base_next[];
-StaticImageElement base = static_image({.bitmap = 20, .next = base_next});
-IconElement target = icon({.bitmap = 21, .token = 1, .images = 2});
-GaugeElement *base_next[] = {el(target), nullptr};
-GaugeElement *retarget_elements[] = {el(base), nullptr};
+struct RetargetParts {
+  StaticImageElement base = static_image({.bitmap = 20});
+  IconElement target = icon({.bitmap = 21, .token = 1, .images = 2});
+};
+constinit DrawOrder<RetargetParts, &RetargetParts::base, &RetargetParts::target> retarget_tree;
 }  // namespace
 
 // A clicking switch: key event 901, then the click, as the panel's switches do.
@@ -125,11 +130,11 @@ std::int32_t FSAPI clicker_click(MouseCallbackRecord *, std::uint32_t) {
 }
 double FSAPI clicker_installs(IconElement *) { return clicker_sound.installs; }
 
-extern GaugeElement *clicker_base_next[];
-StaticImageElement clicker_base = static_image({.bitmap = 30, .next = clicker_base_next});
-IconElement clicker_count = icon({.bitmap = 31, .callback = clicker_installs, .images = 9});
-GaugeElement *clicker_base_next[] = {el(clicker_count), nullptr};
-GaugeElement *clicker_elements[] = {el(clicker_base), nullptr};
+struct ClickerParts {
+  StaticImageElement base = static_image({.bitmap = 30});
+  IconElement count = icon({.bitmap = 31, .callback = clicker_installs, .images = 9});
+};
+constinit DrawOrder<ClickerParts, &ClickerParts::base, &ClickerParts::count> clicker_tree;
 MouseRect clicker_mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
     mouse_callback({0, 0, 50, 50}, kCursorHand, kMouseLeftSingle, clicker_click),
@@ -167,12 +172,14 @@ std::int32_t FSAPI speaker_click(MouseCallbackRecord *, std::uint32_t) {
 double FSAPI speaker_playing(IconElement *) { return sound_is_playing(&speaker.buffer); }
 double FSAPI sound_available(IconElement *) { return Sound_Available; }
 
-extern GaugeElement *speaker_base_next[];
-StaticImageElement speaker_base = static_image({.bitmap = 40, .next = speaker_base_next});
-IconElement speaker_lamp = icon({.bitmap = 41, .callback = speaker_playing, .images = 2});
-IconElement available_lamp = icon({.bitmap = 42, .callback = sound_available, .images = 2});
-GaugeElement *speaker_base_next[] = {el(speaker_lamp), el(available_lamp), nullptr};
-GaugeElement *speaker_elements[] = {el(speaker_base), nullptr};
+struct SpeakerParts {
+  StaticImageElement base = static_image({.bitmap = 40});
+  IconElement playing = icon({.bitmap = 41, .callback = speaker_playing, .images = 2});
+  IconElement available = icon({.bitmap = 42, .callback = sound_available, .images = 2});
+};
+constinit DrawOrder<SpeakerParts, &SpeakerParts::base,
+                    branches<chain<&SpeakerParts::playing>, chain<&SpeakerParts::available>>>
+    speaker_tree;
 MouseRect speaker_mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
     mouse_callback({0, 0, 50, 50}, kCursorHand, kMouseLeftSingle, speaker_click),
@@ -181,15 +188,15 @@ MouseRect speaker_mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Probe_Header = gauge_header({.name = "Probe", .elements = elements, .size_mm = 50,
+GaugeHeader Probe_Header = gauge_header({.name = "Probe", .elements = probe_tree.elements, .size_mm = 50,
                                          .mouse = mouse, .callback = probe_callback});
 GaugeHeader Retarget_Header = gauge_header(
-    {.name = "Retarget", .elements = retarget_elements, .size_mm = 20, .callback = retarget_callback});
+    {.name = "Retarget", .elements = retarget_tree.elements, .size_mm = 20, .callback = retarget_callback});
 GaugeHeader Clicker_Header =
-    gauge_header({.name = "Clicker", .elements = clicker_elements, .size_mm = 20,
+    gauge_header({.name = "Clicker", .elements = clicker_tree.elements, .size_mm = 20,
                   .mouse = clicker_mouse, .callback = clicker_callback});
 GaugeHeader Speaker_Header =
-    gauge_header({.name = "Speaker", .elements = speaker_elements, .size_mm = 20,
+    gauge_header({.name = "Speaker", .elements = speaker_tree.elements, .size_mm = 20,
                   .mouse = speaker_mouse, .callback = speaker_callback});
 
 extern "C" {

@@ -2,6 +2,7 @@
 // what it expected.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "host/script.h"
@@ -36,7 +37,10 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
   const char *const accepted[] = {
       "expect A #2 = 1", "expect A @1010:2 needle = 1", "window 4294967295 shown",
       "click A 1 1 0xa0200000 times 3", "expect events 66241:0 65884 66506:-1 66506:4294967295",
-      "expect A #1 = nan", "expect A #1 = 5 ~ 0",
+      "expect A #1 = nan", "expect A #1 = 5 ~ 0", "expect A cursor 1 2 = -1",
+      "expect A #1 position = -3 4", "expect A @5 pivot = 0x10 0", "expect log none",
+      "expect log event 5:1 sound 10 event 66506:-1", "expect help A 1 1 tooltip = 12562",
+      "fail 21 on", "fail 1 off",
   };
   const char *const refused[] = {
       "expect A #0 = 1", "expect A #1.5 = 1", "expect A @1010:0 = 1", "expect A @1010:1.5 = 1",
@@ -46,9 +50,85 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
       "click A 1 1 times -1", "frame -5", "expect help A 1 1 = 99999999999",
       "expect events 1.5", "expect events 66241:0.5", "expect events 66241:4294967296",
       "expect events", "expect events none 5", "expect A #1 = 5 ~ -1", "expect A #1 = 5 ~ nan",
+      "expect A cursor 1 = 2", "expect A cursor 1 2 = 1.5", "expect A #1 position = 3",
+      "expect A #1 position = 3.5 4", "expect A #1 pivot = 1 2 3", "expect log",
+      "expect log sound 0", "expect log sound 65536", "expect log event", "expect log event 1.5",
+      "expect log bang 3", "expect log none event 1", "expect help A 1 1 tooltips = 3",
+      "fail 0 on", "fail 22 on", "fail 3 maybe", "fail 3",
   };
   for (const char *line : accepted) EXPECT_EQ(error_of(line), "") << line;
   for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;
+}
+
+// Simulated time comes in seconds: nothing negative, nothing endless, and a
+// ramp goes to a number.
+TEST(ScriptParse, TimeCommandsTakeFiniteSeconds) {
+  const char *const accepted[] = {"clock on", "clock off", "wait 0", "wait 75.6",
+                                  "ramp 614 0 257", "ramp 65 -910.336 0"};
+  const char *const refused[] = {
+      "clock", "clock maybe", "clock on off", "wait", "wait -1", "wait nan", "wait inf",
+      "wait 600000", "ramp 614 0", "ramp 614 nan 5", "ramp 614 inf 5", "ramp 614 1 -2",
+      "ramp 4294967357 1 1", "ramp 614 1 1 1",
+  };
+  for (const char *line : accepted) EXPECT_EQ(error_of(line), "") << line;
+  for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;
+}
+
+struct Outcome {
+  ScriptTotals totals;
+  std::string out;
+};
+
+Outcome run(const std::string &source) {
+  std::ostringstream out;
+  ScriptTotals t = run_script(Z480_PROBE_MODULE_PATH, "t.z480", source, out);
+  return {t, out.str()};
+}
+
+// A command that cannot be carried out is reported with its line and
+// counted; the checks after it still run.
+TEST(ScriptRun, CommandErrorsAreCountedAndTheScriptGoesOn) {
+  Outcome o = run(
+      "place Nothing\n"
+      "expect ghost #1 = 1\n"
+      "place Probe as p\n"
+      "place Probe as p\n"
+      "frame\n"
+      "expect token 5 = 0\n"
+      "expect token 5 = 1\n");
+  EXPECT_EQ(o.totals.errors, 3);
+  EXPECT_EQ(o.totals.passed, 1);
+  EXPECT_EQ(o.totals.failed, 1);
+  EXPECT_FALSE(o.totals.ok());
+  for (const char *cited : {"t.z480:1: error: the module has no gauge Nothing",
+                            "t.z480:2: error: no instance named ghost",
+                            "t.z480:4: error: an instance named p", "t.z480:7: token 5 is 0"})
+    EXPECT_NE(o.out.find(cited), std::string::npos) << cited << "\n" << o.out;
+}
+
+// Nothing checked is nothing proved: neither passes.
+TEST(ScriptRun, EmptyScriptsAndScriptsWithoutACheckAreErrors) {
+  for (const char *source : {"", "\n# only a comment\n  \n"}) {
+    Outcome o = run(source);
+    EXPECT_EQ(o.totals.errors, 1);
+    EXPECT_NE(o.out.find("t.z480: error: the script is empty"), std::string::npos) << o.out;
+  }
+  Outcome o = run("place Probe\nframe 3\n");
+  EXPECT_EQ(o.totals.errors, 1);
+  EXPECT_NE(o.out.find("t.z480: error: the script checks nothing"), std::string::npos);
+  EXPECT_TRUE(run("expect token 1 = 0\n").totals.ok());
+}
+
+// What a script holds is echoed escaped, so a stray byte cannot reach the
+// terminal; well-formed UTF-8 stays readable.
+TEST(ScriptRun, EchoedBytesAreEscaped) {
+  EXPECT_EQ(printable("a\x1b[2Jb\x7f\\"), "a\\x1b[2Jb\\x7f\\\\");
+  EXPECT_EQ(printable("12\xc2\xb0 \xe2\x82\xac"), "12\xc2\xb0 \xe2\x82\xac");
+  EXPECT_EQ(printable("\xff\xc2 \xc0\x80 \xed\xa0\x80 \xe2\x82"),
+            "\\xff\\xc2 \\xc0\\x80 \\xed\\xa0\\x80 \\xe2\\x82");
+  Outcome o = run("place \x1b]0;x\x07\n");
+  EXPECT_EQ(o.out.find('\x1b'), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("\\x1b]0;x\\x07"), std::string::npos) << o.out;
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // buttons. A click sends the host's toggle for its system (value 0) and
 // clicks; the icon shows the host's own on/off state, so it follows the host
 // also when another control changes it.
-// Reads: 364 battery master, 14 landing lights, 10 panel lights, 11 strobes,
-// 368 beacon, 619 navigation lights, 621 wing lights (each 0 or 1).
-// Sends: 66241 battery master, 65751 landing lights, 65750 panel lights,
-// 65560 strobes, 66239 beacon, 66379 navigation lights, 66378 wing lights.
+// Reads: kVarBatteryMaster, kVarLandingLights, kVarPanelLights,
+// kVarStrobeLights, kVarBeaconLights, kVarNavLights, kVarWingLights (each 0
+// or 1).
+// Sends: the matching toggle of each: kEventBatteryMasterToggle,
+// kEventLandingLightsToggle, kEventPanelLightsToggle, kEventStrobeLightsToggle,
+// kEventBeaconLightsToggle, kEventNavLightsToggle, kEventWingLightsToggle.
 // No module-wide variables.
 #include "gauges/electrical/switch_gauge.h"
 
@@ -18,22 +20,6 @@ extern GaugeHeader Nav_Lights_Switch_Header;
 extern GaugeHeader Wing_Lights_Switch_Header;
 
 namespace {
-constexpr std::int32_t kBatteryMaster = 364;
-constexpr std::int32_t kLandingLights = 14;
-constexpr std::int32_t kPanelLights = 10;
-constexpr std::int32_t kStrobeLights = 11;
-constexpr std::int32_t kBeaconLights = 368;
-constexpr std::int32_t kNavLights = 619;
-constexpr std::int32_t kWingLights = 621;
-
-constexpr std::int32_t kEventBatteryMaster = 66241;
-constexpr std::int32_t kEventLandingLights = 65751;
-constexpr std::int32_t kEventPanelLights = 65750;
-constexpr std::int32_t kEventStrobeLights = 65560;
-constexpr std::int32_t kEventBeaconLights = 66239;
-constexpr std::int32_t kEventNavLights = 66379;
-constexpr std::int32_t kEventWingLights = 66378;
-
 constexpr SwitchLook kLandingSwitch = {2480, 2490, {2, 2, 58, 46}};
 constexpr SwitchLook kPushButton = {5420, 5430, {2, 2, 33, 33}};
 
@@ -50,19 +36,19 @@ constexpr SwitchKind thin(const char *name, GaugeHeader *self, std::uint32_t mm,
 }
 
 constexpr SwitchKind kBattery = thin("Master_Battery_Switch", &Master_Battery_Switch_Header, 30,
-                                     kLeverSwitch, kBatteryMaster, kEventBatteryMaster, 43795);
+                                     kLeverSwitch, kVarBatteryMaster, kEventBatteryMasterToggle, 43795);
 constexpr SwitchKind kLanding = thin("Landing_Lights_Switch", &Landing_Lights_Switch_Header, 60,
-                                     kLandingSwitch, kLandingLights, kEventLandingLights, 43838);
+                                     kLandingSwitch, kVarLandingLights, kEventLandingLightsToggle, 43838);
 constexpr SwitchKind kPanel = thin("Panel_Lights_Button", &Panel_Lights_Button_Header, 60,
-                                   kPushButton, kPanelLights, kEventPanelLights, 43840);
+                                   kPushButton, kVarPanelLights, kEventPanelLightsToggle, 43840);
 constexpr SwitchKind kStrobe = thin("Strobe_Lights_Switch", &Strobe_Lights_Switch_Header, 40,
-                                    kLeverSwitch, kStrobeLights, kEventStrobeLights, 43842);
+                                    kLeverSwitch, kVarStrobeLights, kEventStrobeLightsToggle, 43842);
 constexpr SwitchKind kBeacon = thin("Beacon_Lights_Switch", &Beacon_Lights_Switch_Header, 60,
-                                    kLeverSwitch, kBeaconLights, kEventBeaconLights, 43837);
+                                    kLeverSwitch, kVarBeaconLights, kEventBeaconLightsToggle, 43837);
 constexpr SwitchKind kNav = thin("Nav_Lights_Switch", &Nav_Lights_Switch_Header, 60, kLeverSwitch,
-                                 kNavLights, kEventNavLights, 43839);
+                                 kVarNavLights, kEventNavLightsToggle, 43839);
 constexpr SwitchKind kWing = thin("Wing_Lights_Switch", &Wing_Lights_Switch_Header, 60,
-                                  kLeverSwitch, kWingLights, kEventWingLights, 43906);
+                                  kLeverSwitch, kVarWingLights, kEventWingLightsToggle, 43906);
 }  // namespace
 
 GaugeHeader Master_Battery_Switch_Header = SwitchGauge<kBattery>::header();

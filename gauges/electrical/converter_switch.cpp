@@ -5,9 +5,10 @@
 // drawn it sends the host's bus toggle if both converters are off and the
 // bus is powered (above 20 V), or if its own converter is on and the bus is
 // dead (exactly 0 V). The module keeps no record of toggles already sent.
-// Reads: 755, the converter-fed bus voltage.
-// Sends: 66293, toggle the converter-fed bus.
+// Reads: kVarBusVoltage, the converter-fed bus.
+// Sends: kEventConverterBusToggle.
 // Module-wide: writes Converter_Left_On / Converter_Right_On, reads both.
+#include "frame/numeric.h"
 #include "gauges/electrical/electrical_state.h"
 #include "gauges/electrical/switch_gauge.h"
 
@@ -15,16 +16,15 @@ extern GaugeHeader Left_Converter_Switch_Header;
 extern GaugeHeader Right_Converter_Switch_Header;
 
 namespace {
-constexpr std::int32_t kEventConverterBus = 66293;
 constexpr double kPoweredAbove = 20.0;
 constexpr double kDead = 0.0;
 
 template <int &Mine, int &Other>
 double FSAPI converter_icon(IconElement *) {
-  double bus = read_var(kBusVoltageToken);
+  double bus = read_var(kVarBusVoltage);
   bool both_off = Mine == 0 && Other == 0;
-  if (both_off && bus > kPoweredAbove) trigger_key_event(kEventConverterBus);
-  if (Mine == 1 && bus == kDead) trigger_key_event(kEventConverterBus);
+  if (both_off && bus_above(bus, kPoweredAbove)) trigger_key_event(kEventConverterBusToggle);
+  if (Mine == 1 && bus == kDead) trigger_key_event(kEventConverterBusToggle);
   return Mine == 1 ? 1.0 : 0.0;
 }
 

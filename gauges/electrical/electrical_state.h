@@ -8,6 +8,3 @@ extern int Alternator_Right_On;
 extern int Converter_Left_On;
 extern int Converter_Right_On;
 extern int Voltmeter_Selector;  // 0 to 4
-
-// The converter-fed bus voltage, the module's test for electrical power.
-inline constexpr int kBusVoltageToken = 755;

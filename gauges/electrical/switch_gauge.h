@@ -58,17 +58,17 @@ struct SwitchGauge {
     return 0;
   }
 
-  static constinit inline IconElement position =
-      icon({.bitmap = Kind.look.icon,
-            .flags = 0x3,
-            .gauge = Kind.self,
-            .token = Kind.token,
-            .callback = Kind.icon_value,
-            .images = 2});
-  static constinit inline GaugeElement *background_next[] = {el(position), nullptr};
-  static constinit inline StaticImageElement background = static_image(
-      {.bitmap = Kind.look.background, .flags = 0x3, .next = background_next, .gauge = Kind.self});
-  static constinit inline GaugeElement *elements[] = {el(background), nullptr};
+  struct Parts {
+    StaticImageElement background =
+        static_image({.bitmap = Kind.look.background, .flags = kImageStandard, .gauge = Kind.self});
+    IconElement position = icon({.bitmap = Kind.look.icon,
+                                 .flags = kImageStandard,
+                                 .gauge = Kind.self,
+                                 .token = Kind.token,
+                                 .callback = Kind.icon_value,
+                                 .images = 2});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::background, &Parts::position> tree{};
   static constinit inline MouseRect mouse[] = {
       mouse_parent({0, 0, 0, 0}, Kind.help_id),
       mouse_callback(Kind.look.box, kCursorHand, kMouseLeftSingle, clicked),
@@ -78,7 +78,7 @@ struct SwitchGauge {
 
   static constexpr GaugeHeader header() {
     return gauge_header({.name = Kind.name,
-                         .elements = elements,
+                         .elements = tree.elements,
                          .size_mm = Kind.size_mm,
                          .mouse = mouse,
                          .callback = service});

@@ -35,18 +35,16 @@ std::int32_t FSAPI turn_selector(MouseCallbackRecord *, std::uint32_t) {
 
 double FSAPI selector_position(IconElement *) { return Voltmeter_Selector; }
 
-extern GaugeElement *background_next[];
-
-StaticImageElement background =
-    static_image({.bitmap = 6000, .flags = 0x3, .next = background_next, .gauge = kSelf});
-IconElement selector = icon({.bitmap = 6010,
-                             .flags = 0x3,
-                             .gauge = kSelf,
-                             .callback = selector_position,
-                             .images = kPositions});
-
-GaugeElement *background_next[] = {el(selector), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 6000, .flags = kImageStandard, .gauge = kSelf});
+  IconElement selector = icon({.bitmap = 6010,
+                               .flags = kImageStandard,
+                               .gauge = kSelf,
+                               .callback = selector_position,
+                               .images = kPositions});
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::selector> tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
@@ -58,7 +56,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Voltmeter_Switch_Header = gauge_header({.name = "Voltmeter_Switch",
-                                                    .elements = elements,
+                                                    .elements = tree.elements,
                                                     .size_mm = 30,
                                                     .mouse = mouse,
                                                     .callback = voltmeter_switch_service});

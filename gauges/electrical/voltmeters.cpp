@@ -6,8 +6,8 @@
 // retargets its own host variable for the next reading, so after a selector
 // change it shows the old source for one more drawing. Both park at their
 // stops outside the scale.
-// Reads: 753 DC voltage, 755 converter-fed bus, 761 and 763 left and right
-// alternator voltages.
+// Reads: kVarDcVoltage, kVarBusVoltage (the converter-fed bus),
+// kVarAlternator1Voltage and kVarAlternator2Voltage (left and right).
 // Sends no key events.
 // Module-wide: reads Voltmeter_Selector, Converter_Left_On, Converter_Right_On.
 #include <iterator>
@@ -19,9 +19,6 @@ extern GaugeHeader Voltmeter_DC_Header;
 extern GaugeHeader Voltmeter_AC_Header;
 
 namespace {
-constexpr std::int32_t kDcVoltage = 753;
-constexpr std::int32_t kAlternatorLeftVoltage = 761;
-constexpr std::int32_t kAlternatorRightVoltage = 763;
 constexpr std::int32_t kHelpAcVoltmeter = 43787;
 
 struct Source {
@@ -32,13 +29,13 @@ struct Source {
 
 // By selector position.
 const Source kSources[] = {
-    {kDcVoltage, 1.0, nullptr},
-    {kBusVoltageToken, 1.0, &Converter_Right_On},
-    {kAlternatorRightVoltage, 4.0, nullptr},
-    {kAlternatorLeftVoltage, 4.0, nullptr},
-    {kBusVoltageToken, 1.0, &Converter_Left_On},
+    {kVarDcVoltage, 1.0, nullptr},
+    {kVarBusVoltage, 1.0, &Converter_Right_On},
+    {kVarAlternator2Voltage, 4.0, nullptr},
+    {kVarAlternator1Voltage, 4.0, nullptr},
+    {kVarBusVoltage, 1.0, &Converter_Left_On},
 };
-constexpr Source kNoSource = {kDcVoltage, 0.0, nullptr};
+constexpr Source kNoSource = {kVarDcVoltage, 0.0, nullptr};
 
 double FSAPI ac_volts(NeedleElement *e) {
   double reading = e->source_var.var_value.n;
@@ -74,25 +71,24 @@ constexpr VoltmeterKind kDc = {"Voltmeter_DC", &Voltmeter_DC_Header, 5470, table
 constexpr VoltmeterKind kAc = {"Voltmeter_AC", &Voltmeter_AC_Header, 5460, table(ac_table),
                                ac_volts, kHelpAcVoltmeter};
 
-// The records of one voltmeter: dial, needle (token 753 to start with), glass.
+// The records of one voltmeter: dial, needle (the DC voltage to start
+// with), glass.
 template <const VoltmeterKind &Kind>
 struct Voltmeter {
-  static constinit inline StaticImageElement glass =
-      static_image({.bitmap = 5490, .flags = 0x3, .gauge = Kind.self});
-  static constinit inline GaugeElement *needle_next[] = {el(glass), nullptr};
-  static constinit inline NeedleElement volts = needle({.bitmap = 5480,
-                                                        .pos = {55, 72},
-                                                        .flags = 0x4083,
-                                                        .next = needle_next,
-                                                        .gauge = Kind.self,
-                                                        .pivot = {0, 1},
-                                                        .token = kDcVoltage,
-                                                        .callback = Kind.callback,
-                                                        .table = Kind.table});
-  static constinit inline GaugeElement *dial_next[] = {el(volts), nullptr};
-  static constinit inline StaticImageElement dial = static_image(
-      {.bitmap = Kind.dial, .flags = 0x4003, .next = dial_next, .gauge = Kind.self});
-  static constinit inline GaugeElement *elements[] = {el(dial), nullptr};
+  struct Parts {
+    StaticImageElement dial =
+        static_image({.bitmap = Kind.dial, .flags = kImageLit, .gauge = Kind.self});
+    NeedleElement volts = pointer({.bitmap = 5480,
+                                   .pos = {55, 72},
+                                   .gauge = Kind.self,
+                                   .pivot = {0, 1},
+                                   .token = kVarDcVoltage,
+                                   .callback = Kind.callback,
+                                   .table = Kind.table});
+    StaticImageElement glass =
+        static_image({.bitmap = 5490, .flags = kImageStandard, .gauge = Kind.self});
+  };
+  static constinit inline DrawOrder<Parts, &Parts::dial, &Parts::volts, &Parts::glass> tree{};
   static constinit inline MouseRect mouse[] = {
       mouse_parent({0, 0, 0, 0}, Kind.help_id),
       mouse_end_parent(),
@@ -100,7 +96,8 @@ struct Voltmeter {
   };
 
   static constexpr GaugeHeader header() {
-    return gauge_header({.name = Kind.name, .elements = elements, .size_mm = 100, .mouse = mouse});
+    return gauge_header(
+        {.name = Kind.name, .elements = tree.elements, .size_mm = 100, .mouse = mouse});
   }
 };
 }  // namespace

@@ -1,9 +1,9 @@
 // EGT_Oil_Indicator: three needles on one dial for one engine, oil pressure
 // at the right, oil temperature at the left, exhaust gas temperature at the
 // bottom; placed once per engine with the engine digit as parameter.
-// Reads (engine 1; engine n adds 10 (n - 1)): token 562, oil pressure in
-// pounds per square foot (14400 = 100 psi); token 561, oil temperature, and
-// token 567, exhaust gas temperature, both in degrees Rankine.
+// Reads (engine 1; the gauge callback moves them to engine n):
+// kVarEngine1OilPressure in pounds per square foot (14400 = 100 psi);
+// kVarEngine1OilTemperature and kVarEngine1Egt, both in degrees Rankine.
 // Sends: no key events.
 #include "frame/declare.h"
 #include "gauges/engine/engine_gauge_callback.h"
@@ -11,16 +11,8 @@
 extern GaugeHeader EGT_Oil_Indicator_Header;
 
 namespace {
-constexpr std::int32_t kOilTemperature = 561;
-constexpr std::int32_t kOilPressure = 562;
-constexpr std::int32_t kExhaustGasTemperature = 567;
 constexpr std::int32_t kHelpEgtOil = 43805;
 constexpr GaugeHeader *kSelf = &EGT_Oil_Indicator_Header;
-
-extern GaugeElement *dial_next[];
-extern GaugeElement *pressure_next[];
-extern GaugeElement *oil_temperature_next[];
-extern GaugeElement *egt_next[];
 
 // Repeated points hold a needle at its stop: pressure from 80 psi (11520) up,
 // oil temperature above 120 and below 0 degrees Celsius, EGT below 0 and
@@ -38,45 +30,37 @@ NonlinearityEntry egt_table[] = {
     table_point(1751.67, 268, 102), table_point(2291.67, 268, 102),
 };
 
-StaticImageElement dial =
-    static_image({.bitmap = 2400, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-NeedleElement pressure_needle = needle({.bitmap = 2420,
-                                        .pos = {250, 162},
-                                        .flags = 0x4083,
-                                        .next = pressure_next,
-                                        .gauge = kSelf,
-                                        .pivot = {1, 4},
-                                        .token = kOilPressure,
-                                        .table = table(pressure_table)});
-NeedleElement oil_temperature_needle = needle({.bitmap = 2420,
-                                               .pos = {50, 162},
-                                               .flags = 0x4083,
-                                               .next = oil_temperature_next,
-                                               .gauge = kSelf,
-                                               .pivot = {1, 4},
-                                               .token = kOilTemperature,
-                                               .table = table(oil_temperature_table)});
-NeedleElement egt_needle = needle({.bitmap = 2410,
-                                   .pos = {150, 233},
-                                   .flags = 0x4083,
-                                   .next = egt_next,
-                                   .gauge = kSelf,
-                                   .pivot = {0, 4},
-                                   .token = kExhaustGasTemperature,
-                                   .table = table(egt_table)});
-StaticImageElement glass = static_image({.bitmap = 2430, .flags = 0x3, .gauge = kSelf});
-
-GaugeElement *dial_next[] = {el(pressure_needle), nullptr};
-GaugeElement *pressure_next[] = {el(oil_temperature_needle), nullptr};
-GaugeElement *oil_temperature_next[] = {el(egt_needle), nullptr};
-GaugeElement *egt_next[] = {el(glass), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 2400, .flags = kImageLit, .gauge = kSelf});
+  NeedleElement pressure_needle = pointer({.bitmap = 2420,
+                                           .pos = {250, 162},
+                                           .gauge = kSelf,
+                                           .pivot = {1, 4},
+                                           .token = kVarEngine1OilPressure,
+                                           .table = table(pressure_table)});
+  NeedleElement oil_temperature_needle = pointer({.bitmap = 2420,
+                                                  .pos = {50, 162},
+                                                  .gauge = kSelf,
+                                                  .pivot = {1, 4},
+                                                  .token = kVarEngine1OilTemperature,
+                                                  .table = table(oil_temperature_table)});
+  NeedleElement egt_needle = pointer({.bitmap = 2410,
+                                      .pos = {150, 233},
+                                      .gauge = kSelf,
+                                      .pivot = {0, 4},
+                                      .token = kVarEngine1Egt,
+                                      .table = table(egt_table)});
+  StaticImageElement glass = static_image({.bitmap = 2430, .flags = kImageStandard, .gauge = kSelf});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::pressure_needle, &Parts::oil_temperature_needle,
+                    &Parts::egt_needle, &Parts::glass>
+    tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpEgtOil), mouse_end_parent(), mouse_end()};
 }  // namespace
 
 GaugeHeader EGT_Oil_Indicator_Header = gauge_header({.name = "EGT_Oil_Indicator",
-                                                     .elements = elements,
+                                                     .elements = tree.elements,
                                                      .size_mm = 100,
                                                      .mouse = mouse,
                                                      .callback = engine_gauge_callback});

@@ -1,30 +1,13 @@
 #include "gauges/engine/engine_gauge_callback.h"
 
+#include "frame/host_names.h"
 #include "frame/params.h"
 
 namespace {
 
-// Ids first to last (inclusive) belong to engine 1; engine n uses
-// id + (n - 1) x stride.
-struct StrideRow {
-  std::int32_t first, last, stride;
-};
-
-constexpr StrideRow kTokenStrides[] = {
-    {127, 161, 35}, {390, 428, 39}, {558, 567, 10}, {608, 608, 1}, {624, 642, 19},
-    {700, 707, 8},  {732, 733, 2},  {761, 762, 2},  {801, 801, 1},
-};
-
-constexpr StrideRow kEventStrides[] = {
-    {65538, 65538, 1}, {65820, 65820, 1}, {65919, 65919, 1}, {65923, 65923, 1}, {65927, 65932, 6},
-    {65963, 65967, 5}, {65983, 65987, 5}, {66003, 66007, 5}, {66081, 66083, 3}, {66126, 66127, 2},
-    {66300, 66300, 1}, {66313, 66313, 1}, {66329, 66330, 2}, {66340, 66340, 1}, {66345, 66345, 1},
-    {66349, 66349, 1}, {66359, 66359, 1}, {66363, 66363, 1},
-};
-
 template <std::size_t N>
-std::int32_t stride_of(const StrideRow (&rows)[N], std::int32_t id) {
-  for (const StrideRow &r : rows)
+std::int32_t stride_of(const EngineIdBlock (&rows)[N], std::int32_t id) {
+  for (const EngineIdBlock &r : rows)
     if (id >= r.first && id <= r.last) return r.stride;
   return 0;
 }
@@ -92,8 +75,8 @@ int engine_from_parameters(const char *parameters) {
   return 1;
 }
 
-std::int32_t engine_token_stride(std::int32_t token) { return stride_of(kTokenStrides, token); }
-std::int32_t engine_event_stride(std::int32_t event) { return stride_of(kEventStrides, event); }
+std::int32_t engine_token_stride(std::int32_t token) { return stride_of(kEngineVarBlocks, token); }
+std::int32_t engine_event_stride(std::int32_t event) { return stride_of(kEngineEventBlocks, event); }
 
 void retarget_gauge(GaugeHeader *gauge, int engine) {
   if (!gauge || engine < 2 || engine > 4) return;

@@ -1,7 +1,7 @@
 // Low_Oil_Press_Light: lamp lit while an engine's oil pressure is at or below
 // 25 psi; placed once per engine with the engine digit as parameter.
-// Reads: token 562, oil pressure of engine 1 in pounds per square foot
-// (engine n: 562 + 10 (n - 1)).
+// Reads: kVarEngine1OilPressure in pounds per square foot (the gauge
+// callback moves it to engine n).
 // Sends: no key events.
 #include "frame/declare.h"
 #include "gauges/engine/engine_gauge_callback.h"
@@ -9,7 +9,6 @@
 extern GaugeHeader Low_Oil_Press_Light_Header;
 
 namespace {
-constexpr std::int32_t kOilPressure = 562;
 constexpr double kLowOilPressure = 3600.0;  // 25 psi
 constexpr std::int32_t kHelpLowOil = 12337;
 constexpr GaugeHeader *kSelf = &Low_Oil_Press_Light_Header;
@@ -21,26 +20,23 @@ double FSAPI low_oil_pressure_lamp(IconElement *e) {
 }
 
 namespace {
-extern GaugeElement *dark_next[];
-
-StaticImageElement dark =
-    static_image({.bitmap = 1480, .flags = 0x3, .next = dark_next, .gauge = kSelf});
-IconElement lamp = icon({.bitmap = 1480,
-                         .flags = 0x7,
-                         .gauge = kSelf,
-                         .token = kOilPressure,
-                         .callback = low_oil_pressure_lamp,
-                         .images = 2});
-
-GaugeElement *dark_next[] = {el(lamp), nullptr};
-GaugeElement *elements[] = {el(dark), nullptr};
+struct Parts {
+  StaticImageElement dark = static_image({.bitmap = 1480, .flags = kImageStandard, .gauge = kSelf});
+  IconElement lamp = icon({.bitmap = 1480,
+                           .flags = kImageBright,
+                           .gauge = kSelf,
+                           .token = kVarEngine1OilPressure,
+                           .callback = low_oil_pressure_lamp,
+                           .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::dark, &Parts::lamp> tree;
 
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_tooltip(kHelpLowOil), mouse_end_parent(),
                      mouse_end()};
 }  // namespace
 
 GaugeHeader Low_Oil_Press_Light_Header = gauge_header({.name = "Low_Oil_Press_Light",
-                                                       .elements = elements,
+                                                       .elements = tree.elements,
                                                        .size_mm = 30,
                                                        .mouse = mouse,
                                                        .callback = engine_gauge_callback});

@@ -4,21 +4,22 @@
 // switch under a flip guard. The green lamp decides whether a start is
 // permitted (fuel cock open, power lever in the start window, bus powered,
 // N2 low); only then does the start button engage the starter.
-// Reads (engine 1 / engine 2): tokens 625 / 644, N2 in percent; 558 / 568,
-// power lever; 895 / 896, fuel cock (0 closed); 560 / 570, fuel pump state;
-// 563 / 573, starter state (1.0 engaged); 759, main bus voltage.
-// Sends: 66300 / 66301 starter; 66494 / 66495 fuel cock; 65919 / 65920 with
-// 16384 fuel pump on.
+// Reads (engine 1 / engine 2): kVarEngine1N2 / kVarEngine2N2 in percent;
+// kVarEngine1PowerLever / 2; kVarEngine1FuelCock / 2 (0 closed);
+// kVarEngine1FuelPump / 2; kVarEngine1Starter / 2 (1.0 engaged);
+// kVarMainBusVoltage.
+// Sends: kEventEngine1Starter / 2; kEventEngine1FuelCockToggle / 2;
+// kEventEngine1FuelPumpSet / 2 with 16384, fuel pump on.
 // Module-wide variables: none; the switch positions below are this gauge
 // kind's own.
 #include "frame/declare.h"
+#include "frame/numeric.h"
 #include "frame/services.h"
 #include "sound/click.h"
 
 extern GaugeHeader Starter_Board_Header;
 
 namespace {
-constexpr std::int32_t kMainBusVoltage = 759;
 constexpr double kPoweredVolts = 20.0;
 constexpr double kStartWindowLow = 0.2;  // power lever position for a start
 constexpr double kStartWindowHigh = 0.3;
@@ -53,14 +54,18 @@ struct StartSide {
 };
 
 constexpr StartSide kSides[] = {
-    {625, 558, 895, 560, 563, 66300, 66494, 65919, &Start_Selector_Left, &Start_Select_Left,
-     &Start_Permitted_Left, &Fuel_Guard_Left_Open, &Pumps_Left_On},
-    {644, 568, 896, 570, 573, 66301, 66495, 65920, &Start_Selector_Right, &Start_Select_Right,
-     &Start_Permitted_Right, &Fuel_Guard_Right_Open, &Pumps_Right_On},
+    {kVarEngine1N2, kVarEngine1PowerLever, kVarEngine1FuelCock, kVarEngine1FuelPump,
+     kVarEngine1Starter, kEventEngine1Starter, kEventEngine1FuelCockToggle,
+     kEventEngine1FuelPumpSet, &Start_Selector_Left, &Start_Select_Left, &Start_Permitted_Left,
+     &Fuel_Guard_Left_Open, &Pumps_Left_On},
+    {kVarEngine2N2, kVarEngine2PowerLever, kVarEngine2FuelCock, kVarEngine2FuelPump,
+     kVarEngine2Starter, kEventEngine2Starter, kEventEngine2FuelCockToggle,
+     kEventEngine2FuelPumpSet, &Start_Selector_Right, &Start_Select_Right, &Start_Permitted_Right,
+     &Fuel_Guard_Right_Open, &Pumps_Right_On},
 };
 enum : int { kLeft, kRight };
 
-bool bus_powered() { return read_var(kMainBusVoltage) > kPoweredVolts; }
+bool bus_powered() { return bus_above(read_var(kVarMainBusVoltage), kPoweredVolts); }
 
 // The green lamp's tests, in order; each may grant or withdraw the start.
 double evaluate_start_ready(const StartSide &s, double n2) {
@@ -191,167 +196,122 @@ void FSAPI starter_board_callback(GaugeHeader *, std::int32_t service, ServiceDa
 }
 
 namespace {
-constexpr std::int32_t kPumpsLeftToken = 891;  // named by the pump icons, not used
-constexpr std::int32_t kPumpsRightToken = 892;
 constexpr std::int32_t kHelpFuelCock = 43815;
 constexpr std::int32_t kHelpStartLeft = 43875;
 constexpr std::int32_t kHelpStartRight = 43876;
 
-extern GaugeElement *board_next[];
-extern GaugeElement *pump_aft_right_next[];
-extern GaugeElement *pump_fore_right_next[];
-extern GaugeElement *pump_aft_left_next[];
-extern GaugeElement *pump_fore_left_next[];
-extern GaugeElement *cock_right_next[];
-extern GaugeElement *cock_left_next[];
-extern GaugeElement *guard_right_next[];
-extern GaugeElement *guard_left_next[];
-extern GaugeElement *selector_right_next[];
-extern GaugeElement *selector_left_next[];
-extern GaugeElement *ready_right_next[];
-extern GaugeElement *starter_right_next[];
-extern GaugeElement *ready_left_next[];
-extern GaugeElement *starter_left_next[];
-extern GaugeElement *button_right_next[];
 
-StaticImageElement board =
-    static_image({.bitmap = 4310, .flags = 0x3, .next = board_next, .gauge = kSelf});
-IconElement pump_aft_right = icon({.bitmap = 4380,
-                                   .pos = {294, 102},
-                                   .flags = 0x3,
-                                   .next = pump_aft_right_next,
-                                   .gauge = kSelf,
-                                   .token = kPumpsRightToken,
-                                   .callback = pump_switch<kRight>,
-                                   .images = 2});
-IconElement pump_fore_right = icon({.bitmap = 4380,
-                                    .pos = {294, 28},
-                                    .flags = 0x3,
-                                    .next = pump_fore_right_next,
+// The pump icons name the host's pump variables but show the module's own
+// switch positions.
+struct Parts {
+  StaticImageElement board =
+      static_image({.bitmap = 4310, .flags = kImageStandard, .gauge = kSelf});
+  IconElement pump_aft_right = icon({.bitmap = 4380,
+                                     .pos = {294, 102},
+                                     .flags = kImageStandard,
+                                     .gauge = kSelf,
+                                     .token = kVarFuelPumpsRight,
+                                     .callback = pump_switch<kRight>,
+                                     .images = 2});
+  IconElement pump_fore_right = icon({.bitmap = 4380,
+                                      .pos = {294, 28},
+                                      .flags = kImageStandard,
+                                      .gauge = kSelf,
+                                      .token = kVarFuelPumpsRight,
+                                      .callback = pump_switch<kRight>,
+                                      .images = 2});
+  IconElement pump_aft_left = icon({.bitmap = 4380,
+                                    .pos = {30, 102},
+                                    .flags = kImageStandard,
                                     .gauge = kSelf,
-                                    .token = kPumpsRightToken,
-                                    .callback = pump_switch<kRight>,
+                                    .token = kVarFuelPumpsLeft,
+                                    .callback = pump_switch<kLeft>,
                                     .images = 2});
-IconElement pump_aft_left = icon({.bitmap = 4380,
-                                  .pos = {30, 102},
-                                  .flags = 0x3,
-                                  .next = pump_aft_left_next,
-                                  .gauge = kSelf,
-                                  .token = kPumpsLeftToken,
-                                  .callback = pump_switch<kLeft>,
-                                  .images = 2});
-IconElement pump_fore_left = icon({.bitmap = 4380,
-                                   .pos = {30, 28},
-                                   .flags = 0x3,
-                                   .next = pump_fore_left_next,
-                                   .gauge = kSelf,
-                                   .token = kPumpsLeftToken,
-                                   .callback = pump_switch<kLeft>,
-                                   .images = 2});
-IconElement cock_right = icon({.bitmap = 4370,
-                               .pos = {252, 137},
-                               .flags = 0x3,
-                               .next = cock_right_next,
-                               .gauge = kSelf,
-                               .token = kSides[kRight].fuel_cock,
-                               .callback = fuel_cock_lever,
-                               .images = 2});
-IconElement cock_left = icon({.bitmap = 4370,
-                              .pos = {72, 137},
-                              .flags = 0x3,
-                              .next = cock_left_next,
-                              .gauge = kSelf,
-                              .token = kSides[kLeft].fuel_cock,
-                              .callback = fuel_cock_lever,
-                              .images = 2});
-// The guards are drawn over the levers.
-IconElement guard_right = icon({.bitmap = 4350,
-                                .pos = {252, 137},
-                                .flags = 0x3,
-                                .next = guard_right_next,
+  IconElement pump_fore_left = icon({.bitmap = 4380,
+                                     .pos = {30, 28},
+                                     .flags = kImageStandard,
+                                     .gauge = kSelf,
+                                     .token = kVarFuelPumpsLeft,
+                                     .callback = pump_switch<kLeft>,
+                                     .images = 2});
+  IconElement cock_right = icon({.bitmap = 4370,
+                                 .pos = {252, 137},
+                                 .flags = kImageStandard,
+                                 .gauge = kSelf,
+                                 .token = kSides[kRight].fuel_cock,
+                                 .callback = fuel_cock_lever,
+                                 .images = 2});
+  IconElement cock_left = icon({.bitmap = 4370,
+                                .pos = {72, 137},
+                                .flags = kImageStandard,
                                 .gauge = kSelf,
-                                .callback = fuel_guard<kRight>,
+                                .token = kSides[kLeft].fuel_cock,
+                                .callback = fuel_cock_lever,
                                 .images = 2});
-IconElement guard_left = icon({.bitmap = 4350,
-                               .pos = {72, 137},
-                               .flags = 0x3,
-                               .next = guard_left_next,
-                               .gauge = kSelf,
-                               .callback = fuel_guard<kLeft>,
-                               .images = 2});
-IconElement selector_right = icon({.bitmap = 4320,
-                                   .pos = {194, 22},
-                                   .flags = 0x3,
-                                   .next = selector_right_next,
-                                   .gauge = kSelf,
-                                   .callback = start_selector<kRight>,
-                                   .images = 3});
-IconElement selector_left = icon({.bitmap = 4320,
-                                  .pos = {127, 22},
-                                  .flags = 0x3,
-                                  .next = selector_left_next,
+  // The guards are drawn over the levers.
+  IconElement guard_right = icon({.bitmap = 4350,
+                                  .pos = {252, 137},
+                                  .flags = kImageStandard,
                                   .gauge = kSelf,
-                                  .callback = start_selector<kLeft>,
-                                  .images = 3});
-IconElement ready_right = icon({.bitmap = 4330,
-                                .pos = {188, 90},
-                                .flags = 0x7,
-                                .next = ready_right_next,
-                                .gauge = kSelf,
-                                .token = kSides[kRight].n2,
-                                .callback = start_ready_lamp<kRight>});
-IconElement starter_right = icon({.bitmap = 4340,
-                                  .pos = {228, 90},
-                                  .flags = 0x7,
-                                  .next = starter_right_next,
+                                  .callback = fuel_guard<kRight>,
+                                  .images = 2});
+  IconElement guard_left = icon({.bitmap = 4350,
+                                 .pos = {72, 137},
+                                 .flags = kImageStandard,
+                                 .gauge = kSelf,
+                                 .callback = fuel_guard<kLeft>,
+                                 .images = 2});
+  IconElement selector_right = icon({.bitmap = 4320,
+                                     .pos = {194, 22},
+                                     .flags = kImageStandard,
+                                     .gauge = kSelf,
+                                     .callback = start_selector<kRight>,
+                                     .images = 3});
+  IconElement selector_left = icon({.bitmap = 4320,
+                                    .pos = {127, 22},
+                                    .flags = kImageStandard,
+                                    .gauge = kSelf,
+                                    .callback = start_selector<kLeft>,
+                                    .images = 3});
+  IconElement ready_right = icon({.bitmap = 4330,
+                                  .pos = {188, 90},
+                                  .flags = kImageBright,
                                   .gauge = kSelf,
                                   .token = kSides[kRight].n2,
-                                  .callback = starter_lamp<kRight>});
-IconElement ready_left = icon({.bitmap = 4330,
-                               .pos = {149, 90},
-                               .flags = 0x7,
-                               .next = ready_left_next,
-                               .gauge = kSelf,
-                               .token = kSides[kLeft].n2,
-                               .callback = start_ready_lamp<kLeft>});
-IconElement starter_left = icon({.bitmap = 4340,
-                                 .pos = {109, 90},
-                                 .flags = 0x7,
-                                 .next = starter_left_next,
+                                  .callback = start_ready_lamp<kRight>});
+  IconElement starter_right = icon({.bitmap = 4340,
+                                    .pos = {228, 90},
+                                    .flags = kImageBright,
+                                    .gauge = kSelf,
+                                    .token = kSides[kRight].n2,
+                                    .callback = starter_lamp<kRight>});
+  IconElement ready_left = icon({.bitmap = 4330,
+                                 .pos = {149, 90},
+                                 .flags = kImageBright,
                                  .gauge = kSelf,
                                  .token = kSides[kLeft].n2,
-                                 .callback = starter_lamp<kLeft>});
-IconElement button_right = icon({.bitmap = 4360,
-                                 .pos = {239, 30},
-                                 .flags = 0x3,
-                                 .next = button_right_next,
-                                 .gauge = kSelf,
-                                 .token = kSides[kRight].starter,
-                                 .images = 2});
-IconElement button_left = icon({.bitmap = 4360,
-                                .pos = {88, 30},
-                                .flags = 0x3,
-                                .gauge = kSelf,
-                                .token = kSides[kLeft].starter,
-                                .images = 2});
+                                 .callback = start_ready_lamp<kLeft>});
+  IconElement starter_left = icon({.bitmap = 4340,
+                                   .pos = {109, 90},
+                                   .flags = kImageBright,
+                                   .gauge = kSelf,
+                                   .token = kSides[kLeft].n2,
+                                   .callback = starter_lamp<kLeft>});
+  IconElement button_right = icon({.bitmap = 4360,
+                                   .pos = {239, 30},
+                                   .flags = kImageStandard,
+                                   .gauge = kSelf,
+                                   .token = kSides[kRight].starter,
+                                   .images = 2});
+  IconElement button_left = icon({.bitmap = 4360,
+                                  .pos = {88, 30},
+                                  .flags = kImageStandard,
+                                  .gauge = kSelf,
+                                  .token = kSides[kLeft].starter,
+                                  .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::board, &Parts::pump_aft_right, &Parts::pump_fore_right, &Parts::pump_aft_left, &Parts::pump_fore_left, &Parts::cock_right, &Parts::cock_left, &Parts::guard_right, &Parts::guard_left, &Parts::selector_right, &Parts::selector_left, &Parts::ready_right, &Parts::starter_right, &Parts::ready_left, &Parts::starter_left, &Parts::button_right, &Parts::button_left> tree;
 
-GaugeElement *board_next[] = {el(pump_aft_right), nullptr};
-GaugeElement *pump_aft_right_next[] = {el(pump_fore_right), nullptr};
-GaugeElement *pump_fore_right_next[] = {el(pump_aft_left), nullptr};
-GaugeElement *pump_aft_left_next[] = {el(pump_fore_left), nullptr};
-GaugeElement *pump_fore_left_next[] = {el(cock_right), nullptr};
-GaugeElement *cock_right_next[] = {el(cock_left), nullptr};
-GaugeElement *cock_left_next[] = {el(guard_right), nullptr};
-GaugeElement *guard_right_next[] = {el(guard_left), nullptr};
-GaugeElement *guard_left_next[] = {el(selector_right), nullptr};
-GaugeElement *selector_right_next[] = {el(selector_left), nullptr};
-GaugeElement *selector_left_next[] = {el(ready_right), nullptr};
-GaugeElement *ready_right_next[] = {el(starter_right), nullptr};
-GaugeElement *starter_right_next[] = {el(ready_left), nullptr};
-GaugeElement *ready_left_next[] = {el(starter_left), nullptr};
-GaugeElement *starter_left_next[] = {el(button_right), nullptr};
-GaugeElement *button_right_next[] = {el(button_left), nullptr};
-GaugeElement *elements[] = {el(board), nullptr};
 
 constexpr std::uint32_t kLeftClick = kMouseLeftSingle;
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
@@ -394,7 +354,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Starter_Board_Header = gauge_header({.name = "Starter_Board",
-                                                 .elements = elements,
+                                                 .elements = tree.elements,
                                                  .size_mm = 150,
                                                  .mouse = mouse,
                                                  .callback = starter_board_callback});

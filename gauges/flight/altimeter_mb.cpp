@@ -1,19 +1,16 @@
 // Altimeter_Mb: three-pointer altimeter (10000 ft, 1000 ft and 100 ft
 // pointers) with a pressure-setting scale in hectopascals seen through a
 // window, and the setting knob below the glass.
-// Reads: token 74, indicated altitude in feet; token 75, pressure setting in
-// hPa (1013 standard).
-// Sends: 65884 (pressure setting down) and 65883 (up) from the knob halves;
+// Reads: kVarIndicatedAltitude in feet; kVarPressureSetting in hPa (1013
+// standard).
+// Sends: kEventPressureSettingDown and kEventPressureSettingUp from the knob
+// halves;
 // the host sends them itself, repeating while the button is held.
 #include "frame/declare.h"
 
 extern GaugeHeader Altimeter_Mb_Header;
 
 namespace {
-constexpr std::int32_t kIndicatedAltitude = 74;
-constexpr std::int32_t kPressureSetting = 75;
-constexpr std::int32_t kEventPressureDown = 65884;
-constexpr std::int32_t kEventPressureUp = 65883;
 constexpr std::int32_t kHelpAltimeter = 43783;
 constexpr std::int32_t kHelpKnob = 43834;
 constexpr GaugeHeader *kSelf = &Altimeter_Mb_Header;
@@ -36,14 +33,11 @@ double FSAPI baro_scale_rotation(SpriteElement *e) {
 }
 
 namespace {
-extern GaugeElement *dial_next[];
-extern GaugeElement *scale_next[];
-extern GaugeElement *pointer_10000_next[];
-extern GaugeElement *pointer_1000_next[];
-extern GaugeElement *pointer_100_next[];
-extern GaugeElement *glass_next[];
-
-FailureRecord pointer_failures[] = {{3, 1, 0}, {7, 1, 0}, {0, 0, 0}};
+FailureRecord pointer_failures[] = {
+    failure(kFailSystemPitotStatic, kFailActionFreeze),
+    failure(kFailGaugeAltimeter, kFailActionFreeze),
+    kFailuresEnd,
+};
 
 // Straight up at zero, straight down at half a turn.
 NonlinearityEntry table_10000[] = {table_point(0, 135, 77), table_point(50000, 135, 177)};
@@ -51,75 +45,66 @@ NonlinearityEntry table_1000[] = {table_point(0, 135, 77), table_point(5000, 135
 NonlinearityEntry table_100[] = {table_point(0, 135, 77), table_point(500, 135, 177)};
 NonlinearityEntry knob_table[] = {table_point(1013, 53, 223), table_point(1070, 13, 223)};
 
-StaticImageElement dial =
-    static_image({.bitmap = 330, .flags = 0x4003, .next = dial_next, .gauge = kSelf});
-SpriteElement pressure_scale = sprite({.bitmap = 340,
-                                       .pos = {201, 100},
-                                       .flags = 0x4083,
-                                       .next = scale_next,
+struct Parts {
+  StaticImageElement dial = static_image({.bitmap = 330, .flags = kImageLit, .gauge = kSelf});
+  SpriteElement pressure_scale = sprite({.bitmap = 340,
+                                         .pos = {201, 100},
+                                         .flags = kImageLitSmooth,
+                                         .gauge = kSelf,
+                                         .centre = {131, 127},
+                                         .x = {.scale = 1.0},
+                                         .y = {.scale = 1.0},
+                                         .rotation = {.token = kVarPressureSetting, .scale = 2.95},
+                                         .rotation_callback = baro_scale_rotation});
+  NeedleElement pointer_10000 = needle({.bitmap = 370,
+                                        .pos = {135, 127},
+                                        .flags = kImageLitSmooth,
+                                        .failures = pointer_failures,
+                                        .gauge = kSelf,
+                                        .pivot = {0, 6},
+                                        .token = kVarIndicatedAltitude,
+                                        .table = table(table_10000)});
+  NeedleElement pointer_1000 = needle({.bitmap = 360,
+                                       .pos = {135, 127},
+                                       .flags = kImageLitSmooth,
+                                       .failures = pointer_failures,
                                        .gauge = kSelf,
-                                       .centre = {131, 127},
-                                       .x = {.scale = 1.0},
-                                       .y = {.scale = 1.0},
-                                       .rotation = {.token = kPressureSetting, .scale = 2.95},
-                                       .rotation_callback = baro_scale_rotation});
-NeedleElement pointer_10000 = needle({.bitmap = 370,
+                                       .pivot = {33, 14},
+                                       .token = kVarIndicatedAltitude,
+                                       .table = table(table_1000)});
+  NeedleElement pointer_100 = needle({.bitmap = 350,
                                       .pos = {135, 127},
-                                      .flags = 0x4083,
-                                      .next = pointer_10000_next,
+                                      .flags = kImageLitSmooth,
                                       .failures = pointer_failures,
                                       .gauge = kSelf,
-                                      .pivot = {0, 6},
-                                      .token = kIndicatedAltitude,
-                                      .table = table(table_10000)});
-NeedleElement pointer_1000 = needle({.bitmap = 360,
-                                     .pos = {135, 127},
-                                     .flags = 0x4083,
-                                     .next = pointer_1000_next,
-                                     .failures = pointer_failures,
-                                     .gauge = kSelf,
-                                     .pivot = {33, 14},
-                                     .token = kIndicatedAltitude,
-                                     .table = table(table_1000)});
-NeedleElement pointer_100 = needle({.bitmap = 350,
-                                    .pos = {135, 127},
-                                    .flags = 0x4083,
-                                    .next = pointer_100_next,
-                                    .failures = pointer_failures,
-                                    .gauge = kSelf,
-                                    .pivot = {35, 13},
-                                    .token = kIndicatedAltitude,
-                                    .table = table(table_100)});
-StaticImageElement glass =
-    static_image({.bitmap = 380, .flags = 0x3, .next = glass_next, .gauge = kSelf});
-NeedleElement knob = needle({.bitmap = 390,
-                             .pos = {33, 223},
-                             .flags = 0x83,
-                             .gauge = kSelf,
-                             .pivot = {20, 20},
-                             .token = kPressureSetting,
-                             .table = table(knob_table)});
-
-GaugeElement *dial_next[] = {el(pressure_scale), nullptr};
-GaugeElement *scale_next[] = {el(pointer_10000), nullptr};
-GaugeElement *pointer_10000_next[] = {el(pointer_1000), nullptr};
-GaugeElement *pointer_1000_next[] = {el(pointer_100), nullptr};
-GaugeElement *pointer_100_next[] = {el(glass), nullptr};
-GaugeElement *glass_next[] = {el(knob), nullptr};
-GaugeElement *elements[] = {el(dial), nullptr};
+                                      .pivot = {35, 13},
+                                      .token = kVarIndicatedAltitude,
+                                      .table = table(table_100)});
+  StaticImageElement glass = static_image({.bitmap = 380, .flags = kImageStandard, .gauge = kSelf});
+  NeedleElement knob = needle({.bitmap = 390,
+                               .pos = {33, 223},
+                               .flags = kImageSmooth,
+                               .gauge = kSelf,
+                               .pivot = {20, 20},
+                               .token = kVarPressureSetting,
+                               .table = table(knob_table)});
+};
+constinit DrawOrder<Parts, &Parts::dial, &Parts::pressure_scale, &Parts::pointer_10000,
+                    &Parts::pointer_1000, &Parts::pointer_100, &Parts::glass, &Parts::knob>
+    tree;
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, kHelpAltimeter),
     mouse_parent({13, 203, 40, 40}, kHelpKnob),
-    mouse_event({0, 0, 20, 40}, kCursorDownArrow, kLeftRepeat, kEventPressureDown),
-    mouse_event({20, 0, 20, 40}, kCursorUpArrow, kLeftRepeat, kEventPressureUp),
+    mouse_event({0, 0, 20, 40}, kCursorDownArrow, kLeftRepeat, kEventPressureSettingDown),
+    mouse_event({20, 0, 20, 40}, kCursorUpArrow, kLeftRepeat, kEventPressureSettingUp),
     mouse_end_parent(),
     mouse_end_parent(),
     mouse_end(),
 };
 }  // namespace
 
-GaugeHeader Altimeter_Mb_Header =
-    gauge_header({.name = "Altimeter_Mb", .elements = elements, .size_mm = 100, .mouse = mouse});
+GaugeHeader Altimeter_Mb_Header = gauge_header(
+    {.name = "Altimeter_Mb", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

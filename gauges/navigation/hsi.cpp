@@ -7,19 +7,22 @@
 // degree, a right click ten, repeating while held). Without power or with a
 // failure nothing blanks: the pointers park at 90 degrees, the bar centres,
 // the triangle and glide-slope pointer hide, and the flags and hatch show.
-// Reads: 84 heading; 45 NAV 1 course (knob and window); 854 course drawn;
-// 855 selected heading; 849/850 lateral and glide-slope deviation; 851/852
-// their validity; 853 TO/FROM; 372 distance; 32 NAV 1 without distance;
-// 39 ADF and 59 NAV 2 bearing; 55 NAV 2 flags; 273 ADF, 279 electrical,
-// 282 heading-system and 285 navigation-receiver failures; 848 GPS source;
-// 755 bus voltage (20 V, the NAV flag 10 V).
-// Sends: 66042 (selected heading) and 65716 (NAV 1 course), value = the new
+// Reads: kVarHeading; kVarNav1Course (knob and window); kVarHsiCourse (the
+// course drawn); kVarSelectedHeading; kVarHsiLateralDeviation and
+// kVarHsiGlideSlopeDeviation and their validity, kVarHsiLateralValid and
+// kVarHsiGlideSlopeValid; kVarHsiToFrom; kVarDistance; kVarNav1NoDistance;
+// kVarAdfBearing and kVarNav2Bearing; kVarNav2Flags; the failures
+// kVarAdfFailure, kVarElectricalFailure, kVarHeadingFailure and
+// kVarNavReceiverFailure; kVarGpsSource; kVarBusVoltage (20 V, the NAV flag
+// 10 V).
+// Sends: kEventSelectedHeadingSet and kEventNav1CourseSet, value = the new
 // angle in whole degrees.
 // Module-wide: reads Nav1_Power_On, Nav2_Power_On, Adf_Power_On.
 #include <cmath>
 
 #include "frame/declare.h"
 #include "frame/numeric.h"
+#include "frame/odometer.h"
 #include "frame/services.h"
 #include "gauges/navigation/navigation_state.h"
 #include "gauges/radios/radio_power.h"
@@ -27,19 +30,6 @@
 extern GaugeHeader HSI_Header;
 
 namespace {
-constexpr std::int32_t kCourseToken = 45;
-constexpr std::int32_t kDrawnCourseToken = 854;
-constexpr std::int32_t kLateralDeviation = 849;
-constexpr std::int32_t kGlideSlopeDeviation = 850;
-constexpr std::int32_t kLateralValid = 851;
-constexpr std::int32_t kGlideSlopeValid = 852;
-constexpr std::int32_t kToFrom = 853;
-constexpr std::int32_t kAdfFailure = 273;
-constexpr std::int32_t kHeadingFailure = 282;
-
-constexpr std::int32_t kEventSetHeading = 66042;
-constexpr std::int32_t kEventSetCourse = 65716;
-
 constexpr std::int32_t kHelpHsi = 43830;
 constexpr std::int32_t kTooltipHsi = 12436;
 constexpr std::int32_t kHelpHeadingKnob = 43827;
@@ -58,12 +48,6 @@ constexpr double kGlideSlopePixels = 38.0;
 constexpr double kDraw = 0.0;
 constexpr double kNoDraw = -1.0;
 
-void set_hidden(GaugeElement &e, bool hidden) {
-  auto flags = static_cast<std::uint32_t>(e.image_flags);
-  flags = hidden ? (flags | kImageHidden) : (flags & ~kImageHidden);
-  e.image_flags = static_cast<std::int32_t>(flags);
-}
-
 // NAV 1 guidance (course pointer and deviation bar) needs the receiver and the bus.
 bool nav1_guidance() { return Nav1_Power_On != 0 && bus_powered(); }
 
@@ -74,13 +58,12 @@ double FSAPI hsi_heading_marker(NeedleElement *e) {
 }
 
 double FSAPI hsi_nav2_pointer(NeedleElement *e) {
-  if (!bus_powered() || !vor_bearing_usable(Nav2_Power_On, kNav2FlagsToken))
-    return kParkedBearing;
+  if (!bus_powered() || !vor_bearing_usable(Nav2_Power_On, kVarNav2Flags)) return kParkedBearing;
   return e->source_var.var_value.n;
 }
 
 double FSAPI hsi_adf_pointer(NeedleElement *e) {
-  if (Adf_Power_On == 0 || !bus_powered() || host_flag_set(kAdfFailure)) return kParkedBearing;
+  if (Adf_Power_On == 0 || !bus_powered() || host_flag_set(kVarAdfFailure)) return kParkedBearing;
   return e->source_var.var_value.n;
 }
 
@@ -91,7 +74,7 @@ double FSAPI hsi_course_pointer(NeedleElement *e) {
 double FSAPI hsi_to_from(NeedleElement *e) {
   double to_from = e->source_var.var_value.n;
   set_hidden(e->header, Nav1_Power_On == 0 || to_from == 0.0);
-  double angle = from_heading(read_var(kDrawnCourseToken));
+  double angle = from_heading(read_var(kVarHsiCourse));
   return to_from == -1.0 ? angle + 180.0 : angle;
 }
 
@@ -104,7 +87,7 @@ double FSAPI hsi_deviation_angle(SpriteElement *e) {
 }
 
 double FSAPI hsi_glide_slope(SliderElement *e) {
-  set_hidden(e->header, Nav1_Power_On == 0 || !(read_var(kGlideSlopeValid) >= 0.5));
+  set_hidden(e->header, Nav1_Power_On == 0 || !(read_var(kVarHsiGlideSlopeValid) >= 0.5));
   return e->source_var_y.var_value.n;
 }
 
@@ -127,29 +110,26 @@ double FSAPI hsi_distance_point(IconElement *e) {
 double FSAPI hsi_distance_hatch(IconElement *) {
   if (nav_electrics_lost()) return kDraw;
   if (gps_source()) return kNoDraw;
-  return read_var(kNav1NoDistanceToken) < 0.0 || Nav1_Power_On == 0 ? kDraw : kNoDraw;
+  return read_var(kVarNav1NoDistance) < 0.0 || Nav1_Power_On == 0 ? kDraw : kNoDraw;
 }
 
 // Follows the host's validity value; GPS guidance skips the receiver and
 // bus tests.
 double FSAPI hsi_nav_flag(IconElement *e) {
-  if (host_flag_set(kElectricalFailureToken)) return kDraw;
-  if (!gps_source() &&
-      (host_flag_set(kNavReceiverFailureToken) || !bus_powered(kNavFlagVolts)))
+  if (host_flag_set(kVarElectricalFailure)) return kDraw;
+  if (!gps_source() && (host_flag_set(kVarNavReceiverFailure) || !bus_powered(kNavFlagVolts)))
     return kDraw;
   return e->source_var.var_value.n;
 }
 
 double FSAPI hsi_glide_slope_flag(IconElement *e) {
-  if (Nav1_Power_On == 0 || host_flag_set(kElectricalFailureToken)) return kDraw;
-  if (!gps_source() &&
-      (host_flag_set(kNavReceiverFailureToken) || !bus_powered()))
-    return kDraw;
+  if (Nav1_Power_On == 0 || host_flag_set(kVarElectricalFailure)) return kDraw;
+  if (!gps_source() && (host_flag_set(kVarNavReceiverFailure) || !bus_powered())) return kDraw;
   return e->source_var.var_value.n == 1.0 ? kNoDraw : kDraw;
 }
 
 double FSAPI hsi_heading_flag(IconElement *e) {
-  bool failed = to_int(e->source_var.var_value.n) != 0 || host_flag_set(kElectricalFailureToken);
+  bool failed = to_int(e->source_var.var_value.n) != 0 || host_flag_set(kVarElectricalFailure);
   return failed ? kDraw : kNoDraw;
 }
 
@@ -169,10 +149,10 @@ struct KnobHalf {
 };
 enum KnobIndex { kHeadingDown, kHeadingUp, kCourseDown, kCourseUp };
 constexpr KnobHalf kKnobs[] = {
-    {kSelectedHeadingToken, kEventSetHeading, -1},
-    {kSelectedHeadingToken, kEventSetHeading, +1},
-    {kCourseToken, kEventSetCourse, -1},
-    {kCourseToken, kEventSetCourse, +1},
+    {kVarSelectedHeading, kEventSelectedHeadingSet, -1},
+    {kVarSelectedHeading, kEventSelectedHeadingSet, +1},
+    {kVarNav1Course, kEventNav1CourseSet, -1},
+    {kVarNav1Course, kEventNav1CourseSet, +1},
 };
 constexpr std::int32_t kLeftStep = 1;
 constexpr std::int32_t kRightStep = 10;
@@ -191,34 +171,20 @@ std::int32_t FSAPI hsi_knob(MouseCallbackRecord *, std::uint32_t flags) {
   return 0;
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
-extern GaugeElement *background_next[];
-extern GaugeElement *card_next[];
-extern GaugeElement *heading_marker_next[];
-extern GaugeElement *nav2_pointer_next[];
-extern GaugeElement *adf_pointer_next[];
-extern GaugeElement *course_pointer_next[];
-extern GaugeElement *to_from_next[];
-extern GaugeElement *deviation_bar_next[];
-extern GaugeElement *glide_slope_next[];
-extern GaugeElement *course_units_next[];
-extern GaugeElement *course_tens_next[];
-extern GaugeElement *course_hundreds_next[];
-extern GaugeElement *distance_point_next[];
-extern GaugeElement *distance_tenths_next[];
-extern GaugeElement *distance_units_next[];
-extern GaugeElement *distance_tens_next[];
-extern GaugeElement *hatch_next[];
-extern GaugeElement *nav_flag_next[];
-extern GaugeElement *glide_slope_flag_next[];
-extern GaugeElement *heading_flag_next[];
-extern GaugeElement *bezel_next[];
-extern GaugeElement *course_knob_next[];
-
-FailureRecord nav2_failures[] = {{20, 1, 0}, {15, 0, 0}, {21, 0, 0}, {0, 0, 0}};
-FailureRecord nav1_failures[] = {{20, 1, 0}, {21, 2, 0}, {11, 1, 0}, {14, 2, 0}, {0, 0, 0}};
-FailureRecord glide_slope_failures[] = {{21, 3, 0}, {14, 3, 0}, {0, 0, 0}};
+FailureRecord nav1_failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionFreeze),
+    failure(kFailSystemElectricalAvionics, kFailActionZero),
+    failure(kFailGaugeGyroHeading, kFailActionFreeze),
+    failure(kFailGaugeNavigationVor1, kFailActionZero),
+    kFailuresEnd,
+};
+FailureRecord glide_slope_failures[] = {
+    failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
+    failure(kFailGaugeNavigationVor1, kFailActionNoDraw),
+    kFailuresEnd,
+};
 
 constexpr PixPoint kCentre = {155, 145};
 
@@ -228,148 +194,165 @@ NonlinearityEntry bearing_table[] = {table_point(0, 155, 45), table_point(180, 1
 NonlinearityEntry course_knob_table[] = {table_point(0, 252, 226), table_point(50, 252, 266)};
 NonlinearityEntry heading_knob_table[] = {table_point(0, 53, 226), table_point(50, 53, 266)};
 
-constexpr NeedleElement pointer(std::int32_t bitmap, PixPoint pivot, GaugeElement **next,
-                                FailureRecord *failures, std::int32_t token, NeedleCallback cb,
-                                TableRef t = {}) {
-  return needle({.bitmap = bitmap,
-                 .pos = kCentre,
-                 .flags = 0x4083,
-                 .next = next,
-                 .failures = failures,
-                 .gauge = kSelf,
-                 .pivot = pivot,
-                 .token = token,
-                 .callback = cb,
-                 .table = t});
+// A drum of the course or distance window: the caller names its place.
+constexpr MovingImageElement window_drum(DrumSpec d) {
+  d.bitmap = 3370;
+  d.failures = distance_window_failures;
+  d.gauge = kSelf;
+  return drum(d);
 }
 
-constexpr MovingImageElement drum(PixPoint pos, GaugeElement **next, std::int32_t token,
-                                  double place, double span, double range,
-                                  MovingImageCallback cb) {
-  return window_drum({.bitmap = 3370,
-                      .pos = pos,
-                      .next = next,
-                      .failures = distance_window_failures,
-                      .gauge = kSelf,
-                      .token = token,
-                      .place = place,
-                      .span = span,
-                      .range = range,
-                      .callback = cb});
-}
-
-constexpr IconElement flag(std::int32_t bitmap, PixPoint pos, GaugeElement **next,
-                           std::int32_t token, IconCallback cb) {
-  return icon({.bitmap = bitmap,
-               .pos = pos,
-               .flags = 0x4003,
-               .next = next,
-               .gauge = kSelf,
-               .token = token,
-               .callback = cb});
-}
-
-StaticImageElement background =
-    static_image({.bitmap = 3210, .flags = 0x3, .next = background_next, .gauge = kSelf});
-SpriteElement card = compass_card({.bitmap = 3220,
-                                   .pos = {55, 45},
-                                   .centre = kCentre,
-                                   .next = card_next,
-                                   .failures = compass_failures,
-                                   .gauge = kSelf});
-NeedleElement heading_marker = pointer(3240, {11, 103}, heading_marker_next, compass_failures,
-                                       kSelectedHeadingToken, hsi_heading_marker);
-NeedleElement nav2_pointer = pointer(3340, {105, 12}, nav2_pointer_next, nav2_failures,
-                                     kNav2BearingToken, hsi_nav2_pointer, table(bearing_table));
-NeedleElement adf_pointer = pointer(3330, {84, 13}, adf_pointer_next, nullptr,
-                                    kAdfBearingToken, hsi_adf_pointer, table(bearing_table));
-NeedleElement course_pointer = pointer(3250, {100, 100}, course_pointer_next, nav1_failures,
-                                       kDrawnCourseToken, hsi_course_pointer);
-NeedleElement to_from =
-    pointer(3230, {20, 35}, to_from_next, nav1_failures, kToFrom, hsi_to_from);
-SpriteElement deviation_bar =
-    sprite({.bitmap = 3260,
-            .pos = {55, 45},
-            .flags = 0x4083,
-            .next = deviation_bar_next,
-            .failures = nav1_failures,
-            .gauge = kSelf,
-            .centre = kCentre,
-            .x = {.token = kLateralDeviation, .scale = kBarPixels},
-            .y = {.scale = 1.0},
-            .rotation = {.token = kDrawnCourseToken, .scale = -1.0},
-            .x_callback = hsi_deviation_offset,
-            .rotation_callback = hsi_deviation_angle});
-SliderElement glide_slope = slider({.bitmap = 3310,
-                                    .pos = {20, 139},
-                                    .flags = 0x4083,
-                                    .next = glide_slope_next,
-                                    .failures = glide_slope_failures,
-                                    .gauge = kSelf,
-                                    .x = {.token = kGlideSlopeValid, .scale = 1.0},
-                                    .y = {.token = kGlideSlopeDeviation, .scale = kGlideSlopePixels},
-                                    .y_callback = hsi_glide_slope});
-MovingImageElement course_units =
-    drum({277, 42}, course_units_next, kCourseToken, 1, 0.1, 10, hsi_course_drum);
-MovingImageElement course_tens =
-    drum({262, 42}, course_tens_next, kCourseToken, 10, 1, 100, hsi_course_drum);
-MovingImageElement course_hundreds =
-    drum({247, 42}, course_hundreds_next, kCourseToken, 100, 1, 1000, hsi_course_drum);
-IconElement distance_point =
-    flag(3380, {51, 42}, distance_point_next, kDistanceToken, hsi_distance_point);
-MovingImageElement distance_tenths =
-    drum({54, 42}, distance_tenths_next, kDistanceToken, 0.1, 0.01, 1, hsi_distance_drum);
-MovingImageElement distance_units =
-    drum({38, 42}, distance_units_next, kDistanceToken, 1, 0.01, 10, hsi_distance_drum);
-MovingImageElement distance_tens =
-    drum({23, 42}, distance_tens_next, kDistanceToken, 10, 0.01, 100, hsi_distance_drum);
-IconElement hatch = flag(3350, {23, 53}, hatch_next, kLateralValid, hsi_distance_hatch);
-IconElement nav_flag = flag(3290, {270, 100}, nav_flag_next, kLateralValid, hsi_nav_flag);
-IconElement glide_slope_flag =
-    flag(3320, {26, 100}, glide_slope_flag_next, kGlideSlopeValid, hsi_glide_slope_flag);
-IconElement heading_flag =
-    flag(3300, {108, 25}, heading_flag_next, kHeadingFailure, hsi_heading_flag);
-StaticImageElement bezel =
-    static_image({.bitmap = 3360, .flags = 0x3, .next = bezel_next, .gauge = kSelf});
-NeedleElement course_knob = needle({.bitmap = 3280,
-                                    .pos = {252, 246},
-                                    .flags = 0x83,
-                                    .next = course_knob_next,
-                                    .gauge = kSelf,
-                                    .pivot = {22, 22},
-                                    .token = kCourseToken,
-                                    .table = table(course_knob_table)});
-NeedleElement heading_knob = needle({.bitmap = 3270,
-                                     .pos = {53, 246},
-                                     .flags = 0x83,
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 3210, .flags = kImageStandard, .gauge = kSelf});
+  SpriteElement card = compass_card({.bitmap = 3220,
+                                     .pos = {55, 45},
+                                     .centre = kCentre,
+                                     .failures = compass_failures,
+                                     .gauge = kSelf});
+  NeedleElement heading_marker = pointer({.bitmap = 3240,
+                                          .pos = kCentre,
+                                          .failures = compass_failures,
+                                          .gauge = kSelf,
+                                          .pivot = {11, 103},
+                                          .token = kVarSelectedHeading,
+                                          .callback = hsi_heading_marker});
+  NeedleElement nav2_pointer = pointer({.bitmap = 3340,
+                                        .pos = kCentre,
+                                        .failures = nav2_pointer_failures,
+                                        .gauge = kSelf,
+                                        .pivot = {105, 12},
+                                        .token = kVarNav2Bearing,
+                                        .callback = hsi_nav2_pointer,
+                                        .table = table(bearing_table)});
+  NeedleElement adf_pointer = pointer({.bitmap = 3330,
+                                       .pos = kCentre,
+                                       .gauge = kSelf,
+                                       .pivot = {84, 13},
+                                       .token = kVarAdfBearing,
+                                       .callback = hsi_adf_pointer,
+                                       .table = table(bearing_table)});
+  NeedleElement course_pointer = pointer({.bitmap = 3250,
+                                          .pos = kCentre,
+                                          .failures = nav1_failures,
+                                          .gauge = kSelf,
+                                          .pivot = {100, 100},
+                                          .token = kVarHsiCourse,
+                                          .callback = hsi_course_pointer});
+  NeedleElement to_from = pointer({.bitmap = 3230,
+                                   .pos = kCentre,
+                                   .failures = nav1_failures,
+                                   .gauge = kSelf,
+                                   .pivot = {20, 35},
+                                   .token = kVarHsiToFrom,
+                                   .callback = hsi_to_from});
+  SpriteElement deviation_bar =
+      sprite({.bitmap = 3260,
+              .pos = {55, 45},
+              .flags = kImageLitSmooth,
+              .failures = nav1_failures,
+              .gauge = kSelf,
+              .centre = kCentre,
+              .x = {.token = kVarHsiLateralDeviation, .scale = kBarPixels},
+              .y = {.scale = 1.0},
+              .rotation = {.token = kVarHsiCourse, .scale = -1.0},
+              .x_callback = hsi_deviation_offset,
+              .rotation_callback = hsi_deviation_angle});
+  SliderElement glide_slope =
+      slider({.bitmap = 3310,
+              .pos = {20, 139},
+              .flags = kImageLitSmooth,
+              .failures = glide_slope_failures,
+              .gauge = kSelf,
+              .x = {.token = kVarHsiGlideSlopeValid, .scale = 1.0},
+              .y = {.token = kVarHsiGlideSlopeDeviation, .scale = kGlideSlopePixels},
+              .y_callback = hsi_glide_slope});
+  MovingImageElement course_units = window_drum({.pos = {277, 42},
+                                                 .token = kVarNav1Course,
+                                                 .place = 1,
+                                                 .span = 0.1,
+                                                 .range = 10,
+                                                 .callback = hsi_course_drum});
+  MovingImageElement course_tens = window_drum({.pos = {262, 42},
+                                                .token = kVarNav1Course,
+                                                .place = 10,
+                                                .span = 1,
+                                                .range = 100,
+                                                .callback = hsi_course_drum});
+  MovingImageElement course_hundreds = window_drum({.pos = {247, 42},
+                                                    .token = kVarNav1Course,
+                                                    .place = 100,
+                                                    .span = 1,
+                                                    .range = 1000,
+                                                    .callback = hsi_course_drum});
+  IconElement distance_point = flag({.bitmap = 3380,
+                                     .pos = {51, 42},
                                      .gauge = kSelf,
-                                     .pivot = {22, 22},
-                                     .token = kSelectedHeadingToken,
-                                     .table = table(heading_knob_table)});
-
-GaugeElement *background_next[] = {el(card), nullptr};
-GaugeElement *card_next[] = {el(heading_marker), nullptr};
-GaugeElement *heading_marker_next[] = {el(nav2_pointer), nullptr};
-GaugeElement *nav2_pointer_next[] = {el(adf_pointer), nullptr};
-GaugeElement *adf_pointer_next[] = {el(course_pointer), nullptr};
-GaugeElement *course_pointer_next[] = {el(to_from), nullptr};
-GaugeElement *to_from_next[] = {el(deviation_bar), nullptr};
-GaugeElement *deviation_bar_next[] = {el(glide_slope), nullptr};
-GaugeElement *glide_slope_next[] = {el(course_units), nullptr};
-GaugeElement *course_units_next[] = {el(course_tens), nullptr};
-GaugeElement *course_tens_next[] = {el(course_hundreds), nullptr};
-GaugeElement *course_hundreds_next[] = {el(distance_point), nullptr};
-GaugeElement *distance_point_next[] = {el(distance_tenths), nullptr};
-GaugeElement *distance_tenths_next[] = {el(distance_units), nullptr};
-GaugeElement *distance_units_next[] = {el(distance_tens), nullptr};
-GaugeElement *distance_tens_next[] = {el(hatch), nullptr};
-GaugeElement *hatch_next[] = {el(nav_flag), nullptr};
-GaugeElement *nav_flag_next[] = {el(glide_slope_flag), nullptr};
-GaugeElement *glide_slope_flag_next[] = {el(heading_flag), nullptr};
-GaugeElement *heading_flag_next[] = {el(bezel), nullptr};
-GaugeElement *bezel_next[] = {el(course_knob), nullptr};
-GaugeElement *course_knob_next[] = {el(heading_knob), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+                                     .token = kVarDistance,
+                                     .callback = hsi_distance_point});
+  MovingImageElement distance_tenths = window_drum({.pos = {54, 42},
+                                                    .token = kVarDistance,
+                                                    .place = 0.1,
+                                                    .span = 0.01,
+                                                    .range = 1,
+                                                    .callback = hsi_distance_drum});
+  MovingImageElement distance_units = window_drum({.pos = {38, 42},
+                                                   .token = kVarDistance,
+                                                   .place = 1,
+                                                   .span = 0.01,
+                                                   .range = 10,
+                                                   .callback = hsi_distance_drum});
+  MovingImageElement distance_tens = window_drum({.pos = {23, 42},
+                                                  .token = kVarDistance,
+                                                  .place = 10,
+                                                  .span = 0.01,
+                                                  .range = 100,
+                                                  .callback = hsi_distance_drum});
+  IconElement hatch = flag({.bitmap = 3350,
+                            .pos = {23, 53},
+                            .gauge = kSelf,
+                            .token = kVarHsiLateralValid,
+                            .callback = hsi_distance_hatch});
+  IconElement nav_flag = flag({.bitmap = 3290,
+                               .pos = {270, 100},
+                               .gauge = kSelf,
+                               .token = kVarHsiLateralValid,
+                               .callback = hsi_nav_flag});
+  IconElement glide_slope_flag = flag({.bitmap = 3320,
+                                       .pos = {26, 100},
+                                       .gauge = kSelf,
+                                       .token = kVarHsiGlideSlopeValid,
+                                       .callback = hsi_glide_slope_flag});
+  IconElement heading_flag = flag({.bitmap = 3300,
+                                   .pos = {108, 25},
+                                   .gauge = kSelf,
+                                   .token = kVarHeadingFailure,
+                                   .callback = hsi_heading_flag});
+  StaticImageElement bezel =
+      static_image({.bitmap = 3360, .flags = kImageStandard, .gauge = kSelf});
+  NeedleElement course_knob = needle({.bitmap = 3280,
+                                      .pos = {252, 246},
+                                      .flags = kImageSmooth,
+                                      .gauge = kSelf,
+                                      .pivot = {22, 22},
+                                      .token = kVarNav1Course,
+                                      .table = table(course_knob_table)});
+  NeedleElement heading_knob = needle({.bitmap = 3270,
+                                       .pos = {53, 246},
+                                       .flags = kImageSmooth,
+                                       .gauge = kSelf,
+                                       .pivot = {22, 22},
+                                       .token = kVarSelectedHeading,
+                                       .table = table(heading_knob_table)});
+};
+constinit DrawOrder<
+    Parts, &Parts::background, &Parts::card, &Parts::heading_marker, &Parts::nav2_pointer,
+    &Parts::adf_pointer, &Parts::course_pointer, &Parts::to_from, &Parts::deviation_bar,
+    &Parts::glide_slope, &Parts::course_units, &Parts::course_tens, &Parts::course_hundreds,
+    &Parts::distance_point, &Parts::distance_tenths, &Parts::distance_units, &Parts::distance_tens,
+    &Parts::hatch, &Parts::nav_flag, &Parts::glide_slope_flag, &Parts::heading_flag, &Parts::bezel,
+    &Parts::course_knob, &Parts::heading_knob>
+    tree;
 
 // Left or right click, repeating while held.
 constexpr std::uint32_t kEitherRepeat = kMouseLeftSingle | kMouseRightSingle | kMouseDownRepeat;
@@ -393,4 +376,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader HSI_Header =
-    gauge_header({.name = "HSI", .elements = elements, .size_mm = 120, .mouse = mouse});
+    gauge_header({.name = "HSI", .elements = tree.elements, .size_mm = 120, .mouse = mouse});

@@ -36,21 +36,22 @@ void FSAPI ils_tacan_callback(GaugeHeader *, std::int32_t service, ServiceData e
   }
 }
 
-extern GaugeElement *background_next[];
+FailureRecord lever_failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionZero),
+    kFailuresEnd,
+};
 
-FailureRecord lever_failures[] = {{20, 2, 0}, {0, 0, 0}};
-
-StaticImageElement background =
-    static_image({.bitmap = 280, .flags = 0x3, .next = background_next, .gauge = kSelf});
-IconElement lever = icon({.bitmap = 290,
-                          .flags = 0x3,
-                          .failures = lever_failures,
-                          .gauge = kSelf,
-                          .callback = ils_tacan_lever,
-                          .images = 2});
-
-GaugeElement *background_next[] = {el(lever), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 280, .flags = kImageStandard, .gauge = kSelf});
+  IconElement lever = icon({.bitmap = 290,
+                            .flags = kImageStandard,
+                            .failures = lever_failures,
+                            .gauge = kSelf,
+                            .callback = ils_tacan_lever,
+                            .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::lever> tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
@@ -61,7 +62,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader ILS_TACAN_Switch_Header = gauge_header({.name = "ILS_TACAN_Switch",
-                                                    .elements = elements,
+                                                    .elements = tree.elements,
                                                     .size_mm = 30,
                                                     .mouse = mouse,
                                                     .callback = ils_tacan_callback});

@@ -1,14 +1,13 @@
 // Marker_Lights: the outer, middle and inner marker lamps, one lit for the
 // beacon the host reports, and a press-to-test button that lights all three
 // while held and for 17 drawing passes after release.
-// Reads: token 354, the marker beacon (1 outer, 2 middle, 3 inner).
+// Reads: kVarMarkerBeacon, the marker beacon (1 outer, 2 middle, 3 inner).
 // Sends: no key events.
 #include "frame/declare.h"
 
 extern GaugeHeader Marker_Lights_Header;
 
 namespace {
-constexpr std::int32_t kMarkerBeacon = 354;
 constexpr std::int32_t kHelpOuter = 43847;
 constexpr std::int32_t kHelpMiddle = 43848;
 constexpr std::int32_t kHelpInner = 43849;
@@ -41,44 +40,38 @@ std::int32_t FSAPI marker_test(MouseCallbackRecord *, std::uint32_t) {
   return 0;
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
-extern GaugeElement *background_next[];
-extern GaugeElement *test_next[];
-extern GaugeElement *outer_next[];
-extern GaugeElement *middle_next[];
+FailureRecord lamp_failures[] = {
+    failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
+    kFailuresEnd,
+};
 
-FailureRecord lamp_failures[] = {{21, 3, 0}, {0, 0, 0}};
-
-constexpr IconElement lamp(std::int32_t bitmap, PixPoint pos, GaugeElement **next,
-                           IconCallback cb) {
+constexpr IconElement lamp(std::int32_t bitmap, PixPoint pos, IconCallback cb) {
   return icon({.bitmap = bitmap,
                .pos = pos,
-               .flags = 0x7,
-               .next = next,
+               .flags = kImageBright,
                .failures = lamp_failures,
                .gauge = kSelf,
-               .token = kMarkerBeacon,
+               .token = kVarMarkerBeacon,
                .callback = cb});
 }
 
-StaticImageElement background =
-    static_image({.bitmap = 430, .flags = 0x3, .next = background_next, .gauge = kSelf});
-IconElement test_image = lamp(470, {12, 12}, test_next, marker_test_image);
-IconElement outer = lamp(440, {12, 12}, outer_next, marker_lamp<1>);
-IconElement middle = lamp(450, {12, 52}, middle_next, marker_lamp<2>);
-IconElement inner = lamp(460, {12, 91}, nullptr, marker_lamp<3>);
-
-GaugeElement *background_next[] = {el(test_image), nullptr};
-GaugeElement *test_next[] = {el(outer), nullptr};
-GaugeElement *outer_next[] = {el(middle), nullptr};
-GaugeElement *middle_next[] = {el(inner), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 430, .flags = kImageStandard, .gauge = kSelf});
+  IconElement test_image = lamp(470, {12, 12}, marker_test_image);
+  IconElement outer = lamp(440, {12, 12}, marker_lamp<1>);
+  IconElement middle = lamp(450, {12, 52}, marker_lamp<2>);
+  IconElement inner = lamp(460, {12, 91}, marker_lamp<3>);
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::test_image, &Parts::outer, &Parts::middle,
+                    &Parts::inner>
+    tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, 0),
-    mouse_callback({12, 12, 22, 22}, kCursorHand, kMouseLeftSingle | kMouseDownRepeat,
-                   marker_test),
+    mouse_callback({12, 12, 22, 22}, kCursorHand, kMouseLeftSingle | kMouseDownRepeat, marker_test),
     mouse_parent({12, 12, 22, 22}, kHelpOuter),
     mouse_end_parent(),
     mouse_parent({12, 52, 22, 22}, kHelpMiddle),
@@ -90,5 +83,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Marker_Lights_Header =
-    gauge_header({.name = "Marker_Lights", .elements = elements, .size_mm = 100, .mouse = mouse});
+GaugeHeader Marker_Lights_Header = gauge_header(
+    {.name = "Marker_Lights", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -1,35 +1,35 @@
 // NAV_GPS_Switch: a two-position lever choosing whether the navigation
 // instruments follow the NAV receivers or the GPS. The lever shows the
 // host's state and its rectangle sends the host's toggle; no module code.
-// Reads: token 848, the navigation source (nonzero: GPS).
-// Sends: 66375, the navigation-source toggle (sent by the host on a click).
+// Reads: kVarGpsSource, the navigation source (nonzero: GPS).
+// Sends: kEventGpsSourceToggle (sent by the host on a click).
 #include "frame/declare.h"
 #include "gauges/navigation/navigation_state.h"
 
 extern GaugeHeader NAV_GPS_Switch_Header;
 
 namespace {
-constexpr std::int32_t kEventToggleSource = 66375;
 constexpr std::int32_t kHelpNavGps = 43853;
 constexpr GaugeHeader *kSelf = &NAV_GPS_Switch_Header;
 
-extern GaugeElement *background_next[];
-
-StaticImageElement background =
-    static_image({.bitmap = 260, .flags = 0x3, .next = background_next, .gauge = kSelf});
-IconElement lever = icon(
-    {.bitmap = 270, .flags = 0x3, .gauge = kSelf, .token = kGpsSourceToken, .images = 2});
-
-GaugeElement *background_next[] = {el(lever), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 260, .flags = kImageStandard, .gauge = kSelf});
+  IconElement lever = icon({.bitmap = 270,
+                            .flags = kImageStandard,
+                            .gauge = kSelf,
+                            .token = kVarGpsSource,
+                            .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::lever> tree;
 
 MouseRect mouse[] = {
     mouse_parent({0, 0, 0, 0}, kHelpNavGps),
-    mouse_event({2, 2, 42, 28}, kCursorHand, kMouseLeftSingle, kEventToggleSource),
+    mouse_event({2, 2, 42, 28}, kCursorHand, kMouseLeftSingle, kEventGpsSourceToggle),
     mouse_end_parent(),
     mouse_end(),
 };
 }  // namespace
 
-GaugeHeader NAV_GPS_Switch_Header =
-    gauge_header({.name = "NAV_GPS_Switch", .elements = elements, .size_mm = 30, .mouse = mouse});
+GaugeHeader NAV_GPS_Switch_Header = gauge_header(
+    {.name = "NAV_GPS_Switch", .elements = tree.elements, .size_mm = 30, .mouse = mouse});

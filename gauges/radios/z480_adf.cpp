@@ -5,8 +5,8 @@
 // below and above each drum, a power selector with its lamp, and a TONE
 // toggle. Hundreds stepping stops at 100-199 kHz going down and at
 // 1600-1699 kHz going up; the other digits are the host's to carry or wrap.
-// Reads: token 16, the frequency's three low digits (0x0379 is 379 kHz);
-// token 18, the extension (256 and up add 1000 kHz, the rest is the tenths
+// Reads: kVarAdfFrequency, the frequency's three low digits (0x0379 is 379
+// kHz); kVarAdfExtension, the extension (256 and up add 1000 kHz, the rest is the tenths
 // digit); both before every update and on every drawing pass.
 // Sends: the digit step events; on every drawing pass the tone-on event while
 // both receiver and tone are on, else the tone-off event (also at install).
@@ -21,21 +21,6 @@
 extern GaugeHeader Z480_ADF_Header;
 
 namespace {
-constexpr std::int32_t kAdfFrequency = 16;
-constexpr std::int32_t kAdfExtension = 18;
-constexpr std::int32_t kToneToken = 880;  // named by the TONE image, not used
-
-constexpr std::int32_t kEventHundredsUp = 65648;
-constexpr std::int32_t kEventTensUp = 65649;
-constexpr std::int32_t kEventUnitsUp = 65650;
-constexpr std::int32_t kEventHundredsDown = 65666;
-constexpr std::int32_t kEventTensDown = 65667;
-constexpr std::int32_t kEventUnitsDown = 65668;
-constexpr std::int32_t kEventTenthsDown = 66453;
-constexpr std::int32_t kEventTenthsUp = 66454;
-constexpr std::int32_t kEventToneOff = 65836;
-constexpr std::int32_t kEventToneOn = 65841;
-
 constexpr std::int32_t kHelpAdf = 42761;
 constexpr std::int32_t kHelpWindow = 43606;
 constexpr std::int32_t kHelpKnobs = 43605;
@@ -53,9 +38,9 @@ double Adf_Tenths = 0.0;
 ClickSound click;
 
 double read_adf_khz() {
-  return adf_khz_of(read_bcd_word(kAdfFrequency), read_bcd_word(kAdfExtension));
+  return adf_khz_of(read_bcd_word(kVarAdfFrequency), read_bcd_word(kVarAdfExtension));
 }
-double read_adf_tenths() { return adf_tenths_of(read_bcd_word(kAdfExtension)); }
+double read_adf_tenths() { return adf_tenths_of(read_bcd_word(kVarAdfExtension)); }
 void refresh_khz() { Adf_Khz = read_adf_khz(); }
 
 double thousands() { return std::floor(Adf_Khz / 1000.0); }
@@ -63,7 +48,7 @@ double hundreds() { return decimal_digit(Adf_Khz, 100); }
 bool on() { return Adf_Power_On == 1; }
 
 // The tone follows the receiver and the TONE toggle, told afresh each pass.
-void send_tone(bool tone) { trigger_key_event(tone ? kEventToneOn : kEventToneOff, 0); }
+void send_tone(bool tone) { trigger_key_event(tone ? kEventAdfToneOn : kEventAdfToneOff, 0); }
 
 // --- element callbacks
 
@@ -138,13 +123,25 @@ bool hundreds_down_allowed() {
   return thousands() == 1.0 || (thousands() == 0.0 && hundreds() > kBottomHundreds);
 }
 
-enum StepIndex { kHundredsUp, kHundredsDown, kTensUp, kTensDown, kUnitsUp, kUnitsDown,
-                 kTenthsUp, kTenthsDown };
+enum StepIndex {
+  kHundredsUp,
+  kHundredsDown,
+  kTensUp,
+  kTensDown,
+  kUnitsUp,
+  kUnitsDown,
+  kTenthsUp,
+  kTenthsDown
+};
 constexpr DigitStep kSteps[] = {
-    {kEventHundredsUp, hundreds_up_allowed}, {kEventHundredsDown, hundreds_down_allowed},
-    {kEventTensUp, nullptr},                 {kEventTensDown, nullptr},
-    {kEventUnitsUp, nullptr},                {kEventUnitsDown, nullptr},
-    {kEventTenthsUp, nullptr},               {kEventTenthsDown, nullptr},
+    {kEventAdfHundredsInc, hundreds_up_allowed},
+    {kEventAdfHundredsDec, hundreds_down_allowed},
+    {kEventAdfTensInc, nullptr},
+    {kEventAdfTensDec, nullptr},
+    {kEventAdfUnitsInc, nullptr},
+    {kEventAdfUnitsDec, nullptr},
+    {kEventAdfTenthsInc, nullptr},
+    {kEventAdfTenthsDec, nullptr},
 };
 
 // Steps use the frequency cached at the last update.
@@ -191,110 +188,88 @@ void FSAPI adf_gauge_callback(GaugeHeader *, std::int32_t service, ServiceData e
   }
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
-extern GaugeElement *background_next[];
-extern GaugeElement *tenths_next[];
-extern GaugeElement *point_next[];
-extern GaugeElement *units_next[];
-extern GaugeElement *tens_next[];
-extern GaugeElement *hundreds_next[];
-extern GaugeElement *thousands_next[];
-extern GaugeElement *hundreds_knob_next[];
-extern GaugeElement *tens_knob_next[];
-extern GaugeElement *units_knob_next[];
-extern GaugeElement *tone_next[];
-extern GaugeElement *lamp_next[];
-
-FailureRecord display_failures[] = {{20, 3, 0}, {21, 3, 0}, {5, 0, 0}, {0, 0, 0}};
+FailureRecord display_failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionNoDraw),
+    failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
+    failure(kFailGaugeAdf),
+    kFailuresEnd,
+};
 
 // A full turn per ten steps: straight up at 0, straight down at 5.
 NonlinearityEntry outer_table[] = {table_point(0, 97, 101), table_point(5, 97, 161)};
 NonlinearityEntry middle_table[] = {table_point(0, 97, 108), table_point(5, 97, 154)};
 NonlinearityEntry inner_table[] = {table_point(0, 97, 101), table_point(5, 97, 161)};
 
-constexpr MovingImageElement drum(PixPoint pos, GaugeElement **next, MovingImageCallback cb) {
+constexpr MovingImageElement digit_drum(PixPoint pos, MovingImageCallback cb) {
   return moving_image({.bitmap = 1260,
                        .pos = pos,
-                       .flags = 0x83,
-                       .next = next,
+                       .flags = kImageSmooth,
                        .failures = display_failures,
                        .gauge = kSelf,
                        .y = {.min = 0.0, .max = 10.0},
                        .y_callback = cb});
 }
-constexpr NeedleElement knob(std::int32_t bitmap, std::int32_t pivot, GaugeElement **next,
-                             NeedleCallback cb, TableRef t) {
+constexpr NeedleElement knob(std::int32_t bitmap, std::int32_t pivot, NeedleCallback cb,
+                             TableRef t) {
   return needle({.bitmap = bitmap,
                  .pos = {97, 131},
-                 .flags = 0x83,
-                 .next = next,
+                 .flags = kImageSmooth,
                  .gauge = kSelf,
                  .pivot = {pivot, pivot},
                  .callback = cb,
                  .table = t});
 }
 
-StaticImageElement background =
-    static_image({.bitmap = 1220, .flags = 0x3, .next = background_next, .gauge = kSelf});
-MovingImageElement tenths_drum = drum({121, 45}, tenths_next, adf_tenths_drum);
-IconElement point = icon({.bitmap = 1280,
-                          .pos = {116, 45},
-                          .flags = 0x83,
-                          .next = point_next,
-                          .failures = display_failures,
-                          .gauge = kSelf,
-                          .callback = adf_point});
-MovingImageElement units_drum = drum({102, 45}, units_next, adf_drum<1>);
-MovingImageElement tens_drum = drum({88, 45}, tens_next, adf_drum<10>);
-MovingImageElement hundreds_drum = drum({74, 45}, hundreds_next, adf_drum<100>);
-IconElement thousands_image = icon({.bitmap = 1270,
-                                    .pos = {60, 45},
-                                    .flags = 0x83,
-                                    .next = thousands_next,
-                                    .failures = display_failures,
-                                    .gauge = kSelf,
-                                    .callback = adf_thousands,
-                                    .images = 2});
-NeedleElement hundreds_knob =
-    knob(1250, 30, hundreds_knob_next, adf_hundreds_knob, table(outer_table));
-NeedleElement tens_knob = knob(1240, 23, tens_knob_next, adf_knob<10>, table(middle_table));
-NeedleElement units_knob = knob(1230, 16, units_knob_next, adf_knob<1>, table(inner_table));
-IconElement tone_image = icon({.bitmap = 1310,
-                               .pos = {170, 74},
-                               .flags = 0x3,
-                               .next = tone_next,
-                               .gauge = kSelf,
-                               .token = kToneToken,
-                               .callback = adf_tone_image,
-                               .images = 2});
-IconElement lamp = icon({.bitmap = 1300,
-                         .pos = {90, 11},
-                         .flags = 0x7,
-                         .next = lamp_next,
-                         .failures = display_failures,
-                         .gauge = kSelf,
-                         .callback = adf_lamp});
-IconElement power_image = icon({.bitmap = 1290,
-                                .pos = {157, 122},
-                                .flags = 0x3,
-                                .gauge = kSelf,
-                                .callback = adf_power_image,
-                                .images = 2});
-
-GaugeElement *background_next[] = {el(tenths_drum), nullptr};
-GaugeElement *tenths_next[] = {el(point), nullptr};
-GaugeElement *point_next[] = {el(units_drum), nullptr};
-GaugeElement *units_next[] = {el(tens_drum), nullptr};
-GaugeElement *tens_next[] = {el(hundreds_drum), nullptr};
-GaugeElement *hundreds_next[] = {el(thousands_image), nullptr};
-GaugeElement *thousands_next[] = {el(hundreds_knob), nullptr};
-GaugeElement *hundreds_knob_next[] = {el(tens_knob), nullptr};
-GaugeElement *tens_knob_next[] = {el(units_knob), nullptr};
-GaugeElement *units_knob_next[] = {el(tone_image), nullptr};
-GaugeElement *tone_next[] = {el(lamp), nullptr};
-GaugeElement *lamp_next[] = {el(power_image), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 1220, .flags = kImageStandard, .gauge = kSelf});
+  MovingImageElement tenths_drum = digit_drum({121, 45}, adf_tenths_drum);
+  IconElement point = icon({.bitmap = 1280,
+                            .pos = {116, 45},
+                            .flags = kImageSmooth,
+                            .failures = display_failures,
+                            .gauge = kSelf,
+                            .callback = adf_point});
+  MovingImageElement units_drum = digit_drum({102, 45}, adf_drum<1>);
+  MovingImageElement tens_drum = digit_drum({88, 45}, adf_drum<10>);
+  MovingImageElement hundreds_drum = digit_drum({74, 45}, adf_drum<100>);
+  IconElement thousands_image = icon({.bitmap = 1270,
+                                      .pos = {60, 45},
+                                      .flags = kImageSmooth,
+                                      .failures = display_failures,
+                                      .gauge = kSelf,
+                                      .callback = adf_thousands,
+                                      .images = 2});
+  NeedleElement hundreds_knob = knob(1250, 30, adf_hundreds_knob, table(outer_table));
+  NeedleElement tens_knob = knob(1240, 23, adf_knob<10>, table(middle_table));
+  NeedleElement units_knob = knob(1230, 16, adf_knob<1>, table(inner_table));
+  IconElement tone_image = icon({.bitmap = 1310,
+                                 .pos = {170, 74},
+                                 .flags = kImageStandard,
+                                 .gauge = kSelf,
+                                 .token = kVarAdfTone,
+                                 .callback = adf_tone_image,
+                                 .images = 2});
+  IconElement lamp = icon({.bitmap = 1300,
+                           .pos = {90, 11},
+                           .flags = kImageBright,
+                           .failures = display_failures,
+                           .gauge = kSelf,
+                           .callback = adf_lamp});
+  IconElement power_image = icon({.bitmap = 1290,
+                                  .pos = {157, 122},
+                                  .flags = kImageStandard,
+                                  .gauge = kSelf,
+                                  .callback = adf_power_image,
+                                  .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::tenths_drum, &Parts::point,
+                    &Parts::units_drum, &Parts::tens_drum, &Parts::hundreds_drum,
+                    &Parts::thousands_image, &Parts::hundreds_knob, &Parts::tens_knob,
+                    &Parts::units_knob, &Parts::tone_image, &Parts::lamp, &Parts::power_image>
+    tree;
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
@@ -341,7 +316,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Z480_ADF_Header = gauge_header({.name = "Z480_ADF",
-                                            .elements = elements,
+                                            .elements = tree.elements,
                                             .size_mm = 100,
                                             .mouse = mouse,
                                             .callback = adf_gauge_callback});

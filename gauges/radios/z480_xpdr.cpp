@@ -2,7 +2,7 @@
 // four code thumbwheels that glow while the set is on, an up area above and
 // a down area below each wheel, and an IDENT toggle that is drawn but does
 // nothing. Carrying and the octal limit of each digit are the host's.
-// Reads: token 38, the code as four packed-decimal digits (0x1200 is 1200),
+// Reads: kVarTransponderCode, the code as four packed-decimal digits (0x1200 is 1200),
 // before every update and on every drawing pass.
 // Sends: the per-digit up and down events while the set is on.
 #include "frame/declare.h"
@@ -14,11 +14,11 @@
 extern GaugeHeader Z480_XPDR_Header;
 
 namespace {
-constexpr std::int32_t kCode = 38;
-
 enum Digit { kFirst, kSecond, kThird, kFourth };
-constexpr std::int32_t kEventUp[] = {65651, 65652, 65653, 65654};
-constexpr std::int32_t kEventDown[] = {66455, 66456, 66457, 66458};
+constexpr std::int32_t kEventUp[] = {kEventTransponderThousandsInc, kEventTransponderHundredsInc,
+                                     kEventTransponderTensInc, kEventTransponderUnitsInc};
+constexpr std::int32_t kEventDown[] = {kEventTransponderThousandsDec, kEventTransponderHundredsDec,
+                                       kEventTransponderTensDec, kEventTransponderUnitsDec};
 constexpr int kPlace[] = {1000, 100, 10, 1};
 
 constexpr std::int32_t kHelpXpdr = 42762;
@@ -36,7 +36,7 @@ bool on() { return Xpdr_Power_On == 1; }
 
 template <Digit D>
 double FSAPI xpdr_drum(MovingImageElement *e) {
-  Xpdr_Code = read_xpdr_code(kCode);
+  Xpdr_Code = read_xpdr_code(kVarTransponderCode);
   light_display(e->header, on());
   return decimal_digit(Xpdr_Code, kPlace[D]);
 }
@@ -67,7 +67,7 @@ void FSAPI xpdr_gauge_callback(GaugeHeader *, std::int32_t service, ServiceData 
       click_install(click, extra);
       break;
     case kServicePreUpdate:
-      Xpdr_Code = read_xpdr_code(kCode);
+      Xpdr_Code = read_xpdr_code(kVarTransponderCode);
       break;
     case kServiceKill:
       click_kill(click);
@@ -77,65 +77,54 @@ void FSAPI xpdr_gauge_callback(GaugeHeader *, std::int32_t service, ServiceData 
   }
 }
 
-// --- the element tree, each element the single child of the one before
+// --- the elements
 
-extern GaugeElement *background_next[];
-extern GaugeElement *fourth_next[];
-extern GaugeElement *third_next[];
-extern GaugeElement *second_next[];
-extern GaugeElement *first_next[];
-extern GaugeElement *ident_next[];
-extern GaugeElement *lamp_next[];
+FailureRecord failures[] = {
+    failure(kFailSystemElectricalPanels, kFailActionNoDraw),
+    failure(kFailSystemElectricalAvionics, kFailActionNoDraw),
+    failure(kFailGaugeTransponder),
+    kFailuresEnd,
+};
 
-FailureRecord failures[] = {{20, 3, 0}, {21, 3, 0}, {17, 0, 0}, {0, 0, 0}};
-
-constexpr MovingImageElement wheel(std::int32_t x, GaugeElement **next,
-                                   MovingImageCallback cb) {
+constexpr MovingImageElement wheel(std::int32_t x, MovingImageCallback cb) {
   return moving_image({.bitmap = 4120,
                        .pos = {x, 59},
-                       .flags = 0x83,
-                       .next = next,
+                       .flags = kImageSmooth,
                        .failures = failures,
                        .gauge = kSelf,
                        .y = {.min = 0.0, .max = 10.0},
                        .y_callback = cb});
 }
 
-StaticImageElement background =
-    static_image({.bitmap = 4110, .flags = 0x3, .next = background_next, .gauge = kSelf});
-MovingImageElement fourth = wheel(187, fourth_next, xpdr_drum<kFourth>);
-MovingImageElement third = wheel(164, third_next, xpdr_drum<kThird>);
-MovingImageElement second = wheel(141, second_next, xpdr_drum<kSecond>);
-MovingImageElement first = wheel(118, first_next, xpdr_drum<kFirst>);
-IconElement ident = icon({.bitmap = 4150,
-                          .pos = {209, 29},
-                          .flags = 0x3,
-                          .next = ident_next,
-                          .failures = failures,
-                          .gauge = kSelf,
-                          .images = 2});
-IconElement lamp = icon({.bitmap = 4140,
-                         .pos = {53, 79},
-                         .flags = 0x7,
-                         .next = lamp_next,
-                         .failures = failures,
-                         .gauge = kSelf,
-                         .callback = xpdr_lamp});
-IconElement toggle = icon({.bitmap = 4130,
-                           .pos = {28, 9},
-                           .flags = 0x3,
+struct Parts {
+  StaticImageElement background =
+      static_image({.bitmap = 4110, .flags = kImageStandard, .gauge = kSelf});
+  MovingImageElement fourth = wheel(187, xpdr_drum<kFourth>);
+  MovingImageElement third = wheel(164, xpdr_drum<kThird>);
+  MovingImageElement second = wheel(141, xpdr_drum<kSecond>);
+  MovingImageElement first = wheel(118, xpdr_drum<kFirst>);
+  IconElement ident = icon({.bitmap = 4150,
+                            .pos = {209, 29},
+                            .flags = kImageStandard,
+                            .failures = failures,
+                            .gauge = kSelf,
+                            .images = 2});
+  IconElement lamp = icon({.bitmap = 4140,
+                           .pos = {53, 79},
+                           .flags = kImageBright,
+                           .failures = failures,
                            .gauge = kSelf,
-                           .callback = xpdr_toggle_image,
-                           .images = 2});
-
-GaugeElement *background_next[] = {el(fourth), nullptr};
-GaugeElement *fourth_next[] = {el(third), nullptr};
-GaugeElement *third_next[] = {el(second), nullptr};
-GaugeElement *second_next[] = {el(first), nullptr};
-GaugeElement *first_next[] = {el(ident), nullptr};
-GaugeElement *ident_next[] = {el(lamp), nullptr};
-GaugeElement *lamp_next[] = {el(toggle), nullptr};
-GaugeElement *elements[] = {el(background), nullptr};
+                           .callback = xpdr_lamp});
+  IconElement toggle = icon({.bitmap = 4130,
+                             .pos = {28, 9},
+                             .flags = kImageStandard,
+                             .gauge = kSelf,
+                             .callback = xpdr_toggle_image,
+                             .images = 2});
+};
+constinit DrawOrder<Parts, &Parts::background, &Parts::fourth, &Parts::third, &Parts::second,
+                    &Parts::first, &Parts::ident, &Parts::lamp, &Parts::toggle>
+    tree;
 
 constexpr std::uint32_t kLeftRepeat = kMouseLeftSingle | kMouseDownRepeat;
 
@@ -171,7 +160,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Z480_XPDR_Header = gauge_header({.name = "Z480_XPDR",
-                                             .elements = elements,
+                                             .elements = tree.elements,
                                              .size_mm = 100,
                                              .mouse = mouse,
                                              .callback = xpdr_gauge_callback});

@@ -1,0 +1,41 @@
+// The script command `panel FILE`: places a whole panel configuration (see
+// host/panel_config.h), replacing the one placed before. FILE is read
+// relative to the script's directory. What the reader skipped and the gauges
+// that could not be placed are reported as warnings; the rest of the panel
+// is placed all the same.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/panel_loader.h"
+#include "host/script.h"
+
+namespace z480 {
+namespace {
+
+std::filesystem::path beside_script(const ScriptLine &line, const std::string &file) {
+  std::filesystem::path path(file);
+  if (path.is_absolute()) return path;
+  return (std::filesystem::path(line.file).parent_path() / path).lexically_normal();
+}
+
+Step cmd_panel(const ScriptLine &line, Args &a) {
+  std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a panel configuration file");
+  a.done();
+  std::filesystem::path path = beside_script(line, file);
+  return [=](ScriptRun &run) {
+    std::error_code ec;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ec))
+      return run.error(line, "cannot read the panel configuration " + path.string());
+    std::ostringstream text;
+    text << in.rdbuf();
+    for (const PanelDiagnostic &d : load_panel(run.host, parse_panel_config(text.str())))
+      run.out() << path.string() << ":" << d.line << ": warning: " << d.message << "\n";
+  };
+}
+
+[[maybe_unused]] const bool kRegistered = (command_table()["panel"] = cmd_panel, true);
+
+}  // namespace
+}  // namespace z480

@@ -1,0 +1,103 @@
+// The aircraft's own panel/panel.cfg: every gauge of the module placed, each
+// engine gauge once per engine, every window a hot spot names present, and
+// every gauge inside its window.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "host/panel_loader.h"
+
+namespace z480 {
+namespace {
+
+std::string read(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The 83 gauge names of the registry, built or not yet.
+std::set<std::string> registry_names() {
+  std::string list = read(Z480_SOURCE_DIR "/frame/gauge_list.inc");
+  std::set<std::string> names;
+  std::regex entry(R"(Z480_GAUGE\((\w+)\))");
+  for (std::sregex_iterator it(list.begin(), list.end(), entry), end; it != end; ++it)
+    names.insert((*it)[1]);
+  return names;
+}
+
+class ShippedPanel : public ::testing::Test {
+ protected:
+  void SetUp() override { config = parse_panel_config(read(Z480_SOURCE_DIR "/panel/panel.cfg")); }
+  PanelConfig config;
+};
+
+TEST_F(ShippedPanel, ReadsCleanlyAndPlacesEveryGaugeOfTheRegistry) {
+  for (const PanelDiagnostic &d : config.diagnostics)
+    ADD_FAILURE() << "panel.cfg:" << d.line << ": " << d.message;
+  std::map<std::string, std::multiset<std::string>> placed;  // gauge -> parameters
+  for (const PanelWindowConfig &w : config.windows)
+    for (const GaugePlacementConfig &g : w.gauges) {
+      EXPECT_EQ(g.module, "Z480_Instr") << g.line;
+      placed[g.gauge].insert(g.parameters.value_or(""));
+    }
+  std::set<std::string> names = registry_names();
+  ASSERT_EQ(names.size(), 83u);
+  for (const std::string &n : names) EXPECT_TRUE(placed.count(n)) << n << " is not placed";
+  for (const auto &[gauge, params] : placed) EXPECT_TRUE(names.count(gauge)) << gauge;
+
+  for (const char *engine_gauge : {"EGT_Oil_Indicator", "Fire_Light", "Engine_N2",
+                                   "Low_Oil_Press_Light", "Propeller_RPM"})
+    EXPECT_EQ(placed[engine_gauge], (std::multiset<std::string>{"1", "2"})) << engine_gauge;
+  EXPECT_EQ(placed["Radio_Altimeter"], std::multiset<std::string>{"s1"});
+}
+
+TEST_F(ShippedPanel, GaugesLieInsideTheirWindows) {
+  for (const PanelWindowConfig &w : config.windows) {
+    EXPECT_GT(w.width, 0) << "Window" << w.number;
+    EXPECT_FALSE(w.title.empty()) << "Window" << w.number;
+    for (const GaugePlacementConfig &g : w.gauges) {
+      ASSERT_TRUE(g.width) << "line " << g.line << " gives no width";
+      EXPECT_GE(g.x, 0) << g.line;
+      EXPECT_GE(g.y, 0) << g.line;
+      EXPECT_LE(g.x + *g.width, w.width) << g.line;
+      EXPECT_LE(g.y + g.height.value_or(0), w.height) << g.line;
+    }
+  }
+}
+
+TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
+  std::string error;
+  auto module = Module::load(Z480_MODULE_PATH, &error);
+  ASSERT_TRUE(module) << error;
+  Host host(*module);
+  for (const PanelDiagnostic &d : load_panel(host, config))
+    EXPECT_NE(d.message.find("the module has no gauge"), std::string::npos) << d.message;
+
+  Instance *shutdown = host.instance("Shut_Down_Engines");
+  ASSERT_TRUE(shutdown);
+  EXPECT_TRUE(shutdown->connected());
+
+  std::set<std::uint32_t> idents;
+  for (const PanelWindowConfig &w : config.windows) idents.insert(w.ident);
+  for (const auto &inst : host.instances()) {
+    std::string name = inst->source()->gauge_name;
+    if (name.find("Toggle") == std::string::npos && name != "Close_Subpanel") continue;
+    host.forget_events();
+    host.click(*inst, {8, 8}, 0x20000000);
+    for (const KeyEvent &e : host.events()) {
+      if (e.id == kEventPanelToggle || e.id == kEventPanelOpen || e.id == kEventPanelClose) {
+        EXPECT_TRUE(idents.count(e.value)) << inst->alias() << " names window " << e.value;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace z480
