@@ -30,7 +30,9 @@
 //                     first such record of the list decides
 //
 //   panel FILE        places a panel configuration (host/panel_config.h),
-//                     read relative to the script, replacing the panel
+//                     read relative to the script (`panel default`: the
+//                     aircraft's own panel/panel.cfg, built into the host),
+//                     replacing the panel
 //                     placed before; damaged lines and gauges that cannot be
 //                     placed are reported as warnings and skipped. Its
 //                     gauges are named after the gauge, a repeated gauge
@@ -240,16 +242,20 @@ struct ScriptTotals {
   bool ok() const { return failed == 0 && errors == 0; }
 };
 
-// Runs one script against a fresh host on a freshly loaded module; then
-// `finished`, if given, sees the run before the host closes. Failures and
-// errors are written to out, each with its file and line.
+// Runs one script against a fresh host on a freshly loaded module;
+// `started`, if given, sees the run before its first step, and `finished`
+// after its last, before the host closes. Failures and errors are written to
+// out, each with its file and line.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
-                        const std::function<void(ScriptRun &)> &finished = nullptr);
+                        const std::function<void(ScriptRun &)> &finished = nullptr,
+                        const std::function<void(ScriptRun &)> &started = nullptr);
 
 // The script `z480-panel run` plays when given none, and the file name its
 // lines are cited with.
 std::string_view default_script();
+// The aircraft's panel configuration (panel/panel.cfg), built in.
+std::string_view default_panel();
 inline constexpr const char kDefaultScriptFile[] = "host/default.z480";
 
 }  // namespace z480
