@@ -43,11 +43,13 @@
 //                     connected.
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
-//                     flaps, trim, levers, engine start, decision height)
-//                     before the next gauge updates, and moves what moves by
-//                     itself (gear legs, flaps, spooling engines, the
-//                     decision-height lamp) every frame; off at the start of
-//                     every script
+//                     flaps, trim, levers, engine start, decision height,
+//                     autopilot modes, reference bars, and pitch, bank and
+//                     trim on the autopilot's servo commands) before the next
+//                     gauge updates, and moves what moves by itself (gear
+//                     legs, flaps, spooling engines, the decision-height
+//                     lamp, the glideslope capture) every frame; off at the
+//                     start of every script
 //
 // Time (a frame is 1/18 s of simulated time):
 //   clock on|off      while on, every frame moves the host's clock tokens on
