@@ -268,7 +268,14 @@ void Host::apply_pending_events() {
     for (auto &reaction : reactions_) reaction(e);
 }
 
+void Host::spend_work() {
+  if (!work_left_) return;
+  if (*work_left_ == 0) throw WorkLimitReached();
+  --*work_left_;
+}
+
 void Host::frame() {
+  spend_work();
   // Instances placed or removed by a callback take effect from the next frame.
   std::vector<Instance *> order;
   for (auto &i : instances_) order.push_back(i.get());
@@ -372,6 +379,7 @@ void Host::evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action
 }
 
 bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
+  spend_work();
   MouseHit hit = find_mouse_target(inst.mouse(), point, flags);
   if (!hit.rect) return false;
   ModuleCall call(*this);
