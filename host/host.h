@@ -189,6 +189,7 @@ class Host {
   std::vector<PanelWindowConfig> panel_windows_;
   int module_calls_ = 0;
   bool settling_ = false;
+  bool windows_unsettled_ = false;  // a window or a placement changed
   std::map<std::string, void *> interfaces_;
   std::vector<std::unique_ptr<Instance>> instances_;
   std::uint64_t frames_ = 0;
