@@ -1,6 +1,6 @@
 // Script commands for the pixels an element draws itself (registered into
 // the command tables at load):
-//   snapshot ALIAS ELEM FILE.png            writes the element's pixels
+//   snapshot ALIAS ELEM FILE.png|FILE.bmp   writes the element's pixels
 //   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
 //                                           one pixel's colour; TOL is the
 //                                           largest difference allowed in
@@ -37,12 +37,13 @@ std::string hex(std::uint32_t rgb) {
 Step cmd_snapshot(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   ElementRef ref = element_ref(a.word("an element"));
-  std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a PNG file name");
+  std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a PNG or BMP file name");
+  bool bmp = file.size() > 4 && (file.ends_with(".bmp") || file.ends_with(".BMP"));
   a.done();
   return [=](ScriptRun &run) {
     const ElementPixels *pixels = element_pixels(run, line, alias, ref);
     std::string error;
-    if (pixels && !write_png(*pixels, file, &error)) run.error(line, error);
+    if (pixels && !(bmp ? write_bmp : write_png)(*pixels, file, &error)) run.error(line, error);
   };
 }
 

@@ -27,6 +27,7 @@
 
 #include "host/host.h"
 #include "host/render_bitmap.h"
+#include "host/render_cli.h"
 
 namespace z480 {
 
@@ -57,7 +58,5 @@ class Renderer {
 // in rows at its default size. False with a reason when it cannot.
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error);
-// Every gauge of the module, one cell each under its name, after one frame.
-bool render_sheet(Module &module, const std::string &path, std::string *error);
 
 }  // namespace z480
