@@ -120,8 +120,13 @@ list(TRANSFORM left_out REPLACE " .*" "")
 file(GLOB SCRIPTS RELATIVE ${CMAKE_SOURCE_DIR}/tests/scripts CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/scripts/*.z480)
 list(REMOVE_ITEM SCRIPTS ${left_out})
-list(TRANSFORM SCRIPTS PREPEND tests/scripts/)
+list(TRANSFORM SCRIPTS PREPEND ${CMAKE_SOURCE_DIR}/tests/scripts/)
 add_test(NAME windows_scripts COMMAND ${wine} $<TARGET_FILE:z480-panel> run
-  --module $<TARGET_FILE:Z480_Instr> ${SCRIPTS}
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
-set_tests_properties(module_check windows_scripts PROPERTIES TIMEOUT 300)
+  --module $<TARGET_FILE:Z480_Instr> ${SCRIPTS})
+# The radar's screen as GDI+ draws it, saved beside the build.
+add_test(NAME radar_gdiplus COMMAND ${wine} $<TARGET_FILE:z480-panel> run
+  --module $<TARGET_FILE:Z480_Instr> ${CMAKE_SOURCE_DIR}/tests/windows/radar_gdiplus.z480)
+# One at a time: programs of one Wine prefix share its desktop, where each
+# would find the others' main windows.
+set_tests_properties(module_check windows_scripts radar_gdiplus PROPERTIES TIMEOUT 300
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} RESOURCE_LOCK wine_desktop)

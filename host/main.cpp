@@ -154,6 +154,9 @@ int main(int argc, char **argv) {
                   "scripts against it (the language is described at the top of host/script.h).") +
       z480::kDrawingLeftOut};
   app.name("z480-panel");
+  // Options only with dashes, so that a path starting with '/' stays a path
+  // on Windows too.
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   std::string module_path = default_module_path();
   const std::string module_help = "the gauge module to load (default: the one beside this program)";

@@ -10,7 +10,9 @@ shift
 mkdir -p "$build/home"
 printf 'pcm.!default { type null }\n' >"$build/home/.asoundrc"
 export HOME="$build/home" WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# One prefix set up at a time; later runs find it ready.
-flock "$build/home" xvfb-run -a bash -c '[ -f "$WINEPREFIX/system.reg" ] || wineboot -i' \
-  >/dev/null 2>&1 || true
+# One prefix set up at a time; later runs find it ready. A bare prefix has
+# no Courier New, the radar's font: a free monospaced font stands in.
+flock "$build/home" xvfb-run -a bash -c '[ -f "$WINEPREFIX/system.reg" ] || {
+  wineboot -i && wine reg add "HKCU\Software\Wine\Fonts\Replacements" /v "Courier New" \
+    /t REG_SZ /d "DejaVu Sans Mono" /f && wineserver -w; }' >/dev/null 2>&1 || true
 exec xvfb-run -a wine "$@" 2> >(grep -v '^ALSA\|^X connection' >&2)
