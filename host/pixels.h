@@ -9,9 +9,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 #include <span>
-#include <vector>
+#include <string>
 
 #include "frame/panel.h"
 #include "host/element_dc.h"
