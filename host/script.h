@@ -52,9 +52,10 @@
 //                     start of every script
 //
 // Time (a frame is 1/18 s of simulated time):
-//   clock on|off      while on, every frame moves the host's clock tokens on
-//                     by 1/18 s: 604 the simulation time, 557 the time of day
-//                     (back to 0 at midnight); off at the start of every script
+//   clock on|off      while on, every frame moves the host's clock tokens on:
+//                     604 the simulation time and 557 the time of day (back to
+//                     0 at midnight) by 1/18 s, 1 the tick counter by one (a
+//                     32-bit count); off at the start of every script
 //   wait SECONDS      runs the frames of that time (rounded to whole frames)
 //   ramp TOKEN VALUE SECONDS
 //                     runs the frames of that time, moving the host variable
