@@ -317,9 +317,23 @@ constexpr int kMaxPicture = 8192;
 
 }  // namespace
 
+std::optional<WindowBox> window_box(Renderer &renderer, const Instance &inst) {
+  const auto &p = inst.placement();
+  if (!p) return std::nullopt;
+  auto [w, h] = renderer.size(inst);
+  double sx = p->width > 0 ? static_cast<double>(p->width) / w : 1.0;
+  double sy = p->height ? static_cast<double>(*p->height) / h : sx;
+  return WindowBox{static_cast<double>(p->x), static_cast<double>(p->y), sx, sy, w * sx, h * sy};
+}
+
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error) {
   Renderer renderer(host.module().handle());
+  return render_png(host, renderer, path, window, error);
+}
+
+bool render_png(Host &host, Renderer &renderer, const std::string &path,
+                std::optional<std::uint32_t> window, std::string *error) {
   std::vector<Placed> placed;
   int width = 0, height = 0;
   std::uint32_t background = kPanelGrey;
@@ -331,18 +345,20 @@ bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t
       *error = "the panel has no window " + std::to_string(*window);
       return false;
     }
+    if (!host.window_shown(*window)) {
+      *error = "window " + std::to_string(*window) + " is closed: its gauges neither update nor draw";
+      return false;
+    }
     width = config->width;
     height = config->height;
     if (config->background_color) background = *config->background_color;
     for (const auto &inst : host.instances()) {
       const auto &p = inst->placement();
       if (!p || p->window != *window) continue;
-      auto [w, h] = renderer.size(*inst);
-      double sx = p->width > 0 ? static_cast<double>(p->width) / w : 1.0;
-      double sy = p->height ? static_cast<double>(*p->height) / h : sx;
-      placed.push_back({inst.get(), static_cast<double>(p->x), static_cast<double>(p->y), sx, sy});
-      width = std::max(width, static_cast<int>(std::ceil(p->x + w * sx)));
-      height = std::max(height, static_cast<int>(std::ceil(p->y + h * sy)));
+      WindowBox b = *window_box(renderer, *inst);
+      placed.push_back({inst.get(), b.x, b.y, b.sx, b.sy});
+      width = std::max(width, static_cast<int>(std::ceil(b.x + b.width)));
+      height = std::max(height, static_cast<int>(std::ceil(b.y + b.height)));
     }
   } else {
     double x = kLayoutGap, y = kLayoutGap, row = 0;

@@ -56,9 +56,21 @@ class Renderer {
   double sx_ = 1, sy_ = 1;  // the scale of the instance being drawn
 };
 
+// Where an instance placed in a panel window draws, in the window's pixels:
+// its top left, its scale and its size. Nothing for an instance that no
+// panel configuration placed.
+struct WindowBox {
+  double x = 0, y = 0, sx = 1, sy = 1, width = 0, height = 0;
+};
+std::optional<WindowBox> window_box(Renderer &renderer, const Instance &inst);
+
 // Draws what a host shows into a PNG: the instances of one panel window at
 // their places in it, or, without a window, every placed instance laid out
-// in rows at its default size. False with a reason when it cannot.
+// in rows at its default size. False with a reason when it cannot, and for
+// a window that is closed (its gauges neither update nor draw). The renderer
+// given is kept by the caller between pictures of one module.
+bool render_png(Host &host, Renderer &renderer, const std::string &path,
+                std::optional<std::uint32_t> window, std::string *error);
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error);
 // Every gauge of the module, one cell each under its name, after one frame.
