@@ -139,6 +139,11 @@ FlightReport *flight_report(ScriptRun &run) {
   return it == run.extensions.end() ? nullptr : static_cast<FlightReport *>(it->second.get());
 }
 
+std::filesystem::path report_file(ScriptRun &run, const std::filesystem::path &file) {
+  FlightReport *report = flight_report(run);
+  return report && file.is_relative() ? report->dir() / file : file;
+}
+
 void FlightReport::add_phase(PhaseRecord phase) {
   phase.snapshots = std::move(pending_);
   pending_.clear();

@@ -65,6 +65,9 @@ class FlightReport {
 // Lets the run's `phase` and `render` commands add to the report.
 void attach_flight_report(ScriptRun &run, std::shared_ptr<FlightReport> report);
 FlightReport *flight_report(ScriptRun &run);
+// Where a script's file lies: a relative name in the report's directory
+// when the run writes a report, else as given.
+std::filesystem::path report_file(ScriptRun &run, const std::filesystem::path &file);
 
 // What the panel shows, on one line: "118 kt, 1500 ft, RA 120 ft, N2 96/95 %,
 // torque 71/70 %, main bus 28.5 V, converter bus 28.0 V, COM1 118.30,

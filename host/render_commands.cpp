@@ -41,13 +41,12 @@ Step cmd_render(const ScriptLine &line, Args &a) {
   }
   a.done();
   return [=](ScriptRun &run) {
-    FlightReport *report = flight_report(run);
-    bool in_report = report && file.is_relative();
     std::string error;
-    if (!render_png(run.host, run_renderer(run), (in_report ? report->dir() / file : file).string(),
-                    window, &error))
+    if (!render_png(run.host, run_renderer(run), report_file(run, file).string(), window, &error))
       return run.error(line, error);
-    if (in_report) report->add_snapshot({file.generic_string(), caption(run.host, window)});
+    FlightReport *report = flight_report(run);
+    if (report && file.is_relative())
+      report->add_snapshot({file.generic_string(), caption(run.host, window)});
   };
 }
 

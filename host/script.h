@@ -110,8 +110,17 @@
 // Drawing (host/render.h: from what the last frame recorded, never calling
 // an element callback):
 //   render FILE.png [window IDENT]   the gauges of that panel window at their
-//                                    places; without a window every placed
+//                                    places (IDENT a number or a name such as
+//                                    MAIN_PANEL; a closed window is an
+//                                    error); without a window every placed
 //                                    gauge, in rows at its default size
+//   expect picture FILE.png size = W H
+//   expect picture FILE.png X Y = #RRGGBB [~ TOL]
+//                                    a PNG file's size, or one pixel of it
+// When the run writes a report (--out), a relative FILE lies in the report's
+// directory, and the pictures drawn before a `phase` show under it there
+// (host/flight_report.h). A picture is no check: a script that only draws
+// still checks nothing.
 //
 // Commands live in a table; other parts of the host add their own.
 #pragma once
