@@ -38,6 +38,10 @@ bool write_png(const ElementPixels &, const std::string &path, std::string *erro
   return false;
 }
 
+std::optional<Pixels> read_png(const std::string &path) {
+  throw std::runtime_error(kNoPixelOutput + path + " not read");
+}
+
 bool render_sheet(Module &, const std::string &path, std::string *error) {
   *error = kNoPixelOutput + path + " not written";
   return false;

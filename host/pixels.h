@@ -14,6 +14,7 @@
 
 #include "frame/panel.h"
 #include "host/element_dc.h"
+#include "host/render_dib.h"
 
 namespace z480 {
 
@@ -45,6 +46,9 @@ void give_element_pixels(Instance &inst, void *module);
 // Writes the buffer as a PNG file (host/pixels_png.cpp, with cairo: builds
 // without it say so); false with a reason when it cannot.
 bool write_png(const ElementPixels &pixels, const std::string &path, std::string *error);
+// A PNG file read back as opaque pixels (host/pixels_png.cpp, with cairo: a
+// build without it throws); nothing when it cannot be read.
+std::optional<Pixels> read_png(const std::string &path);
 // Writes the buffer as a 24-bit BMP file; false with a reason when it cannot.
 bool write_bmp(const ElementPixels &pixels, const std::string &path, std::string *error);
 
