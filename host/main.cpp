@@ -2,6 +2,7 @@
 // panel scripts against it.
 //   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
 //   z480-panel list [--module PATH]
+//   z480-panel serve [--port N] [--panel FILE] [--scenario NAME] [SCRIPT]
 // --wav writes everything the scripts played, one after another, into FILE.
 #include <CLI/CLI.hpp>
 
@@ -15,6 +16,7 @@
 
 #include "host/module.h"
 #include "host/script.h"
+#include "host/serve.h"
 
 namespace {
 
@@ -128,6 +130,21 @@ int main(int argc, char **argv) {
   CLI::App *list_command = app.add_subcommand("list", "List the module's gauges: NAME SIZE_MM");
   list_command->add_option("--module", module_path, module_help);
 
+  z480::ServeOptions serve_options;
+  CLI::App *serve_command = app.add_subcommand(
+      "serve",
+      "Serve the live panel to a browser on this machine (http://localhost:PORT/): the panel "
+      "configuration placed, the systems model and the clock on, 18 frames a second, with a "
+      "flight strip to fly it. SCRIPT, if given, runs against the panel first.");
+  serve_command->add_option("--module", module_path, module_help);
+  serve_command->add_option("--port", serve_options.port, "the port on 127.0.0.1 (default 8480; 0: any free port)")
+      ->check(CLI::Range(0, 65535));
+  serve_command->add_option("--panel", serve_options.panel_file,
+                            "the panel configuration (default: the aircraft's own)");
+  serve_command->add_option("--scenario", serve_options.scenario,
+                            "where to start: cold, ready or approach (default cold)");
+  serve_command->add_option("script", serve_options.script_file, "a panel script (.z480)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError &e) {
@@ -135,5 +152,9 @@ int main(int argc, char **argv) {
     return code == 0 ? 0 : 2;
   }
   if (*list_command) return list(module_path);
+  if (*serve_command) {
+    serve_options.module_path = module_path;
+    return z480::serve(serve_options, std::cout, std::cerr);
+  }
   return run(module_path, scripts, wav);
 }
