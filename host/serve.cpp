@@ -39,7 +39,7 @@ std::string base64(std::string_view bytes) {
 std::string number(double v) {
   if (!std::isfinite(v)) return "0";
   std::ostringstream s;
-  s.precision(6);
+  s.precision(10);
   s << v;
   return s.str();
 }

@@ -120,7 +120,7 @@ bool PanelSession::reset(const std::string &name, std::string *why) {
   for (int id : it->scripts)
     play(std::string("scenario ") + it->name, std::string(host_resource("SCENARIO", id)));
   flight_.place(run_->host, it->flight);
-  controls({.power = it->power});
+  controls({.pitch = std::nullopt, .bank = std::nullopt, .power = it->power});
   scenario_ = it->name;
   ++generation_;
   lay_out();
@@ -200,12 +200,13 @@ int PanelSession::draw_changed() {
     if (!g.png.empty() && key == g.key) continue;
     const PanelWindowConfig *w = window_of(host, g.window);
     double screen = w && w->width > 0 ? kScreenPixels * w->size_x.value_or(1.0) / w->width : 1.0;
-    double scale = std::min(1.0, screen * g.width / g.pixels_x);
-    int pw = std::max(1, static_cast<int>(std::ceil(g.pixels_x * scale)));
-    int ph = std::max(1, static_cast<int>(std::ceil(g.pixels_y * scale)));
+    double sx = std::min(1.0, screen * g.width / g.pixels_x);
+    double sy = std::min(1.0, screen * g.height / g.pixels_y);
+    int pw = std::max(1, static_cast<int>(std::ceil(g.pixels_x * sx)));
+    int ph = std::max(1, static_cast<int>(std::ceil(g.pixels_y * sy)));
     cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
     cairo_t *cr = cairo_create(surface);
-    renderer_->draw(cr, *inst, 0, 0, scale);
+    renderer_->draw(cr, *inst, 0, 0, sx, sy);
     cairo_destroy(cr);
     std::string png;
     cairo_surface_write_to_png_stream(surface, to_string, &png);
