@@ -20,6 +20,7 @@ constexpr double kPitchRate = 3, kBankRate = 10;
 // The speed the torque holds in level flight, and what the climb costs.
 constexpr double kIdleSpeed = 70, kSpeedPerTorque = 190, kSpeedPerDegreeClimb = 6;
 constexpr double kSpeedResponse = 0.08;  // a second: the share of the gap closed
+constexpr double kSettled = 0.01;        // knots a frame at the least
 // The wing flies a little nose up: the path lies below the attitude.
 constexpr double kAngleOfAttack = 2;
 // Standard rate, 3 degrees a second, is one unit of the turn dial.
@@ -55,10 +56,13 @@ void FlightModel::step(Host &host) {
   if (on_ground) s.bank = 0;
 
   double torque = (finite_or(host.var(kVarEngine1Torque), 0) + finite_or(host.var(kVarEngine2Torque), 0)) / 2;
-  double path = s.pitch - kAngleOfAttack;
+  // On the wheels the path is the runway's until the nose comes up.
+  double path = on_ground ? std::max(0.0, s.pitch - kAngleOfAttack) : s.pitch - kAngleOfAttack;
   double target_speed = torque > 0.02 ? kIdleSpeed + kSpeedPerTorque * std::clamp(torque, 0.0, 1.5) : 0;
   target_speed = std::max(0.0, target_speed - kSpeedPerDegreeClimb * path);
-  s.airspeed += (target_speed - s.airspeed) * kSpeedResponse * kFrame;
+  // Settles on the target rather than creeping towards it for ever.
+  s.airspeed = move_toward(s.airspeed, target_speed,
+                           std::max(kSettled, std::fabs(target_speed - s.airspeed) * kSpeedResponse * kFrame));
 
   // Below flying speed the wing does not lift: on the ground it stays there,
   // in the air it sinks.

@@ -292,7 +292,7 @@ void PanelServer::routes() {
     auto r = parse_mouse(f, why);
     if (!r) return {400, ""};
     switch (session_->mouse(*r)) {
-      case MouseResult::kNoGauge: *why = "no such gauge in a shown window"; return {404, ""};
+      case MouseResult::kNoGauge: *why = "no such gauge"; return {404, ""};
       case MouseResult::kOutside: *why = "the point lies outside the gauge"; return {400, ""};
       case MouseResult::kTaken: return {200, "{\"taken\":true}"};
       case MouseResult::kMissed: break;
@@ -310,7 +310,7 @@ void PanelServer::routes() {
     if (!r) return {400, ""};
     auto h = session_->hover(r->gauge, r->x, r->y);
     if (!h) {
-      *why = "no such gauge in a shown window, or a point outside it";
+      *why = "no such gauge, or a point outside it";
       return {404, ""};
     }
     return {200, "{\"cursor\":" + std::to_string(h->cursor) + ",\"tooltip\":" + json_string(h->tooltip) + "}"};

@@ -33,6 +33,10 @@ void append(std::string &key, const T &v) {
   append_bytes(key, &v, sizeof v);
 }
 
+// Numbers closer than this draw the same picture (a ten-thousandth of a
+// degree, a pixel or a unit of a value).
+constexpr double kKeyResolution = 1e4;
+
 // Everything the renderer draws an instance from, as one string: two equal
 // keys draw the same picture.
 std::string snapshot_key(Instance &inst) {
@@ -40,7 +44,7 @@ std::string snapshot_key(Instance &inst) {
   for (const ElementView &v : inst.views()) {
     for (double d : {v.value, v.x, v.y, v.angle, v.needle, v.min_x, v.max_x, v.min_y, v.max_y,
                      v.texture_scale_x, v.texture_scale_y})
-      append(key, d);
+      append(key, std::isfinite(d) ? std::round(d * kKeyResolution) : d);
     for (std::int32_t i : {v.kind, v.image, v.failure, v.bitmap, v.position.x, v.position.y,
                            v.ofs.x, v.ofs.y, v.box.x, v.box.y})
       append(key, i);
@@ -220,10 +224,12 @@ int PanelSession::draw_changed() {
 }
 
 MouseResult PanelSession::mouse(const MouseRequest &r) {
-  Instance *inst = shown(r.gauge);
-  if (!inst) return MouseResult::kNoGauge;
   const GaugeImage *g = image(r.gauge);
+  if (!g) return MouseResult::kNoGauge;
   if (r.x >= g->pixels_x || r.y >= g->pixels_y) return MouseResult::kOutside;
+  // A page may still show a window the panel has just closed.
+  Instance *inst = shown(r.gauge);
+  if (!inst) return MouseResult::kMissed;
   PixPoint p{r.x, r.y};
   // A held button repeats only on rectangles that repeat.
   if ((r.flags & kMouseDownRepeat) && !find_mouse_target(inst->mouse(), p, kMouseDownRepeat).rect)
@@ -234,9 +240,10 @@ MouseResult PanelSession::mouse(const MouseRequest &r) {
 std::optional<PanelSession::Hover> PanelSession::hover(const std::string &gauge, int x, int y) {
   MouseResult moved = mouse({gauge, x, y, kMouseMove});
   if (moved == MouseResult::kNoGauge || moved == MouseResult::kOutside) return std::nullopt;
-  Instance &inst = *shown(gauge);
+  Instance *inst = shown(gauge);
+  if (!inst) return Hover{};
   PixPoint p{x, y};
-  return Hover{run_->host.cursor(inst, p), run_->host.tooltip(inst, p)};
+  return Hover{run_->host.cursor(*inst, p), run_->host.tooltip(*inst, p)};
 }
 
 void PanelSession::controls(const ControlRequest &r) {

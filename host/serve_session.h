@@ -43,7 +43,9 @@ struct GaugeImage {
   std::string key;                          // the snapshot it was drawn from
 };
 
-// What a mouse request did.
+// What a mouse request did: a rectangle took it; it reached none (or the
+// gauge's window is closed); the panel has no such gauge; the point lies
+// outside the gauge.
 enum class MouseResult { kTaken, kMissed, kNoGauge, kOutside };
 
 class PanelSession {
@@ -68,7 +70,8 @@ class PanelSession {
   int draw_changed();
 
   MouseResult mouse(const MouseRequest &r);
-  // The cursor and tooltip where the mouse rests (after a move event there).
+  // The cursor and tooltip where the mouse rests (after a move event there);
+  // nothing for an unknown gauge or a point outside it.
   struct Hover {
     std::int32_t cursor = -1;
     std::string tooltip;

@@ -91,6 +91,8 @@ function lay_out(l) {
     img.className = 'gauge';
     img.alt = g.alias;
     img.dataset.gauge = g.alias;
+    img.dataset.px = g.px;
+    img.dataset.py = g.py;
     img.draggable = false;
     Object.assign(img.style, {
       left: (100 * g.x / win.w.width) + '%', top: (100 * g.y / win.w.height) + '%',
