@@ -2,7 +2,8 @@
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          libcli11-dev g++-mingw-w64-i686 libcpp-httplib-dev pkg-config)
+          libcli11-dev g++-mingw-w64-i686 libcpp-httplib-dev pkg-config
+          chromium nodejs npm)
 # Only the asset generators need these.
 if [ "${1:-}" = "--assets" ]; then packages+=(espeak-ng sox); fi
 missing=()
@@ -15,4 +16,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+# The browser test drives Debian's Chromium through playwright-core, which
+# downloads no browser of its own.
+browser_tests="$(dirname "$0")/../tests/browser"
+if [ ! -d "$browser_tests/node_modules/playwright-core" ]; then
+  echo "setup: installing the browser test's node packages"
+  (cd "$browser_tests" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
 fi
