@@ -18,7 +18,8 @@ constexpr double kHostVerticalSpeedPerFpm = kMetresPerFoot / 60.0 * 256.0;
 // How fast the aircraft answers the pilot: degrees a second.
 constexpr double kPitchRate = 3, kBankRate = 10;
 // The speed the torque holds in level flight, and what the climb costs.
-constexpr double kIdleSpeed = 70, kSpeedPerTorque = 190, kSpeedPerDegreeClimb = 6;
+// (Idle torque taxis at 30 kt, half torque flies at 150 kt.)
+constexpr double kSpeedPerTorque = 300, kSpeedPerDegreeClimb = 6;
 constexpr double kSpeedResponse = 0.08;  // a second: the share of the gap closed
 constexpr double kSettled = 0.01;        // knots a frame at the least
 // The wing flies a little nose up: the path lies below the attitude.
@@ -58,8 +59,10 @@ void FlightModel::step(Host &host) {
   double torque = (finite_or(host.var(kVarEngine1Torque), 0) + finite_or(host.var(kVarEngine2Torque), 0)) / 2;
   // On the wheels the path is the runway's until the nose comes up.
   double path = on_ground ? std::max(0.0, s.pitch - kAngleOfAttack) : s.pitch - kAngleOfAttack;
-  double target_speed = torque > 0.02 ? kIdleSpeed + kSpeedPerTorque * std::clamp(torque, 0.0, 1.5) : 0;
+  double target_speed = kSpeedPerTorque * std::clamp(torque, 0.0, 1.5);
   target_speed = std::max(0.0, target_speed - kSpeedPerDegreeClimb * path);
+  bool braked = finite_or(host.var(kVarBrakeLeft), 0) > 0 || finite_or(host.var(kVarBrakeRight), 0) > 0;
+  if (on_ground && braked) target_speed = 0;
   // Settles on the target rather than creeping towards it for ever.
   s.airspeed = move_toward(s.airspeed, target_speed,
                            std::max(kSettled, std::fabs(target_speed - s.airspeed) * kSpeedResponse * kFrame));
