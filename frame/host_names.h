@@ -348,3 +348,6 @@ inline constexpr std::int32_t kEventElevatorSet = 65762;
 inline constexpr std::int32_t kEventAileronSet = 65763;
 
 // ------------------------------------------------------------- traffic radar
+
+inline constexpr std::int32_t kVarTickCount = 1;      // frames, 18 a second
+inline constexpr std::int32_t kVarPlaneHeading = 86;  // degrees, the radar's up

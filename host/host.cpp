@@ -70,7 +70,10 @@ std::int32_t icon_image(const IconElement &icon, double value) {
 
 }  // namespace
 
-Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(module)) {
+Host::Host(Module &module)
+    : module_(module),
+      audio_(std::make_unique<Audio>(module)),
+      traffic_(std::make_unique<HostTraffic>()) {
   services_.module_id = kModuleId;
   services_.module_version = kModuleVersion;
   services_.toggle_panel_window = service_toggle_panel_window;
@@ -78,6 +81,8 @@ Host::Host(Module &module) : module_(module), audio_(std::make_unique<Audio>(mod
   services_.lookup_var = service_lookup_var;
   services_.aircraft_varget = service_aircraft_varget;
   services_.query_host_interface = service_query_host_interface;
+  set_interface(kTrafficInterfaceName, traffic_->provider());
+  on_frame([this] { traffic_->fly(1.0 / kFramesPerSecond); });
   audio_->on_start([this](const SoundStart &s) {
     log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge});
   });
@@ -218,6 +223,7 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
   }
   auto inst = Instance::create(header, alias, std::move(parameters), error);
   if (!inst) return nullptr;
+  give_element_pixels(*inst, module_.handle());
   Instance *placed = inst.get();
   if (where) placed->set_placement(*where);
   instances_.push_back(std::move(inst));
@@ -290,6 +296,7 @@ void Host::evaluate(Instance &inst) {
     v.failure = static_cast<std::int32_t>(failure);
     if (failure != kFailActionNone) {
       evaluate_failed(e, v, failure);
+      record_element(*e, v);
       continue;
     }
     switch (e->element_type) {
@@ -346,6 +353,7 @@ void Host::evaluate(Instance &inst) {
       default:
         break;
     }
+    record_element(*e, v);
   }
 }
 

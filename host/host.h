@@ -17,6 +17,7 @@
 #include "host/audio.h"
 #include "host/instance.h"
 #include "host/module.h"
+#include "host/traffic.h"
 #include "host/panel_config.h"
 
 namespace z480 {
@@ -94,6 +95,9 @@ class Host {
   void set_window(std::uint32_t ident, bool shown);
   void toggle_window(std::uint32_t ident);
 
+  // The other aircraft, offered as "ITrafficInfo" until a script withdraws
+  // the interface; they fly on with every frame.
+  HostTraffic &traffic() { return *traffic_; }
   // The windows of the loaded panel configuration (gauges left out).
   const std::vector<PanelWindowConfig> &panel_windows() const { return panel_windows_; }
   // Removes every instance placed in a window and forgets the windows; then
@@ -160,6 +164,7 @@ class Host {
 
   Module &module_;
   std::unique_ptr<Audio> audio_;
+  std::unique_ptr<HostTraffic> traffic_;
   PanelServices services_{};
   std::map<std::int32_t, double> vars_;
   std::map<std::pair<std::int32_t, std::int32_t>, double> aircraft_vars_;

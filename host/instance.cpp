@@ -26,6 +26,43 @@ std::size_t element_record_size(std::int32_t kind) {
   }
 }
 
+void record_element(const GaugeElement &e, ElementView &v) {
+  v.bitmap = e.resource_id;
+  v.position = e.position;
+  v.ofs = e.ofs;
+  v.flags = static_cast<std::uint32_t>(e.image_flags);
+  switch (e.element_type) {
+    case kNeedle:
+      v.table = reinterpret_cast<const NeedleElement &>(e).nonlinearity_table_size > 0;
+      break;
+    case kMovingImage: {
+      const auto &m = reinterpret_cast<const MovingImageElement &>(e);
+      v.min_x = m.min_x;
+      v.max_x = m.max_x;
+      v.min_y = m.min_y;
+      v.max_y = m.max_y;
+      break;
+    }
+    case kSprite: {
+      const auto &s = reinterpret_cast<const SpriteElement &>(e);
+      v.texture_scale_x = s.texture_scale_x;
+      v.texture_scale_y = s.texture_scale_y;
+      break;
+    }
+    case kString: {
+      const auto &s = reinterpret_cast<const StringElement &>(e);
+      v.box = s.img_size;
+      v.text_color = s.fg_color;
+      v.background_color = s.bg_color;
+      v.draw_text_flags = s.draw_text_flags;
+      v.font.assign(s.font_name, strnlen(s.font_name, sizeof s.font_name));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
 std::unique_ptr<Instance> Instance::create(GaugeHeader *gauge, std::string alias,
                                            std::optional<std::string> parameters,
                                            std::string *error) {
@@ -52,8 +89,10 @@ std::unique_ptr<Instance> Instance::create(GaugeHeader *gauge, std::string alias
   }
   inst->header_.mouse_rect = inst->mouse();
   inst->views_.resize(inst->order_.size());
-  for (std::size_t i = 0; i < inst->order_.size(); ++i)
+  for (std::size_t i = 0; i < inst->order_.size(); ++i) {
     inst->views_[i].kind = inst->order_[i]->element_type;
+    record_element(*inst->order_[i], inst->views_[i]);
+  }
   return inst;
 }
 

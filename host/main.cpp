@@ -3,6 +3,8 @@
 //   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
 //   z480-panel list [--module PATH]
 //   z480-panel serve [--port N] [--panel FILE] [--scenario NAME] [SCRIPT]
+//   z480-panel bitmaps [--module PATH] [--write DIR]
+//   z480-panel sheet [--module PATH] FILE.png
 // --wav writes everything the scripts played, one after another, into FILE.
 #include <CLI/CLI.hpp>
 
@@ -15,6 +17,8 @@
 #include <vector>
 
 #include "host/module.h"
+#include "host/render.h"
+#include "host/render_cli.h"
 #include "host/script.h"
 #include "host/serve.h"
 
@@ -144,6 +148,18 @@ int main(int argc, char **argv) {
   serve_command->add_option("--scenario", serve_options.scenario,
                             "where to start: cold, ready or approach (default cold)");
   serve_command->add_option("script", serve_options.script_file, "a panel script (.z480)");
+  std::string bitmap_dir;
+  CLI::App *bitmaps_command = app.add_subcommand(
+      "bitmaps", "List the module's bitmaps: ID WIDTH HEIGHT; with --write also write each as a PNG");
+  bitmaps_command->add_option("--module", module_path, module_help);
+  bitmaps_command->add_option("--write", bitmap_dir, "the directory to write ID.png files into")
+      ->check(CLI::ExistingDirectory);
+
+  std::string sheet_file;
+  CLI::App *sheet_command = app.add_subcommand(
+      "sheet", "Draw every gauge of the module after one frame, one cell each with its name, into a PNG");
+  sheet_command->add_option("--module", module_path, module_help);
+  sheet_command->add_option("file", sheet_file, "the PNG to write")->required();
 
   try {
     app.parse(argc, argv);
@@ -155,6 +171,18 @@ int main(int argc, char **argv) {
   if (*serve_command) {
     serve_options.module_path = module_path;
     return z480::serve(serve_options, std::cout, std::cerr);
+  }
+  if (*sheet_command) {
+    auto module = load(module_path);
+    if (!module) return 1;
+    std::string error;
+    if (z480::render_sheet(*module, sheet_file, &error)) return 0;
+    std::cerr << "z480-panel: " << z480::printable(error) << "\n";
+    return 1;
+  }
+  if (*bitmaps_command) {
+    auto module = load(module_path);
+    return module ? z480::list_bitmaps(*module, bitmap_dir, std::cout, std::cerr) : 1;
   }
   return run(module_path, scripts, wav);
 }

@@ -7,10 +7,14 @@ namespace z480 {
 namespace {
 constexpr double kPi = std::numbers::pi;
 
-// The step from angle a to angle b the short way round, half a turn clockwise.
+// The step from angle a to angle b, clockwise: a needle turns clockwise from
+// each entry of its table to the next (a scale listed from its high end runs
+// clockwise towards its low end), so an engine dial may sweep three quarters
+// of a turn between two entries.
 double turn_between(double a, double b) {
-  double d = std::remainder(b - a, 2 * kPi);
-  if (d <= -kPi + 1e-12) d += 2 * kPi;
+  double d = std::fmod(b - a, 2 * kPi);
+  if (d < 0) d += 2 * kPi;
+  if (d > 2 * kPi - 1e-12) d = 0;
   return d;
 }
 

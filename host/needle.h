@@ -13,9 +13,11 @@ namespace z480 {
 void fill_table_angles(NonlinearityEntry *table, std::uint32_t size, PixPoint pivot);
 
 // The needle angle in radians (clockwise from up, not wrapped) for a value:
-// linear between neighbouring entries, taking the shorter way round (half a
-// turn goes clockwise), whether the table lists rising or falling values.
-// Values beyond a longer table park at its ends; a
+// linear between neighbouring entries, turning clockwise from each entry to
+// the next, whether the table lists rising or falling values (every scale of
+// the module is listed clockwise; the N2 and propeller dials sweep three
+// quarters of a turn between two entries). Values beyond a longer table park
+// at its ends; a
 // two-entry table is a linear scale and carries on beyond its points, so an
 // altimeter pointer keeps turning. A table with no entries turns the needle
 // by the value in degrees.

@@ -68,13 +68,9 @@ const std::map<std::string, std::uint32_t> kClickFlags = {
     {"move", kMouseMove},       {"repeat", kMouseDownRepeat},
 };
 
-// --- elements and fields of element checks
-struct ElementRef {
-  bool by_bitmap = false;
-  std::int32_t bitmap = 0;
-  int index = 1;  // K-th with that bitmap, or N-th in drawing order
-};
+}  // namespace
 
+// --- elements and fields of element checks
 ElementRef element_ref(const std::string &text) {
   ElementRef ref;
   if (text.size() > 1 && text[0] == '#') {
@@ -111,6 +107,8 @@ int find_element(Instance &inst, const ElementRef &ref) {
     if (elements[i]->resource_id == ref.bitmap && ++seen == ref.index) return static_cast<int>(i);
   return -1;
 }
+
+namespace {
 
 using NumberField = double (*)(GaugeElement *, const ElementView &);
 using TextField = std::string (*)(GaugeElement *, const ElementView &);
@@ -612,6 +610,19 @@ std::string printable(const std::string &text) {
   return out;
 }
 
+namespace {
+// Six hex digits after the '#' at i, then the end of the word.
+bool is_colour(const std::string &text, std::size_t i) {
+  std::size_t end = i + 7;
+  if (end > text.size() || (end < text.size() && text[end] != ' ' && text[end] != '\t' &&
+                            text[end] != '\r'))
+    return false;
+  for (std::size_t k = i + 1; k < end; ++k)
+    if (!std::isxdigit(static_cast<unsigned char>(text[k]))) return false;
+  return true;
+}
+}  // namespace
+
 std::vector<ScriptLine> tokenize_script(const std::string &file, const std::string &source) {
   std::vector<ScriptLine> lines;
   std::istringstream in(source);
@@ -623,8 +634,10 @@ std::vector<ScriptLine> tokenize_script(const std::string &file, const std::stri
     std::size_t i = 0;
     while (i < text.size()) {
       char c = text[i];
-      // '#' starts a comment, except #N (an element by drawing order).
-      if (c == '#' && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))))
+      // '#' starts a comment, except #N (an element by drawing order) and
+      // #RRGGBB (a colour).
+      if (c == '#' && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))) &&
+          !is_colour(text, i))
         break;
       if (c == ' ' || c == '\t' || c == '\r') {
         ++i;

@@ -82,6 +82,32 @@
 //   sound program NAME            the program file name the module sees
 //                                 (it picks the window class from it)
 //
+// Traffic (the host offers its traffic interface from the start; aircraft
+// fly on at their track, speed and vertical speed with every frame):
+//   traffic add ID LAT LON ALT [track T] [speed KT] [vs FPM] [engines on|off]
+//               [atc "TEXT"]     an aircraft (degrees, feet), replacing one
+//                                with the same id
+//   traffic move ID LAT LON ALT [the options of add]
+//                                a new position; options not named stay
+//   traffic remove ID            traffic reduced on|off
+//   traffic none                 the host offers no traffic interface
+//                                (to displays created from then on)
+//   traffic user LAT LON ALT [heading H]
+//                                the user's aircraft (its heading is token 86)
+//
+// Pixels (an element whose image flags ask for a DIB section, such as the
+// radar's screen, draws into a buffer of its bitmap's size):
+//   snapshot ALIAS ELEM FILE.png  writes the element's pixels
+//   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
+//                                 one pixel; TOL: the largest difference in
+//                                 each of red, green and blue
+//
+// Drawing (host/render.h: from what the last frame recorded, never calling
+// an element callback):
+//   render FILE.png [window IDENT]   the gauges of that panel window at their
+//                                    places; without a window every placed
+//                                    gauge, in rows at its default size
+//
 // Commands live in a table; other parts of the host add their own.
 #pragma once
 
@@ -159,6 +185,17 @@ EventPattern event_pattern(const std::string &word);
 
 // Parses a number as the language writes it; false when it is not one.
 bool parse_number(const std::string &text, double *out);
+
+// An element of an instance as scripts name it: @BITMAP, @BITMAP:K or #N.
+struct ElementRef {
+  bool by_bitmap = false;
+  std::int32_t bitmap = 0;
+  int index = 1;  // K-th with that bitmap, or N-th in drawing order
+};
+// Throws ScriptError when the text names no element.
+ElementRef element_ref(const std::string &text);
+// The element's place in drawing order; -1 when there is none.
+int find_element(Instance &inst, const ElementRef &ref);
 
 class ScriptRun;
 using Step = std::function<void(ScriptRun &)>;

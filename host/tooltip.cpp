@@ -58,6 +58,22 @@ std::string format_argument(const MouseArg &arg, const std::string &spec, GaugeH
   }
 }
 
+// The module writes its texts in the host's ANSI code page (a degree sign is
+// the one byte 0xB0); the host shows them as UTF-8. Latin-1 stands for the
+// code page: each byte is the character of the same number.
+std::string from_ansi(const std::string &text) {
+  std::string out;
+  for (unsigned char c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string format_tooltip(const MouseRect &record, GaugeHeader *gauge,
@@ -96,7 +112,7 @@ std::string format_tooltip(const MouseRect &record, GaugeHeader *gauge,
     if (n >= 1 && n <= count) text += format_argument(args[n - 1], spec, gauge, read_var);
   }
   if (text.size() > kMaxTooltipText) text.resize(kMaxTooltipText);
-  return text;
+  return from_ansi(text);
 }
 
 }  // namespace z480

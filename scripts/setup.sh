@@ -2,8 +2,8 @@
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          libcli11-dev g++-mingw-w64-i686 libcpp-httplib-dev pkg-config
-          chromium nodejs npm)
+          libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
+          fonts-dejavu-core libcpp-httplib-dev chromium nodejs npm)
 # Only the asset generators need these.
 if [ "${1:-}" = "--assets" ]; then packages+=(espeak-ng sox); fi
 missing=()

@@ -39,15 +39,27 @@ TEST(NeedleTable, InterpolatesAcrossStraightUpAndParksAtTheEnds) {
 }
 
 TEST(NeedleTable, FallingTablesInterpolateAndParkToo) {
-  NonlinearityEntry t[] = {table_point(40, 200, 200), table_point(30, 200, 200),
-                           table_point(20, 200, 0), table_point(10, 0, 0),
-                           table_point(0, 0, 200), table_point(-1, 0, 200)};
+  // Listed from the high end, clockwise: the value falls as the needle turns
+  // clockwise.
+  NonlinearityEntry t[] = {table_point(40, 0, 200), table_point(30, 0, 200),
+                           table_point(20, 0, 0), table_point(10, 200, 0),
+                           table_point(0, 200, 200), table_point(-1, 200, 200)};
   fill_table_angles(t, 6, {100, 100});
-  EXPECT_NEAR(degrees(t, 6, 50), 135, 1e-9);
-  EXPECT_NEAR(degrees(t, 6, 25), 90, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, 50), 225, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, 25), 270, 1e-9);
   EXPECT_NEAR(degrees(t, 6, 15), 0, 1e-9);
-  EXPECT_NEAR(degrees(t, 6, 5), 270, 1e-9);
-  EXPECT_NEAR(degrees(t, 6, -7), 225, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, 5), 90, 1e-9);
+  EXPECT_NEAR(degrees(t, 6, -7), 135, 1e-9);
+}
+
+TEST(NeedleTable, AStepOfMoreThanHalfATurnStillTurnsClockwise) {
+  // An engine dial: 0 at the top, 100 three quarters of a turn on, at the left.
+  NonlinearityEntry t[] = {table_point(0, 92, 20), table_point(100, 16, 92),
+                           table_point(105, 16, 82)};
+  fill_table_angles(t, 3, {92, 92});
+  EXPECT_NEAR(degrees(t, 3, 50), 135, 1e-9);
+  EXPECT_NEAR(degrees(t, 3, 100), 270, 1e-9);
+  EXPECT_GT(degrees(t, 3, 105), 270);
 }
 
 TEST(NeedleTable, TwoPointScalesTurnOnBeyondTheirPoints) {

@@ -2,9 +2,12 @@
 // resource directory that platform/resources.h describes.
 //   embed_resources [--symbol NAME] OUTPUT.cpp TYPE FILE [TYPE FILE]...
 // A file's resource id is its base name (a decimal number: sounds/10.wav is
-// resource 10), unless TYPE gives it as TYPE:ID. The directory is exported
-// as Z480_Resources, or as NAME (a program's own resources, which must not
-// be taken for a module's). The bytes become string literals, which compilers take in far
+// resource 10), unless TYPE gives it as TYPE:ID. An argument @LIST stands
+// for the TYPE and FILE arguments that the file LIST holds, one a line. A
+// BITMAP given as a .bmp file loses its 14-byte file header, as the resource
+// compiler strips it: the resource is the bitmap itself. The directory is
+// exported as Z480_Resources, or as NAME (a program's own resources, which
+// must not be taken for a module's). The bytes become string literals, which compilers take in far
 // faster than brace lists.
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +68,29 @@ void write_literal(std::ostream &out, const std::string &bytes) {
   out << "\"";
 }
 
+// The TYPE and FILE arguments, every @LIST replaced by its lines.
+bool expand(int argc, char **argv, int first, std::vector<std::string> *args) {
+  for (int i = first; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.empty() || arg[0] != '@') {
+      args->push_back(arg);
+      continue;
+    }
+    std::ifstream list(arg.substr(1));
+    if (!list) {
+      std::cerr << "embed_resources: cannot read " << arg.substr(1) << "\n";
+      return false;
+    }
+    for (std::string line; std::getline(list, line);)
+      if (!line.empty()) args->push_back(line);
+  }
+  return true;
+}
+
+bool is_bmp_file(const Resource &r) {
+  return r.type == "BITMAP" && r.bytes.size() >= 14 && r.bytes.compare(0, 2, "BM") == 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -74,14 +100,15 @@ int main(int argc, char **argv) {
     symbol = argv[2];
     first = 3;
   }
-  if (argc <= first || (argc - first) % 2 != 1) {
-    std::cerr << "usage: embed_resources [--symbol NAME] OUTPUT.cpp [TYPE[:ID] FILE]...\n";
+  std::vector<std::string> args;
+  if (argc <= first || !expand(argc, argv, first + 1, &args) || args.size() % 2 != 0) {
+    std::cerr << "usage: embed_resources [--symbol NAME] OUTPUT.cpp [TYPE[:ID] FILE | @LIST]...\n";
     return 2;
   }
   const char *output = argv[first];
   std::vector<Resource> resources;
-  for (int i = first + 1; i + 1 < argc; i += 2) {
-    Resource r{argv[i], 0, argv[i + 1], {}};
+  for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
+    Resource r{args[i], 0, args[i + 1], {}};
     std::string id = std::filesystem::path(r.path).stem().string();
     if (std::size_t colon = r.type.find(':'); colon != std::string::npos) {
       id = r.type.substr(colon + 1);
@@ -95,6 +122,7 @@ int main(int argc, char **argv) {
       std::cerr << "embed_resources: cannot read " << r.path << "\n";
       return 1;
     }
+    if (is_bmp_file(r)) r.bytes.erase(0, 14);
     resources.push_back(std::move(r));
   }
   std::sort(resources.begin(), resources.end(), [](const Resource &a, const Resource &b) {

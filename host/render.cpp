@@ -1,0 +1,359 @@
+#include "host/render.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace z480 {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr std::pair<int, int> kMissingSize{100, 100};
+constexpr double kLayoutPixelsPerMm = 2.0;
+constexpr int kLayoutWidth = 1600;
+constexpr int kLayoutGap = 8;
+
+// Win32 DrawText flags a string element may carry.
+constexpr std::uint32_t kTextCentre = 0x1, kTextRight = 0x2, kTextVCentre = 0x4, kTextBottom = 0x8;
+
+void set_colorref(cairo_t *cr, std::uint32_t c) {
+  cairo_set_source_rgb(cr, (c & 0xff) / 255.0, ((c >> 8) & 0xff) / 255.0, ((c >> 16) & 0xff) / 255.0);
+}
+
+int width_of(cairo_surface_t *s) { return cairo_image_surface_get_width(s); }
+int height_of(cairo_surface_t *s) { return cairo_image_surface_get_height(s); }
+
+// How far a strip slides on one axis: the minimum shows its first cell, the
+// maximum its last.
+double slide(double value, double min, double max, double travel) {
+  if (travel <= 0 || max == min || !std::isfinite(value)) return 0;
+  return std::clamp((value - min) / (max - min), 0.0, 1.0) * travel;
+}
+
+bool write_png(cairo_surface_t *surface, const std::string &path, std::string *error) {
+  if (cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS) return true;
+  *error = "cannot write " + path;
+  return false;
+}
+
+// The pixels an element drew for itself, premultiplied ARGB as cairo keeps
+// them.
+void own_pixels(cairo_t *cr, const ElementPixels &p, double x, double y) {
+  if (p.width <= 0 || p.height <= 0 ||
+      p.words.size() < static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height))
+    return;
+  cairo_surface_t *s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char *>(const_cast<std::uint32_t *>(p.words.data())),
+      CAIRO_FORMAT_ARGB32, p.width, p.height, p.width * 4);
+  cairo_set_source_surface(cr, s, x, y);
+  cairo_paint(cr);
+  cairo_surface_destroy(s);
+}
+
+}  // namespace
+
+std::pair<int, int> Renderer::size(const Instance &inst) {
+  if (inst.views().empty()) return kMissingSize;
+  cairo_surface_t *s = bitmaps_.get(inst.views().front().bitmap, true);
+  return s ? std::pair{width_of(s), height_of(s)} : kMissingSize;
+}
+
+void Renderer::draw(cairo_t *cr, const Instance &inst, double x, double y, double sx, double sy) {
+  auto [w, h] = size(inst);
+  cairo_save(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, sx, sy);
+  cairo_rectangle(cr, 0, 0, w, h);
+  cairo_clip(cr);
+  for (std::size_t i = 0; i < inst.views().size(); ++i) element(cr, inst, i);
+  cairo_restore(cr);
+}
+
+void Renderer::element(cairo_t *cr, const Instance &inst, std::size_t index) {
+  const ElementView &v = inst.views()[index];
+  if ((v.flags & kImageHidden) || v.failure == kFailActionNoDraw) return;
+  bool transparent = (v.flags & kImageUseTransparency) != 0;
+  double x = v.position.x, y = v.position.y;
+  switch (v.kind) {
+    case kStaticImage:
+      if (const ElementPixels *own = inst.pixels(index)) {
+        own_pixels(cr, *own, x, y);
+      } else {
+        bitmap_at(cr, v.bitmap, transparent, x, y);
+      }
+      break;
+    case kNeedle:
+      if (cairo_surface_t *s = bitmaps_.get(v.bitmap, transparent)) {
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_rotate(cr, (v.needle - (v.table ? 90.0 : 0.0)) * kDegree);
+        cairo_set_source_surface(cr, s, -v.ofs.x, -v.ofs.y);
+        cairo_paint(cr);
+        cairo_restore(cr);
+      } else {
+        missing(cr, v.bitmap, x - 8, y - 8, 16, 16);
+      }
+      break;
+    case kSlider:
+      bitmap_at(cr, v.bitmap, transparent, x + v.x, y + v.y);
+      break;
+    case kIcon:
+      if (v.image >= 0) bitmap_at(cr, v.bitmap + v.image, transparent, x, y);
+      break;
+    case kMovingImage:
+      moving_image(cr, v, transparent);
+      break;
+    case kSprite:
+      sprite(cr, v, transparent);
+      break;
+    case kString:
+      text(cr, v);
+      break;
+    default:
+      break;
+  }
+  if (v.failure == kFailActionCover) {
+    cairo_surface_t *s = bitmaps_.get(v.kind == kMovingImage || v.kind == kSprite ? v.bitmap + 1 : v.bitmap, true);
+    double w = s ? width_of(s) : v.box.x, h = s ? height_of(s) : v.box.y;
+    if (v.kind == kNeedle) {
+      double r = std::max(w, h);
+      cover(cr, x - r, y - r, 2 * r, 2 * r);
+    } else {
+      cover(cr, x, y, w, h);
+    }
+  }
+}
+
+void Renderer::bitmap_at(cairo_t *cr, std::int32_t id, bool transparent, double x, double y) {
+  if (cairo_surface_t *s = bitmaps_.get(id, transparent)) {
+    cairo_set_source_surface(cr, s, x, y);
+    cairo_paint(cr);
+  } else {
+    missing(cr, id, x, y, 32, 32);
+  }
+}
+
+// Magenta and black, crossed, with the id: no one takes it for artwork.
+void Renderer::missing(cairo_t *cr, std::int32_t id, double x, double y, double w, double h) {
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_set_source_rgb(cr, 1, 0, 1);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  cairo_move_to(cr, x, y);
+  cairo_line_to(cr, x + w, y + h);
+  cairo_move_to(cr, x + w, y);
+  cairo_line_to(cr, x, y + h);
+  cairo_stroke(cr);
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cr, std::clamp(h / 3, 6.0, 14.0));
+  std::string label = std::to_string(id) + "?";
+  cairo_move_to(cr, x + 2, y + std::clamp(h / 3, 6.0, 14.0));
+  cairo_show_text(cr, label.c_str());
+  cairo_restore(cr);
+}
+
+void Renderer::moving_image(cairo_t *cr, const ElementView &v, bool transparent) {
+  cairo_surface_t *strip = bitmaps_.get(v.bitmap, transparent);
+  cairo_surface_t *mask = bitmaps_.get(v.bitmap + 1, true);
+  if (!strip || !mask) {
+    missing(cr, strip ? v.bitmap + 1 : v.bitmap, v.position.x, v.position.y, 16, 16);
+    return;
+  }
+  double dx = slide(v.x, v.min_x, v.max_x, width_of(strip) - width_of(mask));
+  double dy = slide(v.y, v.min_y, v.max_y, height_of(strip) - height_of(mask));
+  cairo_save(cr);
+  cairo_translate(cr, v.position.x, v.position.y);
+  cairo_set_source_surface(cr, strip, -dx, -dy);
+  cairo_mask_surface(cr, mask, 0, 0);
+  cairo_restore(cr);
+}
+
+void Renderer::sprite(cairo_t *cr, const ElementView &v, bool transparent) {
+  cairo_surface_t *texture = bitmaps_.get(v.bitmap, transparent);
+  cairo_surface_t *mask = bitmaps_.get(v.bitmap + 1, true);
+  if (!texture || !mask) {
+    missing(cr, texture ? v.bitmap + 1 : v.bitmap, v.position.x, v.position.y, 16, 16);
+    return;
+  }
+  cairo_push_group(cr);
+  cairo_translate(cr, v.ofs.x, v.ofs.y);
+  cairo_rotate(cr, -v.angle * kDegree);
+  cairo_translate(cr, -v.x, -v.y);
+  cairo_scale(cr, v.texture_scale_x, v.texture_scale_y);
+  cairo_set_source_surface(cr, texture, -width_of(texture) / 2.0, -height_of(texture) / 2.0);
+  cairo_paint(cr);
+  cairo_pop_group_to_source(cr);
+  cairo_mask_surface(cr, mask, v.position.x, v.position.y);
+}
+
+void Renderer::text(cairo_t *cr, const ElementView &v) {
+  if (v.box.x <= 0 || v.box.y <= 0) return;
+  double x = v.position.x, y = v.position.y, w = v.box.x, h = v.box.y;
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_clip(cr);
+  if (v.background_color != 0 || !(v.flags & kImageUseTransparency)) {
+    set_colorref(cr, v.background_color);
+    cairo_paint(cr);
+  }
+  cairo_select_font_face(cr, v.font.empty() ? "DejaVu Sans" : v.font.c_str(),
+                         CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, h * 0.75);
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, v.text.c_str(), &e);
+  double tx = v.draw_text_flags & kTextCentre  ? x + (w - e.x_advance) / 2
+              : v.draw_text_flags & kTextRight ? x + w - e.x_advance
+                                               : x;
+  double ty = v.draw_text_flags & kTextVCentre  ? y + (h - e.height) / 2 - e.y_bearing
+              : v.draw_text_flags & kTextBottom ? y + h - (e.height + e.y_bearing)
+                                                : y - e.y_bearing;
+  set_colorref(cr, v.text_color);
+  cairo_move_to(cr, tx, ty);
+  cairo_show_text(cr, v.text.c_str());
+  cairo_restore(cr);
+}
+
+// The host's cover over a failed element: a grey plate, hatched.
+void Renderer::cover(cairo_t *cr, double x, double y, double w, double h) {
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_clip(cr);
+  cairo_set_source_rgb(cr, 0.35, 0.35, 0.36);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0.22, 0.22, 0.23);
+  cairo_set_line_width(cr, 3);
+  for (double d = -h; d < w; d += 10) {
+    cairo_move_to(cr, x + d, y + h);
+    cairo_line_to(cr, x + d + h, y);
+  }
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+namespace {
+
+struct Placed {
+  const Instance *inst;
+  double x, y, sx, sy;
+};
+
+bool paint(Renderer &renderer, int width, int height, std::uint32_t background,
+           const std::vector<Placed> &placed, const std::string &path, std::string *error) {
+  cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, width), std::max(1, height));
+  cairo_t *cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, ((background >> 16) & 0xff) / 255.0, ((background >> 8) & 0xff) / 255.0,
+                       (background & 0xff) / 255.0);
+  cairo_paint(cr);
+  for (const Placed &p : placed) renderer.draw(cr, *p.inst, p.x, p.y, p.sx, p.sy);
+  cairo_destroy(cr);
+  bool ok = write_png(surface, path, error);
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+constexpr std::uint32_t kPanelGrey = 0x3a3d40;
+constexpr int kMaxPicture = 8192;
+
+}  // namespace
+
+bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
+                std::string *error) {
+  Renderer renderer(host.module().handle());
+  std::vector<Placed> placed;
+  int width = 0, height = 0;
+  std::uint32_t background = kPanelGrey;
+  if (window) {
+    const PanelWindowConfig *config = nullptr;
+    for (const PanelWindowConfig &w : host.panel_windows())
+      if (w.ident == *window) config = &w;
+    if (!config) {
+      *error = "the panel has no window " + std::to_string(*window);
+      return false;
+    }
+    width = config->width;
+    height = config->height;
+    if (config->background_color) background = *config->background_color;
+    for (const auto &inst : host.instances()) {
+      const auto &p = inst->placement();
+      if (!p || p->window != *window) continue;
+      auto [w, h] = renderer.size(*inst);
+      double sx = p->width > 0 ? static_cast<double>(p->width) / w : 1.0;
+      double sy = p->height ? static_cast<double>(*p->height) / h : sx;
+      placed.push_back({inst.get(), static_cast<double>(p->x), static_cast<double>(p->y), sx, sy});
+      width = std::max(width, static_cast<int>(std::ceil(p->x + w * sx)));
+      height = std::max(height, static_cast<int>(std::ceil(p->y + h * sy)));
+    }
+  } else {
+    double x = kLayoutGap, y = kLayoutGap, row = 0;
+    for (const auto &inst : host.instances()) {
+      auto [w, h] = renderer.size(*inst);
+      double s = inst->header()->size_x_mm * kLayoutPixelsPerMm / w;
+      if (!(s > 0)) s = 1;
+      if (x + w * s > kLayoutWidth && x > kLayoutGap) {
+        x = kLayoutGap;
+        y += row + kLayoutGap;
+        row = 0;
+      }
+      placed.push_back({inst.get(), x, y, s, s});
+      x += w * s + kLayoutGap;
+      row = std::max(row, h * s);
+      width = std::max(width, static_cast<int>(std::ceil(x)));
+    }
+    height = static_cast<int>(std::ceil(y + row + kLayoutGap));
+  }
+  if (width > kMaxPicture || height > kMaxPicture) {
+    *error = "the picture would be larger than " + std::to_string(kMaxPicture) + " pixels";
+    return false;
+  }
+  return paint(renderer, width, height, background, placed, path, error);
+}
+
+bool render_sheet(Module &module, const std::string &path, std::string *error) {
+  constexpr int kCell = 240, kPicture = 216, kColumns = 8, kLabel = 18;
+  Host host(module);
+  for (GaugeHeader *g : module.linkage().gauge_header_ptr) {
+    if (!g) break;
+    std::string reason;
+    if (!host.place(g->gauge_name, g->gauge_name, std::nullopt, &reason)) {
+      *error = reason;
+      return false;
+    }
+  }
+  host.frame();
+  Renderer renderer(module.handle());
+  std::vector<Placed> placed;
+  int n = 0;
+  for (const auto &inst : host.instances()) {
+    auto [w, h] = renderer.size(*inst);
+    double s = std::min(1.0, std::min(static_cast<double>(kPicture) / w, static_cast<double>(kPicture) / h));
+    double cx = (n % kColumns) * kCell, cy = (n / kColumns) * (kCell + kLabel);
+    placed.push_back({inst.get(), cx + (kCell - w * s) / 2, cy + kLabel + (kPicture - h * s) / 2, s, s});
+    ++n;
+  }
+  int rows = (n + kColumns - 1) / kColumns;
+  int width = kColumns * kCell, height = rows * (kCell + kLabel);
+  cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t *cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 0.23, 0.24, 0.25);
+  cairo_paint(cr);
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cr, 12);
+  for (int i = 0; i < n; ++i) {
+    double cx = (i % kColumns) * kCell, cy = (i / kColumns) * (kCell + kLabel);
+    cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
+    cairo_move_to(cr, cx + 6, cy + 14);
+    cairo_show_text(cr, placed[static_cast<std::size_t>(i)].inst->alias().c_str());
+    renderer.draw(cr, *placed[static_cast<std::size_t>(i)].inst, placed[static_cast<std::size_t>(i)].x,
+                  placed[static_cast<std::size_t>(i)].y, placed[static_cast<std::size_t>(i)].sx,
+                  placed[static_cast<std::size_t>(i)].sy);
+  }
+  cairo_destroy(cr);
+  bool ok = write_png(surface, path, error);
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+}  // namespace z480
