@@ -41,7 +41,12 @@ constexpr double kKeyResolution = 1e4;
 // keys draw the same picture.
 std::string snapshot_key(Instance &inst) {
   std::string key;
-  for (const ElementView &v : inst.views()) {
+  for (std::size_t i = 0; i < inst.views().size(); ++i) {
+    const ElementView &v = inst.views()[i];
+    // What an element drew for itself (the traffic screen), by its hash.
+    if (const ElementPixels *p = inst.pixels(i))
+      append(key, std::hash<std::string_view>{}(std::string_view(
+                      reinterpret_cast<const char *>(p->words.data()), p->words.size() * 4)));
     for (double d : {v.value, v.x, v.y, v.angle, v.needle, v.min_x, v.max_x, v.min_y, v.max_y,
                      v.texture_scale_x, v.texture_scale_y})
       append(key, std::isfinite(d) ? std::round(d * kKeyResolution) : d);
