@@ -32,6 +32,35 @@ void BM_FrameOfEveryGauge(benchmark::State &state) {
 }
 BENCHMARK(BM_FrameOfEveryGauge);
 
+// One frame of the autopilot panel with both manual channels engaged: the
+// annunciator runs the four laws, every lamp reads its modes.
+void BM_FrameOfAutopilot(benchmark::State &state) {
+  auto module = load();
+  z480::Host host(*module);
+  std::string error;
+  for (const char *g : {"Autopilot_FD_Selector", "Manual_Autopilot", "Autopilot_Lights"})
+    host.place(g, g, std::nullopt, &error);
+  host.set_var(103, 1.0);  // autopilot engaged
+  host.set_var(114, 1.0);  // yaw damper
+  z480::Instance *manual = host.instance("Manual_Autopilot");
+  host.click(*manual, {45, 70}, kMouseLeftSingle);   // pitch wheel: climb
+  host.click(*manual, {180, 35}, kMouseLeftSingle);  // turn knob: right
+  host.frame();
+  host.forget_events();
+  double bank = 0;
+  std::size_t commands = 0;
+  for (auto _ : state) {
+    host.set_var(80, bank -= 0.001);
+    host.frame();
+    commands += host.events().size();
+    host.forget_events();
+  }
+  // The aileron, elevator and trim commands: 3 a frame while both channels hold.
+  state.counters["commands"] = benchmark::Counter(static_cast<double>(commands),
+                                                  benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FrameOfAutopilot);
+
 void BM_PlaceAndRemove(benchmark::State &state) {
   auto module = load();
   z480::Host host(*module);

@@ -6,13 +6,6 @@
 #include "frame/gauge_list.inc"
 #undef Z480_GAUGE
 
-namespace {
-// The module needs no set-up of its own: every static starts from its
-// initial value when the library is mapped.
-void FSAPI module_start() {}
-void FSAPI module_stop() {}
-}  // namespace
-
 extern "C" {
 
 #if defined(_WIN32)
@@ -21,10 +14,16 @@ extern "C" {
 #define Z480_EXPORT __attribute__((visibility("default")))
 #endif
 
+// The module needs no set-up of its own: every static starts from its
+// initial value when the library is mapped. Exported beside the
+// descriptors under their plain names, as the host's own modules do.
+Z480_EXPORT void FSAPI module_init() {}
+Z480_EXPORT void FSAPI module_deinit() {}
+
 Z480_EXPORT GaugeImport ImportTable = {{kPanelsImportId, nullptr}, {0, nullptr}};
 
 Z480_EXPORT GaugeLinkage Linkage = {
-    kModuleId, module_start, module_stop, 0, 0, kModuleVersion,
+    kModuleId, module_init, module_deinit, 0, 0, kModuleVersion,
     {
 #define Z480_GAUGE(name) &name##_Header,
 #include "frame/gauge_list.inc"

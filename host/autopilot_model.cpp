@@ -14,10 +14,11 @@ namespace {
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
-// A command's signed deflection, 1 at full scale, as the host reads it for
-// one frame.
+// What a command turns the aircraft in one frame: the surface deflects by
+// the signed value, 1 at full scale, and no further than its stops.
 double per_frame(std::uint32_t value, double rate) {
-  return static_cast<std::int32_t>(value) / kAxisFullScale * rate / Host::kFramesPerSecond;
+  double deflection = std::clamp(static_cast<std::int32_t>(value) / kAxisFullScale, -1.0, 1.0);
+  return deflection * rate / Host::kFramesPerSecond;
 }
 
 }  // namespace

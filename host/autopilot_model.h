@@ -12,8 +12,8 @@ namespace z480 {
 
 // Pitch (positive nose down) and bank (positive left wing down) change at
 // these rates, in degrees a second, with a surface at full deflection
-// (16384); each command counts for one frame. A command of the other sign
-// turns the other way.
+// (16384), the most a command deflects them; each command counts for one
+// frame. A command of the other sign turns the other way.
 inline constexpr double kElevatorPitchRate = 30.0;
 inline constexpr double kAileronRollRate = 40.0;
 inline constexpr double kPitchStop = 90.0;

@@ -17,7 +17,8 @@ std::string_view host_resource(const char *type, std::uint32_t id) {
   return {};
 }
 
-// host/default.z480 is SCRIPT 1.
+// host/default.z480 is SCRIPT 1, panel/panel.cfg PANEL 1.
 std::string_view default_script() { return host_resource("SCRIPT", 1); }
+std::string_view default_panel() { return host_resource("PANEL", 1); }
 
 }  // namespace z480

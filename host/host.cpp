@@ -84,7 +84,7 @@ Host::Host(Module &module)
   set_interface(kTrafficInterfaceName, traffic_->provider());
   on_frame([this] { traffic_->fly(1.0 / kFramesPerSecond); });
   audio_->on_start([this](const SoundStart &s) {
-    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge});
+    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge, s.time});
   });
   g_host = this;
   module_.imports().panels.fn_ptr = &services_;
@@ -124,7 +124,7 @@ void Host::on_frame(std::function<void()> work) { frame_work_.push_back(std::mov
 
 void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   events_.push_back({id, value});
-  log_.push_back({LogEntry::kEvent, id, value, {}});
+  log_.push_back({LogEntry::kEvent, id, value, {}, seconds()});
   switch (id) {
     case kEventPanelToggle: toggle_window(value); break;
     case kEventPanelOpen: set_window(value, true); break;

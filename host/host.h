@@ -34,6 +34,7 @@ struct LogEntry {
   std::int32_t id;      // key event id, or WAVE id (0 when unknown)
   std::uint32_t value;  // event value; 0 for a sound
   std::string gauge;    // a sound's gauge alias
+  double seconds = 0;   // host time when it was sent or started
 };
 
 // While a failure of an element's failure list is on, the host stops

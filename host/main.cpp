@@ -1,11 +1,14 @@
 // z480-panel: loads the gauge module the way the simulator does and runs
 // panel scripts against it.
-//   z480-panel run [--module PATH] [--wav FILE] [SCRIPT...]
+//   z480-panel run [--module PATH] [--wav FILE] [--out DIR] [SCRIPT...]
 //   z480-panel list [--module PATH]
 //   z480-panel serve [--port N] [--panel FILE] [--scenario NAME] [SCRIPT]
 //   z480-panel bitmaps [--module PATH] [--write DIR]
 //   z480-panel sheet [--module PATH] FILE.png
 // --wav writes everything the scripts played, one after another, into FILE.
+// --out writes the flight's report into DIR (the phases, snapshots, sound,
+// key-event log, summary and an index.html); the default flight writes it
+// to out/ unless told otherwise.
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
@@ -16,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "host/flight_report.h"
 #include "host/module.h"
 #include "host/render.h"
 #include "host/render_cli.h"
@@ -61,11 +65,27 @@ std::optional<std::string> read_script(const std::string &file) {
   return source.str();
 }
 
+// The report directory made ready, or a reason why it cannot be.
+bool make_directory(const std::string &dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return std::filesystem::is_directory(dir, ec);
+}
+
 int run(const std::string &module_path, const std::vector<std::string> &scripts,
-        const std::string &wav) {
+        std::string wav, const std::string &out_dir) {
   // Refused before anything runs: a module that cannot load fails every
   // script alike, and a long run must not end in a lost recording.
   if (!load(module_path)) return 1;
+  std::shared_ptr<z480::FlightReport> report;
+  if (!out_dir.empty()) {
+    if (!make_directory(out_dir)) {
+      std::cerr << "z480-panel: cannot make the directory " << z480::printable(out_dir) << "\n";
+      return 2;
+    }
+    report = std::make_shared<z480::FlightReport>(out_dir);
+    if (wav.empty()) wav = (std::filesystem::path(out_dir) / "flight.wav").string();
+  }
   if (!wav.empty()) {
     std::error_code ec;
     std::ofstream probe(wav, std::ios::binary | std::ios::app);
@@ -81,15 +101,21 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts,
     all.errors += t.errors;
   };
   z480::SoundRecording recording;
-  std::function<void(z480::ScriptRun &)> record;
-  if (!wav.empty())
-    record = [&](z480::ScriptRun &r) { recording.add(r.host.audio(), r.host.seconds()); };
-  if (scripts.empty())
-    add(z480::run_script(module_path, z480::kDefaultScriptFile,
-                         std::string(z480::default_script()), std::cout, record));
+  std::function<void(z480::ScriptRun &)> started, finished;
+  if (report) started = [&](z480::ScriptRun &r) { z480::attach_flight_report(r, report); };
+  std::string script_name;
+  finished = [&](z480::ScriptRun &r) {
+    if (!wav.empty()) recording.add(r.host.audio(), r.host.seconds());
+    if (report) report->add_log(script_name, r.host.log());
+  };
+  auto run_one = [&](const std::string &file, const std::string &source) {
+    script_name = file;
+    add(z480::run_script(module_path, file, source, std::cout, finished, started));
+  };
+  if (scripts.empty()) run_one(z480::kDefaultScriptFile, std::string(z480::default_script()));
   for (const std::string &file : scripts) {
     if (auto source = read_script(file)) {
-      add(z480::run_script(module_path, file, *source, std::cout, record));
+      run_one(file, *source);
     } else {
       std::cout << z480::printable(file) << ": error: cannot read the script\n";
       ++all.errors;
@@ -102,6 +128,20 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts,
       ++all.errors;
     } else if (recording.truncated()) {
       std::cerr << "z480-panel: the recording stops after an hour\n";
+    }
+  }
+  if (report) {
+    report->set_totals(all.passed, all.failed, all.errors);
+    auto relative = std::filesystem::path(wav).lexically_relative(out_dir);
+    bool inside = !relative.empty() && *relative.begin() != "..";
+    std::string error;
+    if (!report->write(inside ? relative.string() : std::string(), &error)) {
+      std::cerr << "z480-panel: " << z480::printable(error) << "\n";
+      ++all.errors;
+    } else {
+      std::cout << "the report: " << z480::printable(
+                                         (std::filesystem::path(out_dir) / "index.html").string())
+                << "\n";
     }
   }
   std::cout << all.passed << " passed, " << all.failed << " failed, " << all.errors
@@ -129,6 +169,10 @@ int main(int argc, char **argv) {
       "in error; exits 0 only when nothing failed.");
   run_command->add_option("--module", module_path, module_help);
   run_command->add_option("--wav", wav, "also mix everything the scripts played into this WAV file");
+  std::string out_dir;
+  run_command->add_option("--out", out_dir,
+                          "write the flight's report here: phases, snapshots, sound, key-event "
+                          "log, summary and index.html (default for the default flight: out)");
   run_command->add_option("scripts", scripts, "panel scripts (.z480)");
 
   CLI::App *list_command = app.add_subcommand("list", "List the module's gauges: NAME SIZE_MM");
@@ -184,5 +228,6 @@ int main(int argc, char **argv) {
     auto module = load(module_path);
     return module ? z480::list_bitmaps(*module, bitmap_dir, std::cout, std::cerr) : 1;
   }
-  return run(module_path, scripts, wav);
+  if (scripts.empty() && out_dir.empty()) out_dir = "out";
+  return run(module_path, scripts, wav, out_dir);
 }

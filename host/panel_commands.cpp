@@ -1,6 +1,7 @@
 // The script command `panel FILE`: places a whole panel configuration (see
 // host/panel_config.h), replacing the one placed before. FILE is read
-// relative to the script's directory. What the reader skipped and the gauges
+// relative to the script's directory; `panel default` is the aircraft's own
+// panel, built into the host. What the reader skipped and the gauges
 // that could not be placed are reported as warnings; the rest of the panel
 // is placed all the same.
 #include <filesystem>
@@ -19,9 +20,16 @@ std::filesystem::path beside_script(const ScriptLine &line, const std::string &f
   return (std::filesystem::path(line.file).parent_path() / path).lexically_normal();
 }
 
+void place_panel(ScriptRun &run, const std::string &name, std::string_view text) {
+  for (const PanelDiagnostic &d : load_panel(run.host, parse_panel_config(text)))
+    run.out() << name << ":" << d.line << ": warning: " << d.message << "\n";
+}
+
 Step cmd_panel(const ScriptLine &line, Args &a) {
   std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a panel configuration file");
   a.done();
+  if (file == "default")
+    return [](ScriptRun &run) { place_panel(run, "panel/panel.cfg", default_panel()); };
   std::filesystem::path path = beside_script(line, file);
   return [=](ScriptRun &run) {
     std::error_code ec;
@@ -30,8 +38,7 @@ Step cmd_panel(const ScriptLine &line, Args &a) {
       return run.error(line, "cannot read the panel configuration " + path.string());
     std::ostringstream text;
     text << in.rdbuf();
-    for (const PanelDiagnostic &d : load_panel(run.host, parse_panel_config(text.str())))
-      run.out() << path.string() << ":" << d.line << ": warning: " << d.message << "\n";
+    place_panel(run, path.string(), text.str());
   };
 }
 

@@ -693,7 +693,8 @@ std::vector<Step> parse_script(const std::vector<ScriptLine> &lines) {
 
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
-                        const std::function<void(ScriptRun &)> &finished) {
+                        const std::function<void(ScriptRun &)> &finished,
+                        const std::function<void(ScriptRun &)> &started) {
   ScriptTotals totals;
   auto error = [&](const std::string &message) {
     out << printable(message) << "\n";
@@ -718,6 +719,7 @@ ScriptTotals run_script(const std::string &module_path, const std::string &file,
     return totals;
   }
   ScriptRun run(*module, out);
+  if (started) started(run);
   for (const Step &step : steps) step(run);
   if (finished) finished(run);
   totals.passed = run.passed();

@@ -30,7 +30,9 @@
 //                     first such record of the list decides
 //
 //   panel FILE        places a panel configuration (host/panel_config.h),
-//                     read relative to the script, replacing the panel
+//                     read relative to the script (`panel default`: the
+//                     aircraft's own panel/panel.cfg, built into the host),
+//                     replacing the panel
 //                     placed before; damaged lines and gauges that cannot be
 //                     placed are reported as warnings and skipped. Its
 //                     gauges are named after the gauge, a repeated gauge
@@ -41,11 +43,13 @@
 //                     connected.
 //   model on|off      the host's systems model (host/systems_model.h) applies
 //                     key events to host variables (radios, electrics, gear,
-//                     flaps, trim, levers, engine start, decision height)
-//                     before the next gauge updates, and moves what moves by
-//                     itself (gear legs, flaps, spooling engines, the
-//                     decision-height lamp) every frame; off at the start of
-//                     every script
+//                     flaps, trim, levers, engine start, decision height,
+//                     autopilot modes, reference bars, and pitch, bank and
+//                     trim on the autopilot's servo commands) before the next
+//                     gauge updates, and moves what moves by itself (gear
+//                     legs, flaps, spooling engines, the decision-height
+//                     lamp, the glideslope capture) every frame; off at the
+//                     start of every script
 //
 // Time (a frame is 1/18 s of simulated time):
 //   clock on|off      while on, every frame moves the host's clock tokens on
@@ -246,16 +250,20 @@ struct ScriptTotals {
   bool ok() const { return failed == 0 && errors == 0; }
 };
 
-// Runs one script against a fresh host on a freshly loaded module; then
-// `finished`, if given, sees the run before the host closes. Failures and
-// errors are written to out, each with its file and line.
+// Runs one script against a fresh host on a freshly loaded module;
+// `started`, if given, sees the run before its first step, and `finished`
+// after its last, before the host closes. Failures and errors are written to
+// out, each with its file and line.
 ScriptTotals run_script(const std::string &module_path, const std::string &file,
                         const std::string &source, std::ostream &out,
-                        const std::function<void(ScriptRun &)> &finished = nullptr);
+                        const std::function<void(ScriptRun &)> &finished = nullptr,
+                        const std::function<void(ScriptRun &)> &started = nullptr);
 
 // The script `z480-panel run` plays when given none, and the file name its
 // lines are cited with.
 std::string_view default_script();
+// The aircraft's panel configuration (panel/panel.cfg), built in.
+std::string_view default_panel();
 inline constexpr const char kDefaultScriptFile[] = "host/default.z480";
 
 }  // namespace z480

@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
           fonts-dejavu-core libcpp-httplib-dev chromium nodejs npm)
+# The Windows module is loaded and checked under 32-bit Wine in a virtual display.
+packages+=(wine wine32:i386 fonts-wine xvfb xauth)
 # Only the asset generators need these.
 if [ "${1:-}" = "--assets" ]; then packages+=(espeak-ng sox); fi
 missing=()
@@ -14,6 +16,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

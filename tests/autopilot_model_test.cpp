@@ -26,6 +26,9 @@ TEST(AutopilotModel, ServoCommandsTurnTheAircraftForOneFrameEachWithinItsStops) 
   EXPECT_DOUBLE_EQ(pitch_after_elevator(1.0, 16384), 1.0 + kElevatorPitchRate * kFrame);
   EXPECT_DOUBLE_EQ(pitch_after_elevator(1.0, word(-8192)), 1.0 - kElevatorPitchRate * kFrame / 2);
   EXPECT_EQ(pitch_after_elevator(89.9, 16384), kPitchStop);
+  // a command beyond full scale deflects the surface to its stop
+  EXPECT_DOUBLE_EQ(pitch_after_elevator(0.0, 29491), kElevatorPitchRate * kFrame);
+  EXPECT_DOUBLE_EQ(bank_after_aileron(0.0, word(-2147483647 - 1)), -kAileronRollRate * kFrame);
   EXPECT_EQ(pitch_after_elevator(kNan, 0), 0.0);
   EXPECT_DOUBLE_EQ(bank_after_aileron(-2.0, word(-16384)), -2.0 - kAileronRollRate * kFrame);
   EXPECT_DOUBLE_EQ(bank_after_aileron(179.0, 16384), 179.0 + kAileronRollRate * kFrame - 360.0);

@@ -13,6 +13,8 @@
 #include "gauges/autopilot/autopilot_laws.h"
 #include "gauges/autopilot/autopilot_state.h"
 
+extern GaugeHeader Manual_Autopilot_Header;
+
 namespace {
 
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
@@ -276,6 +278,38 @@ TEST_F(AutopilotLaws, AQuietUpdateWithTheAutopilotOffSendsNothing) {
   EXPECT_TRUE(take().empty());
   EXPECT_EQ(Pitch_Reference, -4.0);
   EXPECT_DOUBLE_EQ(Trim_Accumulator, 9.0);
+}
+
+// The turn knob's third whose rectangle starts at x.
+MouseCallback knob_third(std::int32_t x) {
+  for (MouseRect *r = Manual_Autopilot_Header.mouse_rect; r->rect_type != kMouseEnd; ++r)
+    if (r->rect_type == kMouseChild && r->relative_box.x == x && r->relative_box.size_y == 30)
+      return r->mouse_function;
+  return nullptr;
+}
+
+TEST_F(AutopilotLaws, TheTurnKnobEngagesOnlyStrictlyWithinThreeOfLevel) {
+  MouseCallback centre = knob_third(21);
+  MouseCallback right = knob_third(42);
+  ASSERT_TRUE(centre && right);
+  Bank_Target = 2.5;
+  centre(nullptr, 0);
+  EXPECT_EQ(Bank_Target, 2.0);
+  EXPECT_EQ(Roll_Channel_On, 1);
+  EXPECT_EQ(take().size(), 5u);
+  Roll_Channel_On = 0;
+  Bank_Target = 3.0;
+  right(nullptr, 0);
+  Bank_Target = -3.0;
+  centre(nullptr, 0);
+  EXPECT_EQ(Bank_Target, -2.4);
+  EXPECT_EQ(Roll_Channel_On, 0);
+  EXPECT_TRUE(take().empty());
+  Bank_Target = 27.0;
+  right(nullptr, 0);
+  EXPECT_EQ(Bank_Target, 27.5);
+  right(nullptr, 0);
+  EXPECT_EQ(Bank_Target, 27.5);
 }
 
 }  // namespace

@@ -36,6 +36,9 @@ struct ModeButton {
 };
 constexpr ModeButton kGoAround = {kVarAutopilotGoAround, kVarElectricalFailure,
                                   kEventAutopilotGoAroundToggle};
+// The COUPLE buttons are labelled crosswise to the modes they work: the
+// annunciator counts the wing leveler as roll and the attitude hold as pitch
+// coupling. Each lamp shows the mode of its own button.
 constexpr ModeButton kPitchCouple = {kVarAutopilotWingLeveler, kVarAttitudeFailure,
                                      kEventAutopilotWingLevelerToggle};
 constexpr ModeButton kRollCouple = {kVarAutopilotAttitudeHold, kVarAttitudeFailure,

@@ -53,6 +53,8 @@ double trim_accumulator_for(double trim_radians) {
 PitchChannelStep pitch_channel_step(double reference, double pitch, double accumulator) {
   double error = limit_error(reference + pitch);
   double sum = accumulator + error;
+  // The trim command: the accumulator in degrees of trim (9 a degree) at
+  // 16384 per 20 degrees.
   return {sum, to_int(-kElevatorGain * error * kFullScale / kElevatorDegrees),
           to_int(kTrimGain * sum * kFullScale / kElevatorDegrees /
                  (kTrimGain * kAccumulatorPerTrimDegree))};
