@@ -61,7 +61,9 @@ TEST(ServeSession, OnlyChangedGaugesAreRedrawn) {
   // Every gauge of a shown window has its picture; none of a closed one.
   for (const GaugeImage &g : s->gauges()) {
     EXPECT_EQ(g.png.empty(), !s->host().window_shown(g.window)) << g.alias;
-    if (!g.png.empty()) EXPECT_EQ(g.png.substr(1, 3), "PNG") << g.alias;
+    if (!g.png.empty()) {
+      EXPECT_EQ(g.png.substr(1, 3), "PNG") << g.alias;
+    }
   }
   EXPECT_EQ(s->draw_changed(), 0);
 
@@ -80,7 +82,9 @@ TEST(ServeSession, OnlyChangedGaugesAreRedrawn) {
   s->frame();
   s->draw_changed();
   for (const GaugeImage &g : s->gauges())
-    if (g.window == 250) EXPECT_TRUE(g.png.empty()) << g.alias;
+    if (g.window == 250) {
+      EXPECT_TRUE(g.png.empty()) << g.alias;
+    }
   EXPECT_FALSE(s->set_window({4242, true}));
 }
 
