@@ -210,10 +210,6 @@ void PanelServer::routes() {
       refuse(res, 403, "this server answers pages served from localhost only");
       return httplib::Server::HandlerResponse::Handled;
     }
-    if (repeated_field(req)) {
-      refuse(res, 400, "a field is given twice");
-      return httplib::Server::HandlerResponse::Handled;
-    }
     return httplib::Server::HandlerResponse::Unhandled;
   });
   http.Get("/", [](const httplib::Request &, httplib::Response &res) {
@@ -280,6 +276,7 @@ void PanelServer::routes() {
   // The requests that change the panel: each read whole before anything moves.
   auto post = [this, &http](const char *path, auto act) {
     http.Post(path, [this, act](const httplib::Request &req, httplib::Response &res) {
+      if (repeated_field(req)) return refuse(res, 400, "a field is given twice");
       std::lock_guard lock(mutex_);
       std::string why;
       auto [status, body] = act(fields(req), &why);
