@@ -11,23 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_module.h"
 #include "host/host.h"
 
 namespace {
 
-z480::Module &module() {
-  static std::unique_ptr<z480::Module> loaded = [] {
-    std::string error;
-    auto m = z480::Module::load(Z480_MODULE_PATH, &error);
-    if (!m) __builtin_trap();
-    return m;
-  }();
-  return *loaded;
-}
-
 std::vector<std::string> gauge_names() {
   std::vector<std::string> names;
-  for (GaugeHeader *g : module().linkage().gauge_header_ptr) {
+  for (GaugeHeader *g : fuzz_module().linkage().gauge_header_ptr) {
     if (!g) break;
     names.push_back(g->gauge_name);
   }
@@ -66,7 +57,7 @@ constexpr std::uint32_t kFlags[] = {0x20000000u, 0x80000000u, 0x00800000u, 0x004
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   static const std::vector<std::string> names = gauge_names();
   FuzzedDataProvider in(data, size);
-  z480::Host host(module());
+  z480::Host host(fuzz_module());
   std::vector<std::string> aliases;
   std::string error;
   for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {

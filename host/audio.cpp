@@ -4,20 +4,12 @@
 #include <cmath>
 #include <fstream>
 
-#include "platform/resources.h"
 #include "platform/wave.h"
 
 namespace z480 {
 namespace {
 
 namespace control = platform::control;
-
-// Identifies a buffer's bytes with the module resource they were loaded from.
-std::uint64_t fingerprint(std::span<const std::uint8_t> bytes) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
-  return h ^ (static_cast<std::uint64_t>(bytes.size()) << 32);
-}
 
 // One frame of PCM as a value from -1 to 1, the channels averaged.
 float frame_value(const platform::WaveFormat &f, const std::uint8_t *frame) {
@@ -72,14 +64,9 @@ void put32(std::ostream &out, std::uint32_t v) {
 
 }  // namespace
 
-Audio::Audio(Module &module) {
+Audio::Audio(Module &module) : waves_(module.wave_fingerprints()) {
   control::reset();
   set_main_window(kMainWindowClass);
-  for (const platform::ResourceEntry &e : platform::resource_directory(module.handle())) {
-    if (!e.type || std::string(e.type) != "WAVE") continue;
-    if (auto wave = platform::parse_wave({e.data, e.size}))
-      waves_.emplace_back(fingerprint(wave->data), static_cast<std::int32_t>(e.id));
-  }
   control::on_playback([this](std::shared_ptr<const control::Playback> p) { heard(std::move(p)); });
 }
 
@@ -105,10 +92,10 @@ Audio::Caller::~Caller() { audio_.caller_ = previous_; }
 
 void Audio::heard(std::shared_ptr<const control::Playback> p) {
   if (p->started) {
-    std::uint64_t print = fingerprint(*p->data);
+    std::uint64_t print = wave_fingerprint(*p->data);
     std::int32_t id = 0;
-    for (const auto &[f, wave] : waves_)
-      if (f == print) id = wave;
+    for (const WaveFingerprint &w : waves_)
+      if (w.fingerprint == print) id = w.wave_id;
     started_.push_back({id, caller_ ? *caller_ : std::string(), p->start, p->volume});
     if (on_start_) on_start_(started_.back());
   }

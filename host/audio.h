@@ -75,7 +75,7 @@ class Audio {
  private:
   void heard(std::shared_ptr<const platform::control::Playback> playback);
 
-  std::vector<std::pair<std::uint64_t, std::int32_t>> waves_;  // data fingerprint -> WAVE id
+  const std::vector<WaveFingerprint> &waves_;
   std::string window_class_;
   const std::string *caller_ = nullptr;  // alias of the instance called
   std::vector<std::shared_ptr<const platform::control::Playback>> playbacks_;

@@ -159,10 +159,8 @@ FailureAction Host::failure_action(const GaugeElement &element) const {
 }
 
 void Host::set_window(std::uint32_t ident, bool shown) {
-  if (shown)
-    shown_windows_.insert(ident);
-  else
-    shown_windows_.erase(ident);
+  bool changed = shown ? shown_windows_.insert(ident).second : shown_windows_.erase(ident) != 0;
+  windows_unsettled_ = windows_unsettled_ || changed;
   if (module_calls_ == 0) settle_windows();
 }
 
@@ -171,7 +169,9 @@ Host::ModuleCall::~ModuleCall() {
 }
 
 void Host::settle_windows() {
-  if (settling_) return;
+  // Runs after every module call, so it costs nothing unless a window or a
+  // placement changed since the last time.
+  if (settling_ || !windows_unsettled_) return;
   settling_ = true;
   // A gauge that opens or closes windows when it connects could swing back
   // and forth; a few rounds settle any sane panel.
@@ -189,6 +189,7 @@ void Host::settle_windows() {
     }
     if (!changed) break;
   }
+  windows_unsettled_ = false;
   settling_ = false;
 }
 
@@ -227,6 +228,7 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
   Instance *placed = inst.get();
   if (where) placed->set_placement(*where);
   instances_.push_back(std::move(inst));
+  windows_unsettled_ = true;
   // Once the install call has returned, the host connects the instance when
   // its window is shown.
   service(*placed, kServiceInstall, reinterpret_cast<ServiceData>(module_.handle()));
@@ -266,7 +268,14 @@ void Host::apply_pending_events() {
     for (auto &reaction : reactions_) reaction(e);
 }
 
+void Host::spend_work() {
+  if (!work_left_) return;
+  if (*work_left_ == 0) throw WorkLimitReached();
+  --*work_left_;
+}
+
 void Host::frame() {
+  spend_work();
   // Instances placed or removed by a callback take effect from the next frame.
   std::vector<Instance *> order;
   for (auto &i : instances_) order.push_back(i.get());
@@ -372,6 +381,7 @@ void Host::evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action
 }
 
 bool Host::click(Instance &inst, PixPoint point, std::uint32_t flags) {
+  spend_work();
   MouseHit hit = find_mouse_target(inst.mouse(), point, flags);
   if (!hit.rect) return false;
   ModuleCall call(*this);

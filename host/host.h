@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ struct LogEntry {
 // updating the element (no variable read, no callback) and freezes it where
 // it was, shows it at zero, does not draw it, or draws it covered.
 inline constexpr std::int32_t kLastFailureKey = kFailSystemElectricalAvionics;
+
+// Thrown by frame() and click() once the work allowed by limit_work is done.
+struct WorkLimitReached : std::runtime_error {
+  WorkLimitReached() : std::runtime_error("the host's work limit is reached") {}
+};
 
 class Host {
  public:
@@ -127,6 +133,9 @@ class Host {
   // then the clock (and the audio clock) moves on by one frame.
   void frame();
   std::uint64_t frame_count() const { return frames_; }
+  // Allows only so many more frames and clicks in all (for fuzzing, where a
+  // script may ask for millions); past it they throw WorkLimitReached.
+  void limit_work(std::uint64_t frames_and_clicks) { work_left_ = frames_and_clicks; }
   double seconds() const { return static_cast<double>(frames_) / kFramesPerSecond; }
 
   // A mouse event at a background pixel of an instance. Returns whether a
@@ -180,9 +189,12 @@ class Host {
   std::vector<PanelWindowConfig> panel_windows_;
   int module_calls_ = 0;
   bool settling_ = false;
+  bool windows_unsettled_ = false;  // a window or a placement changed
   std::map<std::string, void *> interfaces_;
   std::vector<std::unique_ptr<Instance>> instances_;
   std::uint64_t frames_ = 0;
+  std::optional<std::uint64_t> work_left_;
+  void spend_work();
 };
 
 // Key events the panel system itself applies to its windows.

@@ -7,10 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "host/module_file.h"
+#include "platform/resources.h"
+#include "platform/wave.h"
 
 namespace z480 {
 namespace {
@@ -22,10 +23,15 @@ std::vector<std::uint8_t> read_module(const std::string &path, std::string *erro
     *error = "cannot read module " + path + ": it is a directory";
     return {};
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   std::vector<std::uint8_t> bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) {
+  if (in) {
+    std::streamoff size = in.tellg();
+    if (size > 0) bytes.resize(static_cast<std::size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  if (!in) {
     *error = "cannot read module " + path + ": " + std::strerror(errno);
     return {};
   }
@@ -101,6 +107,24 @@ std::unique_ptr<Module> Module::load(const std::string &path, std::string *error
 
 Module::~Module() {
   if (handle_) dlclose(handle_);
+}
+
+std::uint64_t wave_fingerprint(std::span<const std::uint8_t> data) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (std::uint8_t b : data) h = (h ^ b) * 1099511628211ull;
+  return h ^ (static_cast<std::uint64_t>(data.size()) << 32);
+}
+
+const std::vector<WaveFingerprint> &Module::wave_fingerprints() {
+  if (!wave_fingerprints_) {
+    wave_fingerprints_.emplace();
+    for (const platform::ResourceEntry &e : platform::resource_directory(handle_)) {
+      if (!e.type || std::string(e.type) != "WAVE") continue;
+      if (auto wave = platform::parse_wave({e.data, e.size}))
+        wave_fingerprints_->push_back({wave_fingerprint(wave->data), static_cast<std::int32_t>(e.id)});
+    }
+  }
+  return *wave_fingerprints_;
 }
 
 GaugeHeader *Module::find_gauge(const std::string &name) const {

@@ -3,12 +3,24 @@
 // with every module static at its initial value.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "frame/panel.h"
 
 namespace z480 {
+
+// Identifies sample data with the module resource it was loaded from.
+std::uint64_t wave_fingerprint(std::span<const std::uint8_t> data);
+
+struct WaveFingerprint {
+  std::uint64_t fingerprint;  // of the WAVE resource's sample data
+  std::int32_t wave_id;
+};
 
 class Module {
  public:
@@ -27,6 +39,9 @@ class Module {
   const std::string &name() const { return name_; }
   // The module's gauge of that name, or null.
   GaugeHeader *find_gauge(const std::string &name) const;
+  // Every WAVE resource of the module, fingerprinted once per load (every
+  // host of the module names its sounds by this table).
+  const std::vector<WaveFingerprint> &wave_fingerprints();
 
  private:
   Module() = default;
@@ -34,6 +49,7 @@ class Module {
   void *handle_ = nullptr;
   GaugeLinkage *linkage_ = nullptr;
   GaugeImport *imports_ = nullptr;
+  std::optional<std::vector<WaveFingerprint>> wave_fingerprints_;
 };
 
 }  // namespace z480

@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -195,15 +196,18 @@ void ellipse_path(cairo_t *cr, double x, double y, double w, double h) {
   cairo_close_path(cr);
 }
 
+// The pen's width in user units.
+double pen_width(cairo_t *cr, const DrawPenObject &pen) {
+  if (pen.unit == kUnitWorld && pen.width != 0) return pen.width;
+  // Device widths do not scale with the world transform; 0 is one pixel.
+  double dx = (pen.width == 0 ? 1.0 : pen.width * *pixels_per_unit(pen.unit)), dy = 0;
+  cairo_device_to_user_distance(cr, &dx, &dy);
+  return std::hypot(dx, dy);
+}
+
 DrawStatus stroke(DrawGraphics *g, const DrawPenObject &pen, const DrawRectF &box) {
   cairo_t *cr = g->cr;
-  double width = pen.width;
-  if (pen.unit != kUnitWorld || width == 0) {
-    // Device widths do not scale with the world transform; 0 is one pixel.
-    double dx = (width == 0 ? 1.0 : width * *pixels_per_unit(pen.unit)), dy = 0;
-    cairo_device_to_user_distance(cr, &dx, &dy);
-    width = std::hypot(dx, dy);
-  }
+  double width = pen_width(cr, pen);
   set_source(cr, pen.colour);
   cairo_set_line_width(cr, width);
   // Round joins and caps at most: half the width, and a miter's spike.
@@ -493,7 +497,8 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
   cairo_set_font_face(cr, font->face);
   cairo_set_font_size(cr, font->em);
   cairo_set_font_options(cr, g->text);
-  if (layout->width > 0 && layout->height > 0) {
+  bool boxed = layout->width > 0 && layout->height > 0;
+  if (boxed) {
     cairo_new_path(cr);
     cairo_rectangle(cr, layout->x, layout->y, layout->width, layout->height);
     cairo_clip(cr);
@@ -501,6 +506,15 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
   set_source(cr, brush->colour);
   cairo_font_extents_t fe;
   cairo_font_extents(cr, &fe);
+  if (!boxed) {
+    // No line is wider than its characters at the widest advance; an em
+    // around it covers overhangs. Text wholly inside the clip skips it.
+    double lines = 1.0 + static_cast<double>(std::count(text, text + n, u'\n'));
+    double reach = static_cast<double>(n + 1) * std::fmax(fe.max_x_advance, font->em);
+    if (inside_clip(g, layout->x - font->em, layout->y - font->em, layout->x + reach + font->em,
+                    layout->y + lines * fe.height + font->em))
+      cairo_reset_clip(cr);
+  }
   double baseline = layout->y + fe.ascent;
   // One line per line break, each with its top at the previous one's bottom.
   std::size_t start = 0;

@@ -3,11 +3,12 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
-          fonts-dejavu-core libcpp-httplib-dev chromium nodejs npm)
+          fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox
+          libcpp-httplib-dev chromium nodejs npm)
 # The Windows module is loaded and checked under 32-bit Wine in a virtual display.
 packages+=(wine wine32:i386 fonts-wine xvfb xauth)
-# Only the asset generators need these.
-if [ "${1:-}" = "--assets" ]; then packages+=(espeak-ng sox); fi
+# The sound generator also needs flite.
+if [ "${1:-}" = "--assets" ]; then packages+=(flite); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

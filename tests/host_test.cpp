@@ -171,6 +171,19 @@ TEST_F(HostTest, FailedElementsFreezeOrZeroWithoutTheirCallbacks) {
   EXPECT_EQ(p.views()[2].image, 2);
 }
 
+// Fuzzing bounds a script's work: frames and clicks alike, then every one
+// after the limit is refused.
+TEST_F(HostTest, TheWorkLimitCountsFramesAndClicks) {
+  Instance &p = place("Probe", "p");
+  host->limit_work(3);
+  host->frame();
+  host->click(p, {65, 65}, kMouseLeftSingle);
+  host->frame();
+  EXPECT_THROW(host->frame(), WorkLimitReached);
+  EXPECT_THROW(host->click(p, {65, 65}, kMouseLeftSingle), WorkLimitReached);
+  EXPECT_EQ(host->frame_count(), 2u);
+}
+
 TEST_F(HostTest, StringElementsGetTheirOwnBoundedBuffer) {
   Instance &p = place("Probe", "p");
   host->set_var(10, 1234567);

@@ -11,6 +11,7 @@
 
 #include "frame/host_names.h"
 #include "frame/services.h"
+#include "host/host.h"
 #include "platform/draw_control.h"
 #include "radar/radar_display.h"
 #include "radar/traffic.h"
@@ -448,6 +449,34 @@ TEST(RadarDisplay, ASurfaceThatCannotBeHadDrawsNothing) {
     radar.attach_screen(&screen.header, 192, 192);
     EXPECT_EQ(pixels[96 * 192 + 96], 0xFF000000u);
     EXPECT_EQ(screen.header.image_flags, 0);
+  }
+  EXPECT_EQ(platform::draw_control::live_objects(), before);
+}
+
+TEST(RadarGauge, ConnectAndDisconnectCyclesKeepNothingBehind) {
+  std::string error;
+  auto module = z480::Module::load(Z480_MODULE_PATH, &error);
+  ASSERT_NE(module, nullptr) << error;
+  std::size_t before = platform::draw_control::live_objects();
+  {
+    z480::Host host(*module);
+    z480::set_user_aircraft(host, 45, 7, 5000, 0.0);
+    host.traffic().put({.id = 1, .latitude = 45.1, .longitude = 7, .altitude = 6000, .atc = "N1"});
+    host.set_var(kVarBusVoltage, 28.0);
+    z480::Instance *radar = host.place("Radar", "radar", std::nullopt, &error);
+    ASSERT_NE(radar, nullptr) << error;
+    host.frame();
+    std::size_t placed = platform::draw_control::live_objects();
+    EXPECT_GT(placed, before);
+    for (int i = 0; i < 20; ++i) {
+      host.service(*radar, kServiceDisconnect, 0);
+      host.service(*radar, kServiceConnect, 0);
+      host.service(*radar, kServiceConnect, 0);  // a second connect replaces the first
+      host.service(*radar, kServicePostInstall, 0);
+      host.frame();
+    }
+    EXPECT_EQ(platform::draw_control::live_objects(), placed);
+    host.remove("radar");
   }
   EXPECT_EQ(platform::draw_control::live_objects(), before);
 }
