@@ -78,12 +78,12 @@ set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 # The substitute host, z480-panel.exe: the same host loading the module with
 # LoadLibrary and lending the radar's screen a real device context
 # (host/*_win32.cpp in place of host/*_posix.cpp). Left out, for want of
-# cairo on this target: the renderer, PNG files and the gauge sheet
-# (host/no_cairo_win32.cpp answers their commands); and the ELF file check
-# and the sanitizers' list.
+# cairo on this target: the renderer, PNG files, the gauge sheet and the
+# browser panel's server (host/left_out_win32.cpp answers their commands);
+# and the ELF file check and the sanitizers' list.
 file(GLOB WINDOWS_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 list(FILTER WINDOWS_HOST_SOURCES EXCLUDE REGEX
-  "/(render[a-z_]*|pixels_png|module_file|leak_suppressions|[a-z_]*_posix)\\.cpp$")
+  "/(render[a-z_]*|serve[a-z_]*|pixels_png|module_file|leak_suppressions|[a-z_]*_posix)\\.cpp$")
 set(host_resources ${CMAKE_BINARY_DIR}/generated/host_resources.cpp)
 add_custom_command(OUTPUT ${host_resources}
   COMMAND ${native_embed} --symbol Z480_HostResources ${host_resources}

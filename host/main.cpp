@@ -24,7 +24,7 @@
 #include "host/module_loader.h"
 #include "host/render_cli.h"
 #include "host/script.h"
-#include "host/serve.h"
+#include "host/serve_cli.h"
 
 namespace {
 

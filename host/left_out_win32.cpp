@@ -1,14 +1,16 @@
-// What the Windows build of the host does without cairo, which the Windows
-// target lacks: the renderer, PNG files and the gauge sheet are left out,
-// and their commands say so. Element pixels (the radar's screen, drawn by
-// GDI+ into the device context the host lends it) are still read and
-// written as BMP files.
+// What the Windows build of the host leaves out, its commands saying so:
+// everything that needs cairo, which the Windows target lacks (the renderer,
+// PNG files, the gauge sheet), and the browser panel's server (cairo's
+// pictures, and threads the target's runtime does not offer). Element pixels
+// (the radar's screen, drawn by GDI+ into the device context the host lends
+// it) are still read and written as BMP files.
 #include <stdexcept>
 #include <string>
 
 #include "host/pixels.h"
 #include "host/render_cli.h"
 #include "host/script.h"
+#include "host/serve_cli.h"
 #include "platform/resources.h"
 
 namespace z480 {
@@ -29,9 +31,9 @@ const char kNoPixelOutput[] =
 }  // namespace
 
 const char *const kDrawingLeftOut =
-    " This Windows build has no pixel output: `render`, `sheet`, `bitmaps --write` and PNG "
-    "snapshots report that they are not available; `snapshot ... FILE.bmp` saves what the "
-    "module drew into an element's device context.";
+    " This Windows build has no pixel output: `render`, `sheet`, `bitmaps --write`, `serve`, "
+    "PNG snapshots and `expect picture` report that they are not available; `snapshot ... "
+    "FILE.bmp` saves what the module drew into an element's device context.";
 
 bool write_png(const ElementPixels &, const std::string &path, std::string *error) {
   *error = kNoPixelOutput + path + " not written (snapshot to a .bmp file instead)";
@@ -64,6 +66,11 @@ int list_bitmaps(Module &module, const std::string &write_dir, std::ostream &out
     }
   }
   return status;
+}
+
+int serve(const ServeOptions &, std::ostream &, std::ostream &err) {
+  err << "z480-panel: " << kNoPixelOutput << "the browser panel is not served\n";
+  return 1;
 }
 
 }  // namespace z480
