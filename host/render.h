@@ -22,6 +22,7 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -51,6 +52,10 @@ class Renderer {
   void sprite(cairo_t *cr, const ElementView &v, bool transparent);
   void text(cairo_t *cr, const ElementView &v);
   void cover(cairo_t *cr, double x, double y, double w, double h);
+
+  // Whether the instance is drawn at the same scale both ways, so that a
+  // resampled bitmap may be turned.
+  bool uniform() const { return std::abs(sx_ - sy_) <= 1e-9 * sx_; }
 
   BitmapCache bitmaps_;
   double sx_ = 1, sy_ = 1;  // the scale of the instance being drawn
