@@ -2,7 +2,7 @@
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
+          libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev libpixman-1-dev
           fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox)
 # The Windows module is loaded and checked under 32-bit Wine in a virtual display.
 packages+=(wine wine32:i386 fonts-wine xvfb xauth)

@@ -1,0 +1,91 @@
+// Coverage kept of the small shapes a graphics draws again and again: the
+// same marker at a hundred places, the same rings and lines every second.
+// Rasterising a thin anti-aliased outline costs cairo tens of thousands of
+// instructions even for a 3-pixel circle; blending kept coverage in a
+// colour costs a few hundred. A shape is rasterised directly the first
+// time it is seen, kept the second time and blended from then on.
+#pragma once
+
+#include <cairo.h>
+#include <pixman.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace platform::cairo_shapes {
+
+enum class ShapeKind { kEllipse, kLine, kRectangle };
+
+// In user space: the box of an ellipse or rectangle, or a line from (x, y)
+// by (w, h). An outline is stroked `pen` user units wide; else it is filled.
+struct Shape {
+  ShapeKind kind;
+  double x, y, w, h;
+  bool outline;
+  double pen;
+};
+
+// Adds an ellipse in the box as a closed figure: four cubic arcs, so that
+// a flat ellipse (width or height 0) needs no singular scale.
+void ellipse_path(cairo_t *cr, double x, double y, double w, double h);
+// Starts a new path of the shape on cr.
+void trace(cairo_t *cr, const Shape &shape);
+
+// Axis-aligned, in device pixels.
+struct DeviceBox {
+  double x0, y0, x1, y1;
+};
+
+// The ellipse a coverage is cut to, in the space it was given in, and the
+// map from that space to device pixels.
+struct EllipseCut {
+  cairo_matrix_t to_device;
+  double cx, cy, rx, ry;
+  cairo_antialias_t antialias;
+  std::uint64_t generation;  // tells one clip from the next
+};
+
+struct Colour {
+  double r, g, b, a;  // not premultiplied
+};
+
+class ShapeCache {
+ public:
+  // Blends the shape (whose device box, its ink and soft edge included, is
+  // `box`) in the colour onto `target`, the pixels of cr's surface, cut to
+  // `cut` when given. Shapes drawn without a cut are kept independently of
+  // where they lie, to a quarter of a pixel. False when the shape is seen
+  // for the first time or is too large to keep: the caller draws it.
+  bool paint(cairo_t *cr, pixman_image_t *target, const Shape &shape, const DeviceBox &box,
+             const EllipseCut *cut, const Colour &colour);
+
+ private:
+  using Key = std::array<double, 13>;
+  struct KeyHash {
+    std::size_t operator()(const Key &key) const;
+  };
+  struct ImageUnref {
+    void operator()(pixman_image_t *image) const { pixman_image_unref(image); }
+  };
+  struct Coverage {
+    std::unique_ptr<pixman_image_t, ImageUnref> mask;
+    int dx, dy;  // of the mask's corner from the anchor's whole pixel
+  };
+
+  // The shape's coverage, shifted by (tx, ty) device pixels; dx, dy still
+  // whole device pixels. A null mask when it could not be made.
+  static Coverage rasterise(cairo_t *cr, const Shape &shape, const DeviceBox &box,
+                            const EllipseCut *cut, double tx, double ty);
+  static void blend(cairo_t *cr, pixman_image_t *target, const Coverage &coverage, int wx, int wy,
+                    const Colour &colour);
+
+  std::unordered_map<Key, Coverage, KeyHash> kept_;
+  std::unordered_set<std::size_t> seen_;
+  std::size_t kept_bytes_ = 0;
+};
+
+}  // namespace platform::cairo_shapes
