@@ -244,6 +244,7 @@ cairo_scaled_font_t *scaled_font(DrawGraphics *g, const DrawFontObject &font) {
 // Fonts are made for a transform and text options; either changing makes
 // them anew.
 void forget_fonts(DrawGraphics *g) {
+  g->shapes.forget_glyphs();
   for (auto &[key, font] : g->fonts) cairo_scaled_font_destroy(font);
   g->fonts.clear();
 }
@@ -550,15 +551,19 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
   set_source(cr, brush->colour);
   cairo_font_extents_t fe;
   cairo_scaled_font_extents(scaled, &fe);
-  if (!boxed) {
-    // No line is wider than its characters at the widest advance; an em
-    // around it covers overhangs. Text wholly inside the clip skips it.
-    double lines = 1.0 + static_cast<double>(std::count(text, text + n, u'\n'));
-    double reach = static_cast<double>(n + 1) * std::fmax(fe.max_x_advance, font->em);
-    if (inside_clip(g, device_box(cr, layout->x - font->em, layout->y - font->em,
-                                  layout->x + reach + font->em,
-                                  layout->y + lines * fe.height + font->em)))
-      cairo_reset_clip(cr);
+  // No line is wider than its characters at the widest advance; an em
+  // around it covers overhangs.
+  auto ink = [&](double top, std::size_t characters, std::size_t lines) {
+    double reach = static_cast<double>(characters + 1) * std::fmax(fe.max_x_advance, font->em);
+    return device_box(cr, layout->x - font->em, top - font->em, layout->x + reach + font->em,
+                      top + static_cast<double>(lines) * fe.height + font->em);
+  };
+  // Text wholly inside the clip skips it; unclipped, its lines can be kept.
+  bool free = !g->clip_set && !boxed;
+  std::size_t lines = 1 + static_cast<std::size_t>(std::count(text, text + n, u'\n'));
+  if (!boxed && inside_clip(g, ink(layout->y, n, lines))) {
+    cairo_reset_clip(cr);
+    free = true;
   }
   double baseline = layout->y + fe.ascent;
   // One line per line break, each with its top at the previous one's bottom.
@@ -571,7 +576,10 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
     int count = 0;
     if (cairo_scaled_font_text_to_glyphs(scaled, layout->x, baseline, line.data(),
                                          static_cast<int>(line.size()), &glyphs, &count, nullptr,
-                                         nullptr, nullptr) == CAIRO_STATUS_SUCCESS)
+                                         nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+        !(free && g->shapes.paint_glyphs(cr, g->pixels, scaled, glyphs, count,
+                                         ink(baseline - fe.ascent, end - start, 1),
+                                         brush->colour)))
       cairo_show_glyphs(cr, glyphs, count);
     cairo_glyph_free(glyphs);
     if (font->style & (kFontUnderline | kFontStrikeout)) {

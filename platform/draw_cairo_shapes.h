@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -63,6 +64,16 @@ class ShapeCache {
   bool paint(cairo_t *cr, pixman_image_t *target, const Shape &shape, const DeviceBox &box,
              const EllipseCut *cut, const Colour &colour);
 
+  // The same for a run of glyphs (user space, as cairo_show_glyphs takes
+  // them) in a font made for cr's transform, never cut. Glyphs land on
+  // whole pixels, so a run is kept by its glyphs' whole-pixel layout and
+  // blends exactly as cairo would draw it.
+  bool paint_glyphs(cairo_t *cr, pixman_image_t *target, cairo_scaled_font_t *font,
+                    const cairo_glyph_t *glyphs, int count, const DeviceBox &box,
+                    const Colour &colour);
+  // The runs kept in fonts that are about to go.
+  void forget_glyphs();
+
  private:
   using Key = std::array<double, 13>;
   struct KeyHash {
@@ -71,19 +82,34 @@ class ShapeCache {
   struct ImageUnref {
     void operator()(pixman_image_t *image) const { pixman_image_unref(image); }
   };
+  // A mask of coverage, its corner dx, dy whole pixels from where it is
+  // placed (a shape's anchor pixel, a run's first glyph).
   struct Coverage {
     std::unique_ptr<pixman_image_t, ImageUnref> mask;
-    int dx, dy;  // of the mask's corner from the anchor's whole pixel
+    int dx, dy;
   };
+  // Draws on a mask in cr's device space, moved by whole pixels.
+  using MaskDrawing = void (*)(cairo_t *mask, const void *what);
 
-  // The shape's coverage, shifted by (tx, ty) device pixels; dx, dy still
-  // whole device pixels. A null mask when it could not be made.
-  static Coverage rasterise(cairo_t *cr, const Shape &shape, const DeviceBox &box,
-                            const EllipseCut *cut, double tx, double ty);
-  static void blend(cairo_t *cr, pixman_image_t *target, const Coverage &coverage, int wx, int wy,
-                    const Colour &colour);
+  // Whether a drawing seen for the first time should be kept: only from
+  // its second sight on.
+  bool seen_before(std::size_t hash);
+  // Coverage of what `draw` draws within the box, in cr's device space
+  // moved by (tx, ty); its corner in device pixels. A null mask when it
+  // could not be made.
+  static Coverage rasterise(cairo_t *cr, const DeviceBox &box, double tx, double ty,
+                            MaskDrawing draw, const void *what);
+  static Coverage cropped(Coverage coverage);
+  // Makes room for a new mask of the size.
+  void make_room(const Coverage &coverage);
+  // A solid fill of the colour; null when it cannot be made.
+  pixman_image_t *source(const Colour &colour);
+  void blend(cairo_t *cr, pixman_image_t *target, const Coverage &coverage, int x, int y,
+             const Colour &colour);
 
   std::unordered_map<Key, Coverage, KeyHash> kept_;
+  std::unordered_map<std::string, Coverage> runs_;
+  std::unordered_map<std::uint64_t, std::unique_ptr<pixman_image_t, ImageUnref>> sources_;
   std::unordered_set<std::size_t> seen_;
   std::size_t kept_bytes_ = 0;
 };
