@@ -11,7 +11,10 @@ namespace {
 constexpr double kLargestArea = 256.0 * 256.0;
 // Device coordinates a kept shape may have; whole pixels must fit an int.
 constexpr double kFarthest = 1.0e6;
-constexpr std::size_t kMostKeptBytes = std::size_t{4} << 20;
+// What a graphics may keep, each mask counted with the image and table
+// entry around it; a turning picture's lines take about half.
+constexpr std::size_t kMostKeptBytes = std::size_t{2} << 20;
+constexpr std::size_t kBytesAroundAMask = 512;
 constexpr std::size_t kMostSeen = 4096;
 constexpr std::size_t kMostSources = 64;  // colours
 // A shape without a cut is kept at quarter-pixel steps: moved at most an
@@ -31,7 +34,8 @@ bool keepable(const DeviceBox &box) {
 
 std::size_t bytes_of(pixman_image_t *mask) {
   return static_cast<std::size_t>(pixman_image_get_stride(mask)) *
-         static_cast<std::size_t>(pixman_image_get_height(mask));
+             static_cast<std::size_t>(pixman_image_get_height(mask)) +
+         kBytesAroundAMask;
 }
 
 }  // namespace
@@ -81,16 +85,33 @@ bool ShapeCache::paint(cairo_t *cr, pixman_image_t *target, const Shape &s, cons
   if (!keepable(box)) return false;
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
-  // Where the shape's corner lands: a free shape at the nearest step, a cut
-  // one exactly (its coverage depends on where it meets the cut).
-  double ax = s.x, ay = s.y;
+  // Where the shape's corners land: exactly for a shape that is cut (its
+  // coverage depends on where it meets the cut) or drawn without smoothing
+  // (a step could move an edge by a whole pixel), else at the nearest step.
+  bool snap = !cut && cairo_get_antialias(cr) != CAIRO_ANTIALIAS_NONE;
+  double ax = s.x, ay = s.y, bx = s.x + s.w, by = s.y + s.h;
   cairo_matrix_transform_point(&m, &ax, &ay);
-  double qx = cut ? ax : snapped(ax), qy = cut ? ay : snapped(ay);
+  cairo_matrix_transform_point(&m, &bx, &by);
+  double qx = snap ? snapped(ax) : ax, qy = snap ? snapped(ay) : ay;
   double wx = cut ? 0.0 : std::floor(qx), wy = cut ? 0.0 : std::floor(qy);
+  // A snapped shape is kept by the device step from corner to corner (a
+  // line's direction, turning with the picture, takes few of them), and
+  // drawn with the size that step gives.
+  Shape drawn = s;
+  double size_x = s.w, size_y = s.h;
+  cairo_matrix_t linear = m;
+  linear.x0 = linear.y0 = 0;
+  if (snap && cairo_matrix_invert(&linear) == CAIRO_STATUS_SUCCESS) {
+    size_x = snapped(bx) - qx;
+    size_y = snapped(by) - qy;
+    drawn.w = size_x;
+    drawn.h = size_y;
+    cairo_matrix_transform_distance(&linear, &drawn.w, &drawn.h);
+  }
   Key key{static_cast<double>(s.kind),
           s.outline ? s.pen : -1.0,
-          s.w,
-          s.h,
+          size_x,
+          size_y,
           m.xx,
           m.yx,
           m.xy,
@@ -107,7 +128,7 @@ bool ShapeCache::paint(cairo_t *cr, pixman_image_t *target, const Shape &s, cons
       const Shape &shape;
       const EllipseCut *cut;
       cairo_matrix_t shape_to_mask;
-    } what{s, cut, m};
+    } what{drawn, cut, m};
     // The mask's corner is found in rasterise; the shape moves by the snap.
     Coverage coverage = rasterise(
         cr, box, qx - ax, qy - ay,
