@@ -1,8 +1,10 @@
 // Script commands for simulated time (registered into the command table at
 // load):
 //   clock on|off              while on, each frame moves the host's clock
-//                             tokens on by 1/18 s (the time of day wraps at
-//                             midnight); off at the start of every script
+//                             tokens on: the simulation time and the time of
+//                             day by 1/18 s (the time of day wraps at
+//                             midnight), the tick counter by one; off at the
+//                             start of every script
 //   wait SECONDS              runs the frames of that much simulated time
 //   ramp TOKEN VALUE SECONDS  runs the frames of that time, moving a host
 //                             variable in equal steps from where it stands to
@@ -19,25 +21,28 @@ namespace {
 
 struct ClockToken {
   std::int32_t token;
-  double wraps_at;  // seconds after which it starts again from 0; 0: never
+  double per_frame;
+  double wraps_at;  // after which it starts again from 0; 0: never
 };
 constexpr double kSecondsPerDay = 86400.0;
+// The tick counter is a 32-bit word in the simulator.
+constexpr double kTickWrap = 4294967296.0;
 constexpr ClockToken kClockTokens[] = {
-    {kVarSimulationTime, 0.0},
-    {kVarLocalTime, kSecondsPerDay},
+    {kVarSimulationTime, 1.0 / Host::kFramesPerSecond, 0.0},
+    {kVarLocalTime, 1.0 / Host::kFramesPerSecond, kSecondsPerDay},
+    {kVarTickCount, 1.0, kTickWrap},
 };
 
 // The longest wait or ramp a script may ask for: about a week, so frame
 // counts stay inside what the frame command allows.
 constexpr double kMaxSeconds = 500000.0;
 
-// One frame of the running clock: every clock token moves on by 1/18 s.
+// One frame of the running clock: every clock token moves on by its step.
 void advance_clock(Host &host) {
-  constexpr double kFrame = 1.0 / Host::kFramesPerSecond;
   for (const ClockToken &c : kClockTokens) {
     double t = host.var(c.token);
     if (!std::isfinite(t)) continue;  // a clock set to no time stays so
-    t += kFrame;
+    t += c.per_frame;
     if (c.wraps_at > 0.0 && t >= c.wraps_at) t = std::fmod(t, c.wraps_at);
     host.set_var(c.token, t);
   }

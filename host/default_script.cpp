@@ -1,26 +1,24 @@
 #include <cstring>
 
+#include "host/host_resources.h"
 #include "host/script.h"
 #include "platform/resources.h"
 
-// The host's own resources, embedded at build time: host/default.z480 is
-// SCRIPT 1, panel/panel.cfg PANEL 1.
 extern "C" const platform::ResourceDirectory Z480_HostResources;
 
 namespace z480 {
 
-namespace {
-std::string_view host_resource(const char *type) {
+std::string_view host_resource(const char *type, std::uint32_t id) {
   for (std::uint32_t i = 0; i < Z480_HostResources.count; ++i) {
     const platform::ResourceEntry &e = Z480_HostResources.entries[i];
-    if (e.type && std::strcmp(e.type, type) == 0 && e.id == 1)
+    if (e.type && std::strcmp(e.type, type) == 0 && e.id == id)
       return {reinterpret_cast<const char *>(e.data), e.size};
   }
   return {};
 }
-}  // namespace
 
-std::string_view default_script() { return host_resource("SCRIPT"); }
-std::string_view default_panel() { return host_resource("PANEL"); }
+// host/default.z480 is SCRIPT 1, panel/panel.cfg PANEL 1.
+std::string_view default_script() { return host_resource("SCRIPT", 1); }
+std::string_view default_panel() { return host_resource("PANEL", 1); }
 
 }  // namespace z480

@@ -1,5 +1,6 @@
 #include "host/flight_report.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -40,6 +41,24 @@ std::string html(const std::string &text) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       default: out += c;
+    }
+  }
+  return out;
+}
+
+// A file of the directory as a link: every byte but the unreserved ones and
+// the separator percent-encoded, so that '#', '?', '%' and spaces in a name
+// stay part of it.
+std::string url_path(const std::string &file) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : file) {
+    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
     }
   }
   return out;
@@ -120,8 +139,20 @@ FlightReport *flight_report(ScriptRun &run) {
   return it == run.extensions.end() ? nullptr : static_cast<FlightReport *>(it->second.get());
 }
 
+std::filesystem::path report_file(ScriptRun &run, const std::filesystem::path &file) {
+  FlightReport *report = flight_report(run);
+  return report && file.is_relative() ? report->dir() / file : file;
+}
+
+void FlightReport::add_phase(PhaseRecord phase) {
+  phase.snapshots = std::move(pending_);
+  pending_.clear();
+  phases_.push_back(std::move(phase));
+}
+
 void FlightReport::add_log(const std::string &script, const std::vector<LogEntry> &log) {
   logs_.emplace_back(script, log);
+  if (!pending_.empty()) add_phase({log.empty() ? 0 : log.back().seconds, script, "", {}});
 }
 
 void FlightReport::set_totals(int passed, int failed, int errors) {
@@ -146,8 +177,12 @@ bool FlightReport::write(const std::string &wav, std::string *error) const {
   auto summary_path = dir_ / "summary.txt";
   std::ofstream summary(summary_path, std::ios::binary);
   summary << "Z480 panel: the flight, phase by phase\n\n";
-  for (const PhaseRecord &p : phases_)
-    summary << clock_text(p.seconds) << "  " << p.title << ": " << p.readings << "\n";
+  for (const PhaseRecord &p : phases_) {
+    summary << clock_text(p.seconds) << "  " << p.title << (p.readings.empty() ? "" : ": ")
+            << p.readings << "\n";
+    for (const Snapshot &s : p.snapshots)
+      summary << "         picture " << s.file << " (" << s.caption << ")\n";
+  }
   summary << "\n" << totals << "\n";
   if (!check(summary, summary_path, error)) return false;
 
@@ -164,22 +199,25 @@ bool FlightReport::write(const std::string &wav, std::string *error) const {
   index << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Z480 panel: the flight</title>\n<style>\n"
            "body{background:#1b1e22;color:#dde;font-family:sans-serif;margin:2em;}\n"
-           "figure{margin:0 0 2em 0;} img{max-width:100%;border:1px solid #444;}\n"
-           "figcaption{margin:.4em 0;} .time{color:#9ab;font-family:monospace;}\n"
-           ".readings{color:#aab;font-size:90%;}\n</style>\n</head>\n<body>\n"
+           "section{margin:0 0 2.5em 0;} h2{font-size:110%;margin:0 0 .2em 0;}\n"
+           "figure{display:inline-block;vertical-align:top;margin:.6em 1em 0 0;}\n"
+           "img{max-width:100%;border:1px solid #444;} figcaption{color:#aab;font-size:90%;}\n"
+           ".time{color:#9ab;font-family:monospace;} .readings{color:#aab;font-size:90%;}\n"
+           "</style>\n</head>\n<body>\n"
            "<h1>Z480 panel: the flight</h1>\n<p>"
         << html(totals) << ". <a href=\"summary.txt\">Summary</a>, "
         << "<a href=\"events.log\">key-event log</a>.</p>\n";
   if (!wav.empty())
-    index << "<p>Every click and callout, mixed:<br><audio controls src=\"" << html(wav)
+    index << "<p>Every click and callout, mixed:<br><audio controls src=\"" << url_path(wav)
           << "\"></audio></p>\n";
   for (const PhaseRecord &p : phases_) {
-    index << "<figure>\n";
-    if (!p.snapshot.empty())
-      index << "<img src=\"" << html(p.snapshot) << "\" alt=\"" << html(p.title) << "\">\n";
-    index << "<figcaption><span class=\"time\">" << clock_text(p.seconds) << "</span> <b>"
-          << html(p.title) << "</b><br><span class=\"readings\">" << html(p.readings)
-          << "</span></figcaption>\n</figure>\n";
+    index << "<section>\n<h2><span class=\"time\">" << clock_text(p.seconds) << "</span> "
+          << html(p.title) << "</h2>\n";
+    if (!p.readings.empty()) index << "<div class=\"readings\">" << html(p.readings) << "</div>\n";
+    for (const Snapshot &s : p.snapshots)
+      index << "<figure><img src=\"" << url_path(s.file) << "\" alt=\"" << html(p.title + ": " + s.caption)
+            << "\"><figcaption>" << html(s.caption) << "</figcaption></figure>\n";
+    index << "</section>\n";
   }
   index << "</body>\n</html>\n";
   return check(index, index_path, error);

@@ -2,6 +2,7 @@
 // panel scripts against it.
 //   z480-panel run [--module PATH] [--wav FILE] [--out DIR] [SCRIPT...]
 //   z480-panel list [--module PATH]
+//   z480-panel serve [--port N] [--panel FILE] [--scenario NAME] [SCRIPT]
 //   z480-panel bitmaps [--module PATH] [--write DIR]
 //   z480-panel sheet [--module PATH] FILE.png
 // --wav writes everything the scripts played, one after another, into FILE.
@@ -23,6 +24,7 @@
 #include "host/render.h"
 #include "host/render_cli.h"
 #include "host/script.h"
+#include "host/serve.h"
 
 namespace {
 
@@ -176,6 +178,20 @@ int main(int argc, char **argv) {
   CLI::App *list_command = app.add_subcommand("list", "List the module's gauges: NAME SIZE_MM");
   list_command->add_option("--module", module_path, module_help);
 
+  z480::ServeOptions serve_options;
+  CLI::App *serve_command = app.add_subcommand(
+      "serve",
+      "Serve the live panel to a browser on this machine (http://localhost:PORT/): the panel "
+      "configuration placed, the systems model and the clock on, 18 frames a second, with a "
+      "flight strip to fly it. SCRIPT, if given, runs against the panel first.");
+  serve_command->add_option("--module", module_path, module_help);
+  serve_command->add_option("--port", serve_options.port, "the port on 127.0.0.1 (default 8480; 0: any free port)")
+      ->check(CLI::Range(0, 65535));
+  serve_command->add_option("--panel", serve_options.panel_file,
+                            "the panel configuration (default: the aircraft's own)");
+  serve_command->add_option("--scenario", serve_options.scenario,
+                            "where to start: cold, ready or approach (default cold)");
+  serve_command->add_option("script", serve_options.script_file, "a panel script (.z480)");
   std::string bitmap_dir;
   CLI::App *bitmaps_command = app.add_subcommand(
       "bitmaps", "List the module's bitmaps: ID WIDTH HEIGHT; with --write also write each as a PNG");
@@ -196,6 +212,10 @@ int main(int argc, char **argv) {
     return code == 0 ? 0 : 2;
   }
   if (*list_command) return list(module_path);
+  if (*serve_command) {
+    serve_options.module_path = module_path;
+    return z480::serve(serve_options, std::cout, std::cerr);
+  }
   if (*sheet_command) {
     auto module = load(module_path);
     if (!module) return 1;

@@ -1,14 +1,22 @@
-// Script commands for the pixels an element draws itself (registered into
-// the command tables at load):
+// Script commands for the pixels an element draws itself and for the
+// pictures a script drew (registered into the command tables at load):
 //   snapshot ALIAS ELEM FILE.png            writes the element's pixels
 //   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
 //                                           one pixel's colour; TOL is the
 //                                           largest difference allowed in
 //                                           each of red, green and blue
+//   expect picture FILE.png size = W H      a PNG file's size in pixels
+//   expect picture FILE.png X Y = #RRGGBB [~ TOL]
+//                                           one pixel of a PNG file (a
+//                                           relative FILE in the report's
+//                                           directory when the run writes one)
+#include <cairo.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "host/flight_report.h"
 #include "host/script.h"
 
 namespace z480 {
@@ -46,19 +54,40 @@ Step cmd_snapshot(const ScriptLine &line, Args &a) {
   };
 }
 
+// The colour a check asks for: #RRGGBB [~ TOL].
+struct Colour {
+  std::string text;
+  std::uint32_t rgb = 0;
+  std::int64_t tol = 0;
+};
+
+Colour colour_after_equals(Args &a) {
+  a.expect_keyword("=");
+  Colour c;
+  c.text = a.word("a colour #RRGGBB");
+  if (c.text.size() != 7 || c.text[0] != '#' ||
+      c.text.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos)
+    throw ScriptError("expected a colour #RRGGBB, got " + c.text);
+  c.rgb = static_cast<std::uint32_t>(std::strtoul(c.text.c_str() + 1, nullptr, 16));
+  if (a.keyword("~")) c.tol = a.integer("a tolerance from 0 to 255 after ~", 0, 255);
+  return c;
+}
+
+bool matches(std::uint32_t got, const Colour &want) {
+  for (int shift : {16, 8, 0}) {
+    std::int64_t d = std::llabs(static_cast<std::int64_t>((got >> shift) & 0xFF) -
+                                static_cast<std::int64_t>((want.rgb >> shift) & 0xFF));
+    if (d > want.tol) return false;
+  }
+  return true;
+}
+
 Step expect_pixel(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   ElementRef ref = element_ref(a.word("an element"));
   std::int64_t x = a.integer("an x pixel", 0, 65535);
   std::int64_t y = a.integer("a y pixel", 0, 65535);
-  a.expect_keyword("=");
-  std::string colour = a.word("a colour #RRGGBB");
-  if (colour.size() != 7 || colour[0] != '#' ||
-      colour.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos)
-    throw ScriptError("expected a colour #RRGGBB, got " + colour);
-  auto want = static_cast<std::uint32_t>(std::strtoul(colour.c_str() + 1, nullptr, 16));
-  std::int64_t tol = 0;
-  if (a.keyword("~")) tol = a.integer("a tolerance from 0 to 255 after ~", 0, 255);
+  Colour want = colour_after_equals(a);
   a.done();
   return [=](ScriptRun &run) {
     const ElementPixels *pixels = element_pixels(run, line, alias, ref);
@@ -66,21 +95,67 @@ Step expect_pixel(const ScriptLine &line, Args &a) {
     auto got = pixels->pixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
     if (!got) return run.fail(line, "pixel " + std::to_string(x) + "," + std::to_string(y) +
                                         " lies outside the element");
-    std::int64_t worst = 0;
-    for (int shift : {16, 8, 0}) {
-      std::int64_t d = std::llabs(static_cast<std::int64_t>((*got >> shift) & 0xFF) -
-                                  static_cast<std::int64_t>((want >> shift) & 0xFF));
-      worst = d > worst ? d : worst;
-    }
-    if (worst <= tol) return run.pass();
+    if (matches(*got, want)) return run.pass();
     run.fail(line, "pixel " + std::to_string(x) + "," + std::to_string(y) + " is " + hex(*got) +
-                       " (alpha " + std::to_string(*got >> 24) + "), expected " + colour);
+                       " (alpha " + std::to_string(*got >> 24) + "), expected " + want.text);
+  };
+}
+
+// A PNG file read back, released when it goes.
+struct Picture {
+  explicit Picture(const std::string &path) : surface(cairo_image_surface_create_from_png(path.c_str())) {}
+  ~Picture() { cairo_surface_destroy(surface); }
+  Picture(const Picture &) = delete;
+  Picture &operator=(const Picture &) = delete;
+  bool ok() const { return cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS; }
+  int width() const { return cairo_image_surface_get_width(surface); }
+  int height() const { return cairo_image_surface_get_height(surface); }
+  // 0xRRGGBB; the pictures the host draws are opaque.
+  std::uint32_t rgb(int x, int y) const {
+    const unsigned char *row = cairo_image_surface_get_data(surface) +
+                               static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface);
+    return reinterpret_cast<const std::uint32_t *>(row)[x] & 0xFFFFFF;
+  }
+  cairo_surface_t *surface;
+};
+
+Step expect_picture(const ScriptLine &line, Args &a) {
+  std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a PNG file name");
+  bool size = a.keyword("size");
+  std::int64_t x = 0, y = 0;
+  Colour want;
+  if (size) {
+    a.expect_keyword("=");
+    x = a.integer("a width in pixels", 0, 65535);
+    y = a.integer("a height in pixels", 0, 65535);
+  } else {
+    x = a.integer("an x pixel or size", 0, 65535);
+    y = a.integer("a y pixel", 0, 65535);
+    want = colour_after_equals(a);
+  }
+  a.done();
+  return [=](ScriptRun &run) {
+    Picture picture(report_file(run, file).string());
+    if (!picture.ok()) return run.fail(line, "cannot read the picture " + printable(file));
+    std::string at = std::to_string(x) + "," + std::to_string(y);
+    if (size) {
+      if (picture.width() == x && picture.height() == y) return run.pass();
+      return run.fail(line, "the picture is " + std::to_string(picture.width()) + " by " +
+                                std::to_string(picture.height()) + " pixels, expected " +
+                                std::to_string(x) + " by " + std::to_string(y));
+    }
+    if (x >= picture.width() || y >= picture.height())
+      return run.fail(line, "pixel " + at + " lies outside the picture");
+    std::uint32_t got = picture.rgb(static_cast<int>(x), static_cast<int>(y));
+    if (matches(got, want)) return run.pass();
+    run.fail(line, "pixel " + at + " of the picture is " + hex(got) + ", expected " + want.text);
   };
 }
 
 [[maybe_unused]] const bool kRegistered = [] {
   command_table()["snapshot"] = cmd_snapshot;
   expect_table()["pixel"] = expect_pixel;
+  expect_table()["picture"] = expect_picture;
   return true;
 }();
 

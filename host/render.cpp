@@ -59,6 +59,13 @@ std::pair<int, int> Renderer::size(const Instance &inst) {
 }
 
 void Renderer::draw(cairo_t *cr, const Instance &inst, double x, double y, double sx, double sy) {
+  // A scale of 0 or no number would leave cairo in its error state, and
+  // every later drawing of the picture lost with it.
+  if (!(sx > 0 && sy > 0 && std::isfinite(sx) && std::isfinite(sy) && std::isfinite(x) &&
+        std::isfinite(y)))
+    return;
+  sx_ = sx;
+  sy_ = sy;
   auto [w, h] = size(inst);
   cairo_save(cr);
   cairo_translate(cr, x, y);
@@ -83,16 +90,7 @@ void Renderer::element(cairo_t *cr, const Instance &inst, std::size_t index) {
       }
       break;
     case kNeedle:
-      if (cairo_surface_t *s = bitmaps_.get(v.bitmap, transparent)) {
-        cairo_save(cr);
-        cairo_translate(cr, x, y);
-        cairo_rotate(cr, (v.needle - (v.table ? 90.0 : 0.0)) * kDegree);
-        cairo_set_source_surface(cr, s, -v.ofs.x, -v.ofs.y);
-        cairo_paint(cr);
-        cairo_restore(cr);
-      } else {
-        missing(cr, v.bitmap, x - 8, y - 8, 16, 16);
-      }
+      needle(cr, v, transparent);
       break;
     case kSlider:
       bitmap_at(cr, v.bitmap, transparent, x + v.x, y + v.y);
@@ -124,13 +122,44 @@ void Renderer::element(cairo_t *cr, const Instance &inst, std::size_t index) {
   }
 }
 
+// From the bitmap resampled to the instance's scale where there is one: the
+// same picture as the full bitmap scaled while drawing, at a fraction of the
+// cost.
 void Renderer::bitmap_at(cairo_t *cr, std::int32_t id, bool transparent, double x, double y) {
-  if (cairo_surface_t *s = bitmaps_.get(id, transparent)) {
-    cairo_set_source_surface(cr, s, x, y);
+  if (cairo_surface_t *s = bitmaps_.scaled(id, transparent, sx_, sy_)) {
+    cairo_save(cr);
+    cairo_scale(cr, 1 / sx_, 1 / sy_);
+    cairo_set_source_surface(cr, s, x * sx_, y * sy_);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  } else if (cairo_surface_t *full = bitmaps_.get(id, transparent)) {
+    cairo_set_source_surface(cr, full, x, y);
     cairo_paint(cr);
   } else {
     missing(cr, id, x, y, 32, 32);
   }
+}
+
+// Turned about its pivot; a resampled needle only where the scale is the
+// same both ways, since turning does not commute with stretching.
+void Renderer::needle(cairo_t *cr, const ElementView &v, bool transparent) {
+  cairo_surface_t *full = bitmaps_.get(v.bitmap, transparent);
+  if (!full) return missing(cr, v.bitmap, v.position.x - 8, v.position.y - 8, 16, 16);
+  cairo_surface_t *s = std::abs(sx_ - sy_) <= 1e-9 * sx_ ? bitmaps_.scaled(v.bitmap, transparent, sx_, sy_)
+                                                        : nullptr;
+  double turn = (v.needle - (v.table ? 90.0 : 0.0)) * kDegree;
+  cairo_save(cr);
+  cairo_translate(cr, v.position.x, v.position.y);
+  if (s) {
+    cairo_scale(cr, 1 / sx_, 1 / sy_);
+    cairo_rotate(cr, turn);
+    cairo_set_source_surface(cr, s, -v.ofs.x * sx_, -v.ofs.y * sy_);
+  } else {
+    cairo_rotate(cr, turn);
+    cairo_set_source_surface(cr, full, -v.ofs.x, -v.ofs.y);
+  }
+  cairo_paint(cr);
+  cairo_restore(cr);
 }
 
 // Magenta and black, crossed, with the id: no one takes it for artwork.
@@ -164,10 +193,19 @@ void Renderer::moving_image(cairo_t *cr, const ElementView &v, bool transparent)
   }
   double dx = slide(v.x, v.min_x, v.max_x, width_of(strip) - width_of(mask));
   double dy = slide(v.y, v.min_y, v.max_y, height_of(strip) - height_of(mask));
+  cairo_surface_t *small_strip = bitmaps_.scaled(v.bitmap, transparent, sx_, sy_);
+  cairo_surface_t *small_mask = small_strip ? bitmaps_.scaled(v.bitmap + 1, true, sx_, sy_) : nullptr;
   cairo_save(cr);
-  cairo_translate(cr, v.position.x, v.position.y);
-  cairo_set_source_surface(cr, strip, -dx, -dy);
-  cairo_mask_surface(cr, mask, 0, 0);
+  if (small_mask) {
+    cairo_scale(cr, 1 / sx_, 1 / sy_);
+    cairo_translate(cr, v.position.x * sx_, v.position.y * sy_);
+    cairo_set_source_surface(cr, small_strip, -dx * sx_, -dy * sy_);
+    cairo_mask_surface(cr, small_mask, 0, 0);
+  } else {
+    cairo_translate(cr, v.position.x, v.position.y);
+    cairo_set_source_surface(cr, strip, -dx, -dy);
+    cairo_mask_surface(cr, mask, 0, 0);
+  }
   cairo_restore(cr);
 }
 
@@ -178,15 +216,35 @@ void Renderer::sprite(cairo_t *cr, const ElementView &v, bool transparent) {
     missing(cr, texture ? v.bitmap + 1 : v.bitmap, v.position.x, v.position.y, 16, 16);
     return;
   }
+  // A transform that is no number, or flattens the texture, would put the
+  // whole picture into cairo's error state.
+  for (double d : {v.x, v.y, v.angle, v.texture_scale_x, v.texture_scale_y})
+    if (!std::isfinite(d)) return;
+  if (v.texture_scale_x == 0 || v.texture_scale_y == 0) return;
+  // Resampled texture and mask where the scale is the same both ways, drawn
+  // in screen pixels.
+  bool uniform = std::abs(sx_ - sy_) <= 1e-9 * sx_;
+  cairo_surface_t *small_texture = uniform ? bitmaps_.scaled(v.bitmap, transparent, sx_, sy_) : nullptr;
+  cairo_surface_t *small_mask = small_texture ? bitmaps_.scaled(v.bitmap + 1, true, sx_, sy_) : nullptr;
+  double s = small_mask ? sx_ : 1.0;
   cairo_push_group(cr);
-  cairo_translate(cr, v.ofs.x, v.ofs.y);
+  if (small_mask) cairo_scale(cr, 1 / sx_, 1 / sy_);
+  cairo_translate(cr, v.ofs.x * s, v.ofs.y * s);
   cairo_rotate(cr, -v.angle * kDegree);
-  cairo_translate(cr, -v.x, -v.y);
+  cairo_translate(cr, -v.x * s, -v.y * s);
   cairo_scale(cr, v.texture_scale_x, v.texture_scale_y);
-  cairo_set_source_surface(cr, texture, -width_of(texture) / 2.0, -height_of(texture) / 2.0);
+  cairo_set_source_surface(cr, small_mask ? small_texture : texture, -width_of(texture) * s / 2.0,
+                           -height_of(texture) * s / 2.0);
   cairo_paint(cr);
   cairo_pop_group_to_source(cr);
-  cairo_mask_surface(cr, mask, v.position.x, v.position.y);
+  if (small_mask) {
+    cairo_save(cr);
+    cairo_scale(cr, 1 / sx_, 1 / sy_);
+    cairo_mask_surface(cr, small_mask, v.position.x * sx_, v.position.y * sy_);
+    cairo_restore(cr);
+  } else {
+    cairo_mask_surface(cr, mask, v.position.x, v.position.y);
+  }
 }
 
 void Renderer::text(cairo_t *cr, const ElementView &v) {
@@ -259,9 +317,23 @@ constexpr int kMaxPicture = 8192;
 
 }  // namespace
 
+std::optional<WindowBox> window_box(Renderer &renderer, const Instance &inst) {
+  const auto &p = inst.placement();
+  if (!p) return std::nullopt;
+  auto [w, h] = renderer.size(inst);
+  double sx = p->width > 0 ? static_cast<double>(p->width) / w : 1.0;
+  double sy = p->height ? static_cast<double>(*p->height) / h : sx;
+  return WindowBox{static_cast<double>(p->x), static_cast<double>(p->y), sx, sy, w * sx, h * sy};
+}
+
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error) {
   Renderer renderer(host.module().handle());
+  return render_png(host, renderer, path, window, error);
+}
+
+bool render_png(Host &host, Renderer &renderer, const std::string &path,
+                std::optional<std::uint32_t> window, std::string *error) {
   std::vector<Placed> placed;
   int width = 0, height = 0;
   std::uint32_t background = kPanelGrey;
@@ -273,18 +345,20 @@ bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t
       *error = "the panel has no window " + std::to_string(*window);
       return false;
     }
+    if (!host.window_shown(*window)) {
+      *error = "window " + std::to_string(*window) + " is closed: its gauges neither update nor draw";
+      return false;
+    }
     width = config->width;
     height = config->height;
     if (config->background_color) background = *config->background_color;
     for (const auto &inst : host.instances()) {
       const auto &p = inst->placement();
       if (!p || p->window != *window) continue;
-      auto [w, h] = renderer.size(*inst);
-      double sx = p->width > 0 ? static_cast<double>(p->width) / w : 1.0;
-      double sy = p->height ? static_cast<double>(*p->height) / h : sx;
-      placed.push_back({inst.get(), static_cast<double>(p->x), static_cast<double>(p->y), sx, sy});
-      width = std::max(width, static_cast<int>(std::ceil(p->x + w * sx)));
-      height = std::max(height, static_cast<int>(std::ceil(p->y + h * sy)));
+      WindowBox b = *window_box(renderer, *inst);
+      placed.push_back({inst.get(), b.x, b.y, b.sx, b.sy});
+      width = std::max(width, static_cast<int>(std::ceil(b.x + b.width)));
+      height = std::max(height, static_cast<int>(std::ceil(b.y + b.height)));
     }
   } else {
     double x = kLayoutGap, y = kLayoutGap, row = 0;

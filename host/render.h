@@ -37,12 +37,15 @@ class Renderer {
   // The size of an instance in gauge pixels: its background's.
   std::pair<int, int> size(const Instance &inst);
   // Draws an instance with its top left at (x, y), sx and sy screen pixels per
-  // gauge pixel, clipped to its background.
+  // gauge pixel, clipped to its background; nothing at a scale that is no
+  // positive number. Bitmaps are resampled to each scale once and kept, so
+  // a renderer kept between pictures draws the next ones faster.
   void draw(cairo_t *cr, const Instance &inst, double x, double y, double sx, double sy);
 
  private:
   void element(cairo_t *cr, const Instance &inst, std::size_t index);
   void bitmap_at(cairo_t *cr, std::int32_t id, bool transparent, double x, double y);
+  void needle(cairo_t *cr, const ElementView &v, bool transparent);
   void missing(cairo_t *cr, std::int32_t id, double x, double y, double w, double h);
   void moving_image(cairo_t *cr, const ElementView &v, bool transparent);
   void sprite(cairo_t *cr, const ElementView &v, bool transparent);
@@ -50,11 +53,24 @@ class Renderer {
   void cover(cairo_t *cr, double x, double y, double w, double h);
 
   BitmapCache bitmaps_;
+  double sx_ = 1, sy_ = 1;  // the scale of the instance being drawn
 };
+
+// Where an instance placed in a panel window draws, in the window's pixels:
+// its top left, its scale and its size. Nothing for an instance that no
+// panel configuration placed.
+struct WindowBox {
+  double x = 0, y = 0, sx = 1, sy = 1, width = 0, height = 0;
+};
+std::optional<WindowBox> window_box(Renderer &renderer, const Instance &inst);
 
 // Draws what a host shows into a PNG: the instances of one panel window at
 // their places in it, or, without a window, every placed instance laid out
-// in rows at its default size. False with a reason when it cannot.
+// in rows at its default size. False with a reason when it cannot, and for
+// a window that is closed (its gauges neither update nor draw). The renderer
+// given is kept by the caller between pictures of one module.
+bool render_png(Host &host, Renderer &renderer, const std::string &path,
+                std::optional<std::uint32_t> window, std::string *error);
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error);
 // Every gauge of the module, one cell each under its name, after one frame.

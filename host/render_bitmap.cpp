@@ -1,6 +1,7 @@
 #include "host/render_bitmap.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/resources.h"
@@ -40,6 +41,8 @@ cairo_surface_t *to_surface(const Pixels &p, bool black_transparent) {
 BitmapCache::~BitmapCache() {
   for (auto &[key, surface] : surfaces_)
     if (surface) cairo_surface_destroy(surface);
+  for (auto &[key, surface] : scaled_)
+    if (surface) cairo_surface_destroy(surface);
 }
 
 cairo_surface_t *BitmapCache::get(std::int32_t id, bool black_transparent) {
@@ -51,6 +54,28 @@ cairo_surface_t *BitmapCache::get(std::int32_t id, bool black_transparent) {
     if (auto pixels = load_bitmap(module_, static_cast<std::uint32_t>(id)))
       surface = to_surface(*pixels, black_transparent);
   surfaces_[key] = surface;
+  return surface;
+}
+
+cairo_surface_t *BitmapCache::scaled(std::int32_t id, bool black_transparent, double sx, double sy) {
+  constexpr double kLargest = 4096;
+  cairo_surface_t *full = get(id, black_transparent);
+  if (!full || (sx == 1 && sy == 1)) return full;
+  auto key = std::make_tuple(id, black_transparent, sx, sy);
+  auto it = scaled_.find(key);
+  if (it != scaled_.end()) return it->second;
+  double w = std::ceil(cairo_image_surface_get_width(full) * sx);
+  double h = std::ceil(cairo_image_surface_get_height(full) * sy);
+  cairo_surface_t *surface = nullptr;
+  if (w >= 1 && h >= 1 && w <= kLargest && h <= kLargest) {
+    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
+    cairo_t *cr = cairo_create(surface);
+    cairo_scale(cr, sx, sy);
+    cairo_set_source_surface(cr, full, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+  }
+  scaled_[key] = surface;
   return surface;
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,10 +33,15 @@ class BitmapCache {
 
   // The surface, owned by the cache; null when the module has no such bitmap.
   cairo_surface_t *get(std::int32_t id, bool black_transparent);
+  // The bitmap resampled once to sx by sy screen pixels per bitmap pixel, so
+  // that drawing it again costs a copy, not a filtered downscale; null when
+  // there is no such bitmap or the scale would make it too large to keep.
+  cairo_surface_t *scaled(std::int32_t id, bool black_transparent, double sx, double sy);
 
  private:
   void *module_;
   std::map<std::pair<std::int32_t, bool>, cairo_surface_t *> surfaces_;
+  std::map<std::tuple<std::int32_t, bool, double, double>, cairo_surface_t *> scaled_;
 };
 
 }  // namespace z480

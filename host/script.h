@@ -52,9 +52,10 @@
 //                     start of every script
 //
 // Time (a frame is 1/18 s of simulated time):
-//   clock on|off      while on, every frame moves the host's clock tokens on
-//                     by 1/18 s: 604 the simulation time, 557 the time of day
-//                     (back to 0 at midnight); off at the start of every script
+//   clock on|off      while on, every frame moves the host's clock tokens on:
+//                     604 the simulation time and 557 the time of day (back to
+//                     0 at midnight) by 1/18 s, 1 the tick counter by one (a
+//                     32-bit count); off at the start of every script
 //   wait SECONDS      runs the frames of that time (rounded to whole frames)
 //   ramp TOKEN VALUE SECONDS
 //                     runs the frames of that time, moving the host variable
@@ -109,8 +110,17 @@
 // Drawing (host/render.h: from what the last frame recorded, never calling
 // an element callback):
 //   render FILE.png [window IDENT]   the gauges of that panel window at their
-//                                    places; without a window every placed
+//                                    places (IDENT a number or a name such as
+//                                    MAIN_PANEL; a closed window is an
+//                                    error); without a window every placed
 //                                    gauge, in rows at its default size
+//   expect picture FILE.png size = W H
+//   expect picture FILE.png X Y = #RRGGBB [~ TOL]
+//                                    a PNG file's size, or one pixel of it
+// When the run writes a report (--out), a relative FILE lies in the report's
+// directory, and the pictures drawn before a `phase` show under it there
+// (host/flight_report.h). A picture is no check: a script that only draws
+// still checks nothing.
 //
 // Commands live in a table; other parts of the host add their own.
 #pragma once

@@ -2,8 +2,12 @@
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev libpixman-1-dev
-          fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox)
+          libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
+          libpixman-1-dev fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox
+          libcpp-httplib-dev chromium)
+# The browser test needs node and npm; a machine may already carry them from
+# elsewhere (a node distribution's own nodejs, which conflicts with Debian's npm).
+command -v npm >/dev/null || packages+=(nodejs npm)
 # The Windows module is loaded and checked under 32-bit Wine in a virtual display.
 packages+=(wine wine32:i386 fonts-wine xvfb xauth)
 # The sound generator also needs flite.
@@ -21,4 +25,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+# The browser test drives Debian's Chromium through playwright-core, which
+# downloads no browser of its own.
+browser_tests="$(dirname "$0")/../tests/browser"
+if [ ! -d "$browser_tests/node_modules/playwright-core" ]; then
+  echo "setup: installing the browser test's node packages"
+  (cd "$browser_tests" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
 fi

@@ -40,7 +40,9 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
       "expect A #1 = nan", "expect A #1 = 5 ~ 0", "expect A cursor 1 2 = -1",
       "expect A #1 position = -3 4", "expect A @5 pivot = 0x10 0", "expect log none",
       "expect log event 5:1 sound 10 event 66506:-1", "expect help A 1 1 tooltip = 12562",
-      "fail 21 on", "fail 1 off",
+      "fail 21 on", "fail 1 off", "render x.png", "render \"a b.png\" window OVERHEAD_PANEL",
+      "render x.png window 250", "expect picture x.png size = 1 2",
+      "expect picture x.png 1 2 = #0a0B0c ~ 3",
   };
   const char *const refused[] = {
       "expect A #0 = 1", "expect A #1.5 = 1", "expect A @1010:0 = 1", "expect A @1010:1.5 = 1",
@@ -54,7 +56,10 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
       "expect A #1 position = 3.5 4", "expect A #1 pivot = 1 2 3", "expect log",
       "expect log sound 0", "expect log sound 65536", "expect log event", "expect log event 1.5",
       "expect log bang 3", "expect log none event 1", "expect help A 1 1 tooltips = 3",
-      "fail 0 on", "fail 22 on", "fail 3 maybe", "fail 3",
+      "fail 0 on", "fail 22 on", "fail 3 maybe", "fail 3", "render", "render x.png window",
+      "render x.png window NOWHERE", "render x.png 250", "expect picture x.png size = 1",
+      "expect picture x.png 1 2 = red", "expect picture x.png 1 -2 = #000000",
+      "expect picture x.png 1 2 = #000000 ~ 256",
   };
   for (const char *line : accepted) EXPECT_EQ(error_of(line), "") << line;
   for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;

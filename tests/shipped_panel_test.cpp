@@ -1,6 +1,6 @@
 // The aircraft's own panel/panel.cfg: every gauge of the module placed, each
 // engine gauge once per engine, every window a hot spot names present, and
-// every gauge inside its window.
+// every gauge drawn whole inside its window, clear of the others.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/panel_loader.h"
+#include "host/render.h"
 
 namespace z480 {
 namespace {
@@ -70,6 +71,42 @@ TEST_F(ShippedPanel, GaugesLieInsideTheirWindows) {
       EXPECT_LE(g.y + g.height.value_or(0), w.height) << g.line;
     }
   }
+}
+
+// As drawn: a gauge given only a width takes its height from its background
+// bitmap, so the configuration's numbers alone do not show an overlap.
+TEST_F(ShippedPanel, DrawnGaugesStayInsideTheirWindowsAndClearOfEachOther) {
+  std::string error;
+  auto module = Module::load(Z480_MODULE_PATH, &error);
+  ASSERT_TRUE(module) << error;
+  Host host(*module);
+  load_panel(host, config);
+  Renderer renderer(module->handle());
+  struct Drawn {
+    std::string alias;
+    std::uint32_t window;
+    WindowBox box;
+  };
+  std::vector<Drawn> drawn;
+  for (const auto &inst : host.instances()) {
+    auto box = window_box(renderer, *inst);
+    ASSERT_TRUE(box) << inst->alias();
+    drawn.push_back({inst->alias(), inst->placement()->window, *box});
+  }
+  for (const PanelWindowConfig &w : config.windows)
+    for (const Drawn &d : drawn)
+      if (d.window == w.ident) {
+        EXPECT_LE(d.box.x + d.box.width, w.width) << d.alias << " leaves " << w.title;
+        EXPECT_LE(d.box.y + d.box.height, w.height) << d.alias << " leaves " << w.title;
+      }
+  for (std::size_t i = 0; i < drawn.size(); ++i)
+    for (std::size_t j = i + 1; j < drawn.size(); ++j) {
+      const WindowBox &a = drawn[i].box, &b = drawn[j].box;
+      bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y ||
+                   b.y + b.height <= a.y;
+      EXPECT_TRUE(drawn[i].window != drawn[j].window || apart)
+          << drawn[i].alias << " and " << drawn[j].alias << " overlap";
+    }
 }
 
 TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
