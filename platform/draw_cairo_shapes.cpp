@@ -7,7 +7,8 @@
 namespace platform::cairo_shapes {
 namespace {
 
-// Beyond this a shape is mostly empty pixels, cheaper drawn than blended.
+// Larger shapes are drawn each time: kept, they would hold more memory
+// than they save time.
 constexpr double kLargestArea = 256.0 * 256.0;
 // Device coordinates a kept shape may have; whole pixels must fit an int.
 constexpr double kFarthest = 1.0e6;
@@ -17,8 +18,7 @@ constexpr std::size_t kMostKeptBytes = std::size_t{2} << 20;
 constexpr std::size_t kBytesAroundAMask = 512;
 constexpr std::size_t kMostSeen = 4096;
 constexpr std::size_t kMostSources = 64;  // colours
-// A shape without a cut is kept at quarter-pixel steps: moved at most an
-// eighth of a pixel, which no eye tells from where it was asked.
+// A smoothed shape without a cut is kept at quarter-pixel steps.
 constexpr double kStepsPerPixel = 4.0;
 
 double snapped(double v) { return std::round(v * kStepsPerPixel) / kStepsPerPixel; }

@@ -1,9 +1,10 @@
-// Coverage kept of the small shapes a graphics draws again and again: the
-// same marker at a hundred places, the same rings and lines every second.
-// Rasterising a thin anti-aliased outline costs cairo tens of thousands of
-// instructions even for a 3-pixel circle; blending kept coverage in a
-// colour costs a few hundred. A shape is rasterised directly the first
-// time it is seen, kept the second time and blended from then on.
+// Coverage kept of the shapes and texts a graphics draws again and again:
+// the same marker at a hundred places, the same tags, rings and lines every
+// second. Rasterising a thin anti-aliased outline costs cairo tens of
+// thousands of instructions even for a 3-pixel circle, showing a short text
+// some ten thousand; blending kept coverage in a colour costs a few
+// thousand at most. A shape or text is drawn directly the first time it is
+// seen, kept the second time and blended from then on.
 #pragma once
 
 #include <cairo.h>
@@ -58,9 +59,11 @@ class ShapeCache {
  public:
   // Blends the shape (whose device box, its ink and soft edge included, is
   // `box`) in the colour onto `target`, the pixels of cr's surface, cut to
-  // `cut` when given. Shapes drawn without a cut are kept independently of
-  // where they lie, to a quarter of a pixel. False when the shape is seen
-  // for the first time or is too large to keep: the caller draws it.
+  // `cut` when given. Smoothed shapes drawn without a cut are kept
+  // independently of where they lie, their corners moved to the nearest
+  // quarter pixel (an eighth at most, which no eye tells). False when the
+  // shape is seen for the first time or is too large to keep: the caller
+  // draws it.
   bool paint(cairo_t *cr, pixman_image_t *target, const Shape &shape, const DeviceBox &box,
              const EllipseCut *cut, const Colour &colour);
 
