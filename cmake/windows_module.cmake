@@ -4,6 +4,11 @@
 # and bitmaps as Win32 resources, and no run-time dependency but system DLLs.
 enable_language(RC)
 
+# The x87 unit keeps intermediate doubles at extended precision, so a value
+# on a step (the HSI's distance drums at whole tens of miles) could floor one
+# below what the native build computes; stored doubles are rounded to double.
+add_compile_options(-ffloat-store)
+
 add_library(z480_platform STATIC
   platform/wave.cpp
   platform/resources_win32.cpp
@@ -12,13 +17,24 @@ add_library(z480_platform STATIC
 target_include_directories(z480_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(z480_platform PUBLIC dsound gdiplus user32 kernel32)
 
-# Every sounds/ID.wav becomes WAVE resource ID and every bitmaps/ID.bmp
-# BITMAP resource ID (the compiler keeps a bitmap's DIB, dropping its file
-# header, as the platform's bitmap loader expects).
+# The assets are the native build's: its sounds (resources/sounds/ID.wav)
+# and the bitmaps it draws (tools/artwork, from the module's own element
+# trees) into Z480_NATIVE_BUILD/generated/bitmaps, listed in bitmaps.list.
+# Every sound becomes WAVE resource ID and every bitmap BITMAP resource ID
+# (the resource compiler keeps a bitmap's DIB, dropping its file header, as
+# the platform's bitmap loader expects).
+set(Z480_NATIVE_BUILD "" CACHE PATH
+  "The native build directory: its drawn bitmaps and its resource-embedding tool")
+set(native_bitmaps ${Z480_NATIVE_BUILD}/generated/bitmaps.list)
+set(native_embed ${Z480_NATIVE_BUILD}/resources/embed_resources)
+if(NOT EXISTS ${native_bitmaps} OR NOT EXISTS ${native_embed})
+  message(FATAL_ERROR "Z480_NATIVE_BUILD='${Z480_NATIVE_BUILD}' holds no built native build "
+    "(generated/bitmaps.list, resources/embed_resources): build that first")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${native_bitmaps})
 file(GLOB SOUND_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/sounds/*.wav)
-set(Z480_BITMAP_DIR ${CMAKE_SOURCE_DIR}/resources/bitmaps CACHE PATH
-  "Where the module's bitmaps (ID.bmp) are; drawn ones come from the native build")
-file(GLOB BITMAP_FILES CONFIGURE_DEPENDS ${Z480_BITMAP_DIR}/*.bmp)
+# The list holds a type line and a file line for each bitmap.
+file(STRINGS ${native_bitmaps} BITMAP_FILES REGEX "\\.bmp$")
 set(rc_text "")
 foreach(pair IN ITEMS "WAVE;SOUND_FILES" "BITMAP;BITMAP_FILES")
   list(GET pair 0 type)
@@ -58,3 +74,59 @@ target_include_directories(module_check PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(module_check PRIVATE z480_platform)
 target_link_options(module_check PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The substitute host, z480-panel.exe: the same host loading the module with
+# LoadLibrary and lending the radar's screen a real device context
+# (host/*_win32.cpp in place of host/*_posix.cpp). Left out, for want of
+# cairo on this target: the renderer, PNG files, the gauge sheet and the
+# browser panel's server (host/left_out_win32.cpp answers their commands);
+# and the ELF file check and the sanitizers' list.
+file(GLOB WINDOWS_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
+list(FILTER WINDOWS_HOST_SOURCES EXCLUDE REGEX
+  "/(render[a-z_]*|serve[a-z_]*|pixels_png|module_file|leak_suppressions|[a-z_]*_posix)\\.cpp$")
+set(host_resources ${CMAKE_BINARY_DIR}/generated/host_resources.cpp)
+add_custom_command(OUTPUT ${host_resources}
+  COMMAND ${native_embed} --symbol Z480_HostResources ${host_resources}
+    SCRIPT:1 ${CMAKE_SOURCE_DIR}/host/default.z480 PANEL:1 ${CMAKE_SOURCE_DIR}/panel/panel.cfg
+  DEPENDS ${CMAKE_SOURCE_DIR}/host/default.z480 ${CMAKE_SOURCE_DIR}/panel/panel.cfg
+  COMMENT "Embedding the default panel script and the aircraft's panel"
+  VERBATIM)
+# CLI11 is header-only: its directory alone joins the include path (not the
+# rest of the machine's headers).
+find_path(CLI11_ROOT CLI/CLI.hpp NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/cli11)
+file(CREATE_LINK ${CLI11_ROOT}/CLI ${CMAKE_BINARY_DIR}/cli11/CLI SYMBOLIC)
+add_executable(z480-panel ${WINDOWS_HOST_SOURCES} ${host_resources})
+target_include_directories(z480-panel PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(z480-panel SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/cli11)
+target_link_libraries(z480-panel PRIVATE z480_platform gdi32)
+# The cross compiler (GCC 12) takes a string joined to a literal at -O3 for
+# an overlapping copy: a false alarm of its own.
+target_compile_options(z480-panel PRIVATE -Wno-restrict)
+target_link_options(z480-panel PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(z480-panel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(z480-panel Z480_Instr)
+
+# Under 32-bit Wine in a virtual display (scripts/build-windows.sh runs these
+# when the machine has both): the module checked, and the gauge scripts run by
+# the Windows host, but for those tests/windows/left_out_scripts.txt lists.
+enable_testing()
+set(wine ${CMAKE_SOURCE_DIR}/tests/windows/wine.sh ${CMAKE_BINARY_DIR})
+list(LENGTH BITMAP_FILES bitmap_count)
+add_test(NAME module_check COMMAND ${wine} $<TARGET_FILE:module_check> $<TARGET_FILE:Z480_Instr>
+  ${bitmap_count})
+file(STRINGS ${CMAKE_SOURCE_DIR}/tests/windows/left_out_scripts.txt left_out REGEX "^[^#]")
+list(TRANSFORM left_out REPLACE " .*" "")
+file(GLOB SCRIPTS RELATIVE ${CMAKE_SOURCE_DIR}/tests/scripts CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/scripts/*.z480)
+list(REMOVE_ITEM SCRIPTS ${left_out})
+list(TRANSFORM SCRIPTS PREPEND ${CMAKE_SOURCE_DIR}/tests/scripts/)
+add_test(NAME windows_scripts COMMAND ${wine} $<TARGET_FILE:z480-panel> run
+  --module $<TARGET_FILE:Z480_Instr> ${SCRIPTS})
+# The radar's screen as GDI+ draws it, saved beside the build.
+add_test(NAME radar_gdiplus COMMAND ${wine} $<TARGET_FILE:z480-panel> run
+  --module $<TARGET_FILE:Z480_Instr> ${CMAKE_SOURCE_DIR}/tests/windows/radar_gdiplus.z480)
+# One at a time: programs of one Wine prefix share its desktop, where each
+# would find the others' main windows.
+set_tests_properties(module_check windows_scripts radar_gdiplus PROPERTIES TIMEOUT 300
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} RESOURCE_LOCK wine_desktop)

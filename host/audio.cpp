@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <stdexcept>
 
 #include "platform/wave.h"
 
@@ -78,6 +79,13 @@ void Audio::set_main_window(const std::string &class_name) {
   if (!window_class_.empty()) control::close_window(window_class_);
   window_class_ = class_name;
   if (!class_name.empty()) control::open_window(class_name);
+}
+
+void Audio::require_hearing() const {
+  if (!control::hears_playback())
+    throw std::runtime_error(
+        "this build's host does not hear the module's sounds (DirectSound plays them inside the "
+        "module)");
 }
 
 void Audio::set_program_path(const std::string &path) { control::set_program_path(path); }

@@ -60,6 +60,9 @@ class Audio {
     const std::string *previous_;
   };
 
+  // Throws (a command that cannot be carried out) when this build's host
+  // does not hear the module's sounds.
+  void require_hearing() const;
   const std::vector<SoundStart> &started() const { return started_; }
   // Called for every sound as it starts.
   void on_start(std::function<void(const SoundStart &)> listener) { on_start_ = std::move(listener); }

@@ -215,8 +215,9 @@ bool FlightReport::write(const std::string &wav, std::string *error) const {
           << html(p.title) << "</h2>\n";
     if (!p.readings.empty()) index << "<div class=\"readings\">" << html(p.readings) << "</div>\n";
     for (const Snapshot &s : p.snapshots)
-      index << "<figure><img src=\"" << url_path(s.file) << "\" alt=\"" << html(p.title + ": " + s.caption)
-            << "\"><figcaption>" << html(s.caption) << "</figcaption></figure>\n";
+      index << "<figure><img src=\"" << url_path(s.file) << "\" alt=\""
+            << html(p.title + ": " + s.caption) << "\"><figcaption>" << html(s.caption)
+            << "</figcaption></figure>\n";
     index << "</section>\n";
   }
   index << "</body>\n</html>\n";

@@ -5,6 +5,7 @@
 // lists everything logged since the previous `expect log`, exactly and in
 // order. It keeps its own place: `expect events` and `expect sounds` still
 // see the same events and sounds.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,10 @@ Step expect_log(const ScriptLine &line, Args &a) {
       }
     }
   }
+  bool sounds = std::any_of(want.begin(), want.end(),
+                            [](const Expected &e) { return e.kind == LogEntry::kSound; });
   return [=](ScriptRun &run) {
+    if (sounds) run.host.audio().require_hearing();
     std::vector<LogEntry> got = run.host.take_new_log();
     bool same = got.size() == want.size();
     for (std::size_t i = 0; same && i < got.size(); ++i) same = want[i].matches(got[i]);

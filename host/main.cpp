@@ -21,19 +21,18 @@
 
 #include "host/flight_report.h"
 #include "host/module.h"
-#include "host/render.h"
+#include "host/module_loader.h"
 #include "host/render_cli.h"
 #include "host/script.h"
-#include "host/serve.h"
+#include "host/serve_cli.h"
 
 namespace {
 
 // The module beside this program, as the build lays them out.
 std::string default_module_path() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "Z480_Instr.gau";
-  return (exe.parent_path() / "Z480_Instr.gau").string();
+  std::string exe = z480::program_file();
+  if (exe.empty()) return "Z480_Instr.gau";
+  return (std::filesystem::path(exe).parent_path() / "Z480_Instr.gau").string();
 }
 
 // The module, or null after saying why on one line.
@@ -153,9 +152,13 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts,
 
 int main(int argc, char **argv) {
   CLI::App app{
-      "Loads the Z480 gauge module the way the flight simulator does and runs panel scripts "
-      "against it (the language is described at the top of host/script.h)."};
+      std::string("Loads the Z480 gauge module the way the flight simulator does and runs panel "
+                  "scripts against it (the language is described at the top of host/script.h).") +
+      z480::kDrawingLeftOut};
   app.name("z480-panel");
+  // Options only with dashes, so that a path starting with '/' stays a path
+  // on Windows too.
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   std::string module_path = default_module_path();
   const std::string module_help = "the gauge module to load (default: the one beside this program)";

@@ -1,6 +1,7 @@
-// A loaded gauge module: the library mapped with dlopen and its two exported
-// descriptors. Each load maps a private copy of the file, so every load starts
-// with every module static at its initial value.
+// A loaded gauge module: the library mapped by the system's loader
+// (host/module_loader.h) and its two exported descriptors. Each load maps a
+// private copy of the file, so every load starts with every module static at
+// its initial value.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "frame/panel.h"
+#include "host/module_loader.h"
 
 namespace z480 {
 
@@ -26,14 +28,13 @@ class Module {
  public:
   // Loads the module at path; on failure returns null and says why in error.
   static std::unique_ptr<Module> load(const std::string &path, std::string *error);
-  ~Module();
   Module(const Module &) = delete;
   Module &operator=(const Module &) = delete;
 
   GaugeLinkage &linkage() const { return *linkage_; }
   GaugeImport &imports() const { return *imports_; }
   // The handle the host passes with the install service code.
-  void *handle() const { return handle_; }
+  void *handle() const { return library_->handle(); }
   // The file's name without directory and extension, as panel
   // configurations name the module.
   const std::string &name() const { return name_; }
@@ -46,7 +47,7 @@ class Module {
  private:
   Module() = default;
   std::string name_;
-  void *handle_ = nullptr;
+  std::unique_ptr<LoadedLibrary> library_;
   GaugeLinkage *linkage_ = nullptr;
   GaugeImport *imports_ = nullptr;
   std::optional<std::vector<WaveFingerprint>> wave_fingerprints_;

@@ -1,6 +1,6 @@
 // Script commands for the pixels an element draws itself and for the
 // pictures a script drew (registered into the command tables at load):
-//   snapshot ALIAS ELEM FILE.png            writes the element's pixels
+//   snapshot ALIAS ELEM FILE.png|FILE.bmp   writes the element's pixels
 //   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
 //                                           one pixel's colour; TOL is the
 //                                           largest difference allowed in
@@ -10,8 +10,6 @@
 //                                           one pixel of a PNG file (a
 //                                           relative FILE in the report's
 //                                           directory when the run writes one)
-#include <cairo.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -45,12 +43,13 @@ std::string hex(std::uint32_t rgb) {
 Step cmd_snapshot(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   ElementRef ref = element_ref(a.word("an element"));
-  std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a PNG file name");
+  std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a PNG or BMP file name");
+  bool bmp = file.size() > 4 && (file.ends_with(".bmp") || file.ends_with(".BMP"));
   a.done();
   return [=](ScriptRun &run) {
     const ElementPixels *pixels = element_pixels(run, line, alias, ref);
     std::string error;
-    if (pixels && !write_png(*pixels, file, &error)) run.error(line, error);
+    if (pixels && !(bmp ? write_bmp : write_png)(*pixels, file, &error)) run.error(line, error);
   };
 }
 
@@ -101,24 +100,6 @@ Step expect_pixel(const ScriptLine &line, Args &a) {
   };
 }
 
-// A PNG file read back, released when it goes.
-struct Picture {
-  explicit Picture(const std::string &path) : surface(cairo_image_surface_create_from_png(path.c_str())) {}
-  ~Picture() { cairo_surface_destroy(surface); }
-  Picture(const Picture &) = delete;
-  Picture &operator=(const Picture &) = delete;
-  bool ok() const { return cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS; }
-  int width() const { return cairo_image_surface_get_width(surface); }
-  int height() const { return cairo_image_surface_get_height(surface); }
-  // 0xRRGGBB; the pictures the host draws are opaque.
-  std::uint32_t rgb(int x, int y) const {
-    const unsigned char *row = cairo_image_surface_get_data(surface) +
-                               static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface);
-    return reinterpret_cast<const std::uint32_t *>(row)[x] & 0xFFFFFF;
-  }
-  cairo_surface_t *surface;
-};
-
 Step expect_picture(const ScriptLine &line, Args &a) {
   std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a PNG file name");
   bool size = a.keyword("size");
@@ -135,18 +116,18 @@ Step expect_picture(const ScriptLine &line, Args &a) {
   }
   a.done();
   return [=](ScriptRun &run) {
-    Picture picture(report_file(run, file).string());
-    if (!picture.ok()) return run.fail(line, "cannot read the picture " + printable(file));
+    std::optional<Pixels> picture = read_png(report_file(run, file).string());
+    if (!picture) return run.fail(line, "cannot read the picture " + printable(file));
     std::string at = std::to_string(x) + "," + std::to_string(y);
     if (size) {
-      if (picture.width() == x && picture.height() == y) return run.pass();
-      return run.fail(line, "the picture is " + std::to_string(picture.width()) + " by " +
-                                std::to_string(picture.height()) + " pixels, expected " +
+      if (picture->width == x && picture->height == y) return run.pass();
+      return run.fail(line, "the picture is " + std::to_string(picture->width) + " by " +
+                                std::to_string(picture->height) + " pixels, expected " +
                                 std::to_string(x) + " by " + std::to_string(y));
     }
-    if (x >= picture.width() || y >= picture.height())
+    if (x >= picture->width || y >= picture->height)
       return run.fail(line, "pixel " + at + " lies outside the picture");
-    std::uint32_t got = picture.rgb(static_cast<int>(x), static_cast<int>(y));
+    std::uint32_t got = picture->at(static_cast<int>(x), static_cast<int>(y));
     if (matches(got, want)) return run.pass();
     run.fail(line, "pixel " + at + " of the picture is " + hex(got) + ", expected " + want.text);
   };

@@ -1,8 +1,7 @@
 #include "host/pixels.h"
 
-#include <cairo.h>
-
 #include <cstring>
+#include <fstream>
 
 #include "host/instance.h"
 #include "platform/resources.h"
@@ -12,7 +11,6 @@ namespace {
 
 constexpr std::int32_t kImageFormat32Alpha = 7;
 constexpr std::int32_t kLargestSide = 4096;
-constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
 std::int32_t read_i32(const std::uint8_t *p) {
   return static_cast<std::int32_t>(std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 |
@@ -25,6 +23,7 @@ std::int32_t read_u16(const std::uint8_t *p) { return p[0] | p[1] << 8; }
 std::optional<std::uint32_t> ElementPixels::pixel(std::int32_t x, std::int32_t y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) return std::nullopt;
   std::uint32_t v = words[static_cast<std::size_t>(y) * width + x];
+  if (!dc->alpha_kept()) return 0xFF000000u | v;
   std::uint32_t a = v >> 24;
   auto channel = [a](std::uint32_t c) { return a ? (c * 255 + a / 2) / a : 0u; };
   return a << 24 | channel((v >> 16) & 0xFF) << 16 | channel((v >> 8) & 0xFF) << 8 |
@@ -32,18 +31,18 @@ std::optional<std::uint32_t> ElementPixels::pixel(std::int32_t x, std::int32_t y
 }
 
 std::unique_ptr<ElementPixels> make_element_pixels(PixPoint size) {
+  auto dc = make_element_dc(size);
+  if (!dc) return nullptr;
   auto p = std::make_unique<ElementPixels>();
   p->width = size.x;
   p->height = size.y;
-  p->words.assign(static_cast<std::size_t>(size.x) * size.y, kOpaqueBlack);
-  auto *bytes = reinterpret_cast<std::uint8_t *>(p->words.data());
-  std::int32_t stride = size.x * 4;
-  p->context = {bytes, size.x, size.y, stride};
+  p->words = dc->words();
+  p->dc = std::move(dc);
   p->image.format_and_flags = kImageFormat32Alpha;
   p->image.dim = size;
-  p->image.pitch = static_cast<std::uint32_t>(stride);
+  p->image.pitch = static_cast<std::uint32_t>(size.x * 4);
   p->image.len = static_cast<std::uint32_t>(p->words.size() * 4);
-  p->image.image = reinterpret_cast<char *>(bytes);
+  p->image.image = reinterpret_cast<char *>(p->words.data());
   return p;
 }
 
@@ -79,22 +78,47 @@ void give_element_pixels(Instance &inst, void *module) {
     auto size = bitmap_size(module, e->resource_id);
     if (!size) continue;
     auto pixels = make_element_pixels(*size);
+    if (!pixels) continue;
     auto *image = reinterpret_cast<StaticImageElement *>(e);
-    image->hdc = &pixels->context;
+    image->hdc = pixels->dc->dc();
     image->image_data.final_image = &pixels->image;
     inst.give_pixels(i, std::move(pixels));
   }
 }
 
-bool write_png(const ElementPixels &pixels, const std::string &path, std::string *error) {
-  auto *data = reinterpret_cast<unsigned char *>(const_cast<std::uint32_t *>(pixels.words.data()));
-  cairo_surface_t *surface = cairo_image_surface_create_for_data(
-      data, CAIRO_FORMAT_ARGB32, pixels.width, pixels.height, pixels.width * 4);
-  cairo_status_t status = cairo_surface_status(surface);
-  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_write_to_png(surface, path.c_str());
-  cairo_surface_destroy(surface);
-  if (status == CAIRO_STATUS_SUCCESS) return true;
-  *error = "cannot write " + path + ": " + cairo_status_to_string(status);
+bool write_bmp(const ElementPixels &pixels, const std::string &path, std::string *error) {
+  // Rows bottom up, three bytes a pixel (blue, green, red), each row padded
+  // to four bytes; the headers' numbers little-endian.
+  const std::uint32_t row = (static_cast<std::uint32_t>(pixels.width) * 3 + 3) & ~3u;
+  const std::uint32_t data = row * static_cast<std::uint32_t>(pixels.height);
+  std::string file;
+  auto put = [&file](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) file += static_cast<char>(v >> (8 * i) & 0xFF);
+  };
+  file += "BM";
+  put(54 + data, 4);
+  put(0, 4);
+  put(54, 4);
+  put(40, 4);
+  put(static_cast<std::uint32_t>(pixels.width), 4);
+  put(static_cast<std::uint32_t>(pixels.height), 4);
+  put(1, 2);
+  put(24, 2);
+  put(0, 4);
+  put(data, 4);
+  put(2835, 4);  // 72 dots an inch
+  put(2835, 4);
+  put(0, 4);
+  put(0, 4);
+  for (std::int32_t y = pixels.height - 1; y >= 0; --y) {
+    for (std::int32_t x = 0; x < pixels.width; ++x) put(*pixels.pixel(x, y) & 0xFFFFFF, 3);
+    file.append(row - static_cast<std::uint32_t>(pixels.width) * 3, '\0');
+  }
+  std::ofstream out(path, std::ios::binary);
+  out.write(file.data(), static_cast<std::streamsize>(file.size()));
+  out.close();
+  if (out) return true;
+  *error = "cannot write " + path;
   return false;
 }
 

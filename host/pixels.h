@@ -1,19 +1,20 @@
 // Pixel buffers the host gives to elements that draw for themselves: an
 // element whose image flags ask for a DIB section gets, as the real host
 // gives it a device context and a bitmap, a buffer of its bitmap's size
-// owned by the instance. The element's device context (a
-// platform::PixelContext here) and its final image both point at it, so
-// what the module draws there is what the host shows.
+// owned by the instance. The element's device context (host/element_dc.h)
+// and its final image both point at it, so what the module draws there is
+// what the host shows.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "frame/panel.h"
-#include "platform/draw_platform.h"
+#include "host/element_dc.h"
+#include "host/render_dib.h"
 
 namespace z480 {
 
@@ -22,16 +23,16 @@ class Instance;
 struct ElementPixels {
   std::int32_t width = 0;
   std::int32_t height = 0;
-  std::vector<std::uint32_t> words;  // premultiplied ARGB, row by row
+  std::unique_ptr<ElementDc> dc;
+  std::span<std::uint32_t> words;  // row by row, as the device context keeps them
   HostImage image{};
-  platform::PixelContext context{};
 
   // The colour at a pixel as 0xAARRGGBB, not premultiplied; nothing off
   // the buffer.
   std::optional<std::uint32_t> pixel(std::int32_t x, std::int32_t y) const;
 };
 
-// An opaque black buffer of that size.
+// An opaque black buffer of that size; null when the system refuses one.
 std::unique_ptr<ElementPixels> make_element_pixels(PixPoint size);
 
 // The width and height of a bitmap resource of the module, from its header
@@ -42,7 +43,13 @@ std::optional<PixPoint> bitmap_size(void *module, std::int32_t bitmap);
 // module carries its own buffer.
 void give_element_pixels(Instance &inst, void *module);
 
-// Writes the buffer as a PNG file; false with a reason when it cannot.
+// Writes the buffer as a PNG file (host/pixels_png.cpp, with cairo: builds
+// without it say so); false with a reason when it cannot.
 bool write_png(const ElementPixels &pixels, const std::string &path, std::string *error);
+// A PNG file read back as opaque pixels (host/pixels_png.cpp, with cairo: a
+// build without it throws); nothing when it cannot be read.
+std::optional<Pixels> read_png(const std::string &path);
+// Writes the buffer as a 24-bit BMP file; false with a reason when it cannot.
+bool write_bmp(const ElementPixels &pixels, const std::string &path, std::string *error);
 
 }  // namespace z480

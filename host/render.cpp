@@ -145,8 +145,7 @@ void Renderer::bitmap_at(cairo_t *cr, std::int32_t id, bool transparent, double 
 void Renderer::needle(cairo_t *cr, const ElementView &v, bool transparent) {
   cairo_surface_t *full = bitmaps_.get(v.bitmap, transparent);
   if (!full) return missing(cr, v.bitmap, v.position.x - 8, v.position.y - 8, 16, 16);
-  cairo_surface_t *s = std::abs(sx_ - sy_) <= 1e-9 * sx_ ? bitmaps_.scaled(v.bitmap, transparent, sx_, sy_)
-                                                        : nullptr;
+  cairo_surface_t *s = uniform() ? bitmaps_.scaled(v.bitmap, transparent, sx_, sy_) : nullptr;
   double turn = (v.needle - (v.table ? 90.0 : 0.0)) * kDegree;
   cairo_save(cr);
   cairo_translate(cr, v.position.x, v.position.y);
@@ -223,8 +222,7 @@ void Renderer::sprite(cairo_t *cr, const ElementView &v, bool transparent) {
   if (v.texture_scale_x == 0 || v.texture_scale_y == 0) return;
   // Resampled texture and mask where the scale is the same both ways, drawn
   // in screen pixels.
-  bool uniform = std::abs(sx_ - sy_) <= 1e-9 * sx_;
-  cairo_surface_t *small_texture = uniform ? bitmaps_.scaled(v.bitmap, transparent, sx_, sy_) : nullptr;
+  cairo_surface_t *small_texture = uniform() ? bitmaps_.scaled(v.bitmap, transparent, sx_, sy_) : nullptr;
   cairo_surface_t *small_mask = small_texture ? bitmaps_.scaled(v.bitmap + 1, true, sx_, sy_) : nullptr;
   double s = small_mask ? sx_ : 1.0;
   cairo_push_group(cr);

@@ -22,11 +22,13 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 
 #include "host/host.h"
 #include "host/render_bitmap.h"
+#include "host/render_cli.h"
 
 namespace z480 {
 
@@ -52,6 +54,10 @@ class Renderer {
   void text(cairo_t *cr, const ElementView &v);
   void cover(cairo_t *cr, double x, double y, double w, double h);
 
+  // Whether the instance is drawn at the same scale both ways, so that a
+  // resampled bitmap may be turned.
+  bool uniform() const { return std::abs(sx_ - sy_) <= 1e-9 * sx_; }
+
   BitmapCache bitmaps_;
   double sx_ = 1, sy_ = 1;  // the scale of the instance being drawn
 };
@@ -73,7 +79,5 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
                 std::optional<std::uint32_t> window, std::string *error);
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error);
-// Every gauge of the module, one cell each under its name, after one frame.
-bool render_sheet(Module &module, const std::string &path, std::string *error);
 
 }  // namespace z480

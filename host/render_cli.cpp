@@ -6,6 +6,8 @@
 
 namespace z480 {
 
+const char *const kDrawingLeftOut = "";
+
 int list_bitmaps(Module &module, const std::string &write_dir, std::ostream &out,
                  std::ostream &err) {
   int status = 0;

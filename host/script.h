@@ -102,7 +102,8 @@
 //
 // Pixels (an element whose image flags ask for a DIB section, such as the
 // radar's screen, draws into a buffer of its bitmap's size):
-//   snapshot ALIAS ELEM FILE.png  writes the element's pixels
+//   snapshot ALIAS ELEM FILE.png  writes the element's pixels (a name ending
+//                                 in .bmp: a 24-bit BMP file instead)
 //   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
 //                                 one pixel; TOL: the largest difference in
 //                                 each of red, green and blue

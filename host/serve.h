@@ -31,6 +31,7 @@
 #include <string>
 #include <thread>
 
+#include "host/serve_cli.h"
 #include "host/serve_session.h"
 
 namespace httplib {
@@ -72,16 +73,5 @@ class PanelServer {
   double due_ = 0;  // frames owed to the clock, at the rate
   std::atomic<bool> stopping_{false};
 };
-
-struct ServeOptions {
-  std::string module_path;
-  int port = 8480;
-  std::string panel_file;   // empty: the panel the host carries
-  std::string script_file;  // empty: none
-  std::string scenario = "cold";
-};
-
-// Runs the server until interrupted; the exit code.
-int serve(const ServeOptions &options, std::ostream &out, std::ostream &err);
 
 }  // namespace z480

@@ -36,6 +36,7 @@ Step expect_sounds(const ScriptLine &line, Args &a) {
     }
   }
   return [=](ScriptRun &run) {
+    run.host.audio().require_hearing();
     std::vector<SoundStart> got = run.host.audio().take_new_starts();
     bool same = got.size() == want.size();
     for (std::size_t i = 0; same && i < got.size(); ++i) same = got[i].wave_id == want[i];

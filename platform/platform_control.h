@@ -52,6 +52,11 @@ void fail_next_call();
 // Called for every stretch that begins to play.
 void on_playback(PlaybackListener listener);
 
+// Whether the listener hears what plays. Where the module plays through a
+// sound layer of its own (DirectSound inside a Windows module) the host
+// neither hears its sounds nor makes its calls fail.
+bool hears_playback();
+
 // Devices and buffers not yet released.
 std::size_t live_objects();
 

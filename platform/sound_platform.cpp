@@ -305,6 +305,8 @@ void fail_next_call() { world().fail_next = true; }
 
 void on_playback(PlaybackListener listener) { world().listener = std::move(listener); }
 
+bool hears_playback() { return true; }
+
 std::size_t live_objects() { return world().devices.size() + world().buffers.size(); }
 
 }  // namespace control

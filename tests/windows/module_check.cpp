@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -53,8 +54,9 @@ void check_exports(HMODULE module) {
   CHECK(linkage->gauge_header_ptr[count] == nullptr);
 }
 
-// Resources through the module handle, and handles that are no module.
-void check_resources(HMODULE module) {
+// Resources through the module handle, and handles that are no module: the
+// fifteen sounds and every bitmap the build drew.
+void check_resources(HMODULE module, int bitmaps_drawn) {
   auto click = platform::find_resource(module, "WAVE", 10);
   CHECK(click.has_value());
   if (click) {
@@ -69,10 +71,11 @@ void check_resources(HMODULE module) {
   CHECK(!platform::find_resource(reinterpret_cast<char *>(module) + 16, "WAVE", 10));
   // Bitmaps are stored as DIBs (no file header) that the system's own
   // loader takes.
-  int waves = 0;
+  int waves = 0, bitmaps = 0;
   for (const auto &e : platform::resource_directory(module)) {
     if (std::strcmp(e.type, "WAVE") == 0) ++waves;
     if (std::strcmp(e.type, "BITMAP") != 0) continue;
+    ++bitmaps;
     std::uint32_t header = 0;
     if (e.size >= sizeof header) std::memcpy(&header, e.data, sizeof header);
     CHECK(header == sizeof(BITMAPINFOHEADER) || header == sizeof(BITMAPV5HEADER));
@@ -81,6 +84,7 @@ void check_resources(HMODULE module) {
     if (loaded) DeleteObject(loaded);
   }
   CHECK(waves == 15);
+  CHECK(bitmaps > 0 && bitmaps == bitmaps_drawn);
   CHECK(platform::resource_directory(&local).empty());
 }
 
@@ -202,15 +206,15 @@ void check_drawing() {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::printf("usage: module_check Z480_Instr.gau\n");
+  if (argc != 3) {
+    std::printf("usage: module_check Z480_Instr.gau BITMAP_COUNT\n");
     return 2;
   }
   HMODULE module = LoadLibraryA(argv[1]);
   CHECK(module != nullptr);
   if (!module) return failures;
   check_exports(module);
-  check_resources(module);
+  check_resources(module, std::atoi(argv[2]));
   check_sound(module);
   check_drawing();
   FreeLibrary(module);

@@ -173,7 +173,7 @@ const Designs kAirframe{
     {4420, 24, 24, [](Canvas &c, const Context &) { round_lamp(c, kRed, true); }},
     {2270, 265, 265, flaps_dial},
     thin_needle(2280, 140, 9, 138),
-    {2290, 265, 265, [](Canvas &c, const Context &) { c.glass(100, 101, 150); hub(c, {100, 101}, 8); }},
+    {2290, 265, 265, [](Canvas &c, const Context &) { c.glass(132, 132, 120); hub(c, {100, 101}, 8); }},
     {4270, 56, 348, [](Canvas &c, const Context &) { trim_panel(c, false); }},
     {4290, 56, 348, [](Canvas &c, const Context &) { trim_panel(c, true); }},
     trim_wheel(4280, 0, false), trim_wheel(4281, 1, false), trim_wheel(4282, 2, false),

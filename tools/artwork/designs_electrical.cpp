@@ -116,7 +116,7 @@ const Designs kElectrical{
     {5440, 48, 48, [](Canvas &c, const Context &) { round_lamp(c, kAmber, false, "ELEC"); }},
     {5450, 48, 48, [](Canvas &c, const Context &) { round_lamp(c, kAmber, true, "ELEC"); }},
     {5470, 110, 92, [](Canvas &c, const Context &ctx) { voltmeter_face(c, ctx, "Voltmeter_DC", 30, 1, 10, "DC VOLTS"); }},
-    {5460, 110, 92, [](Canvas &c, const Context &ctx) { voltmeter_face(c, ctx, "Voltmeter_AC", 150, 10, 30, "VOLTS"); }},
+    {5460, 110, 92, [](Canvas &c, const Context &ctx) { voltmeter_face(c, ctx, "Voltmeter_AC", 150, 10, 50, "VOLTS"); }},
     {5480, 50, 3, [](Canvas &c, const Context &) { needle_right(c, 0, 1.5, 49, 0, 2.5, kWhite, false); }},
     {5490, 110, 92, [](Canvas &c, const Context &) { hub(c, {55, 72}, 5); }},
     {6100, 420, 106, annunciator_face},
