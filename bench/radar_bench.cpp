@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <cmath>
 #include <string>
 
 #include "frame/host_names.h"
@@ -40,7 +41,9 @@ double heap_in_use() { return static_cast<double>(mallinfo2().uordblks); }
 
 // What the radar draws once a second: the screen, rings, lines and 100
 // symbols with their tags and velocity lines, after refreshing the traffic.
-void BM_RadarRender100(benchmark::State &state) {
+// Turning, the user's heading turns the whole picture at every redraw, so
+// no velocity line is ever drawn the same twice.
+void radar_render(benchmark::State &state, bool turning) {
   auto module = load();
   z480::Host host(*module);
   fill_sky(host.traffic());
@@ -54,12 +57,19 @@ void BM_RadarRender100(benchmark::State &state) {
   double clock = 0;
   for (auto _ : state) {
     host.set_var(kVarSimulationTime, clock += 1.0);
+    if (turning) host.set_var(kVarPlaneHeading, std::fmod(clock * 1.37, 360.0));
     host.service(*radar, kServicePreUpdate, 0);
   }
-  // The display, its traffic list and drawing surface, the screen's pixels.
+  // The display, its traffic list and drawing surface (with the shapes it
+  // keeps), the screen's pixels.
   state.counters["held_bytes"] = heap_in_use() - before;
 }
+
+void BM_RadarRender100(benchmark::State &state) { radar_render(state, false); }
 BENCHMARK(BM_RadarRender100)->Unit(benchmark::kMicrosecond);
+
+void BM_RadarRender100Turning(benchmark::State &state) { radar_render(state, true); }
+BENCHMARK(BM_RadarRender100Turning)->Unit(benchmark::kMicrosecond);
 
 // The panel services a traffic source calls, answered by a host's traffic.
 z480::HostTraffic *g_traffic = nullptr;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "frame/host_names.h"
-#include "frame/traffic_info.h"
 #include "host/host.h"
+#include "host/traffic_slots.h"
 
 namespace {
 
@@ -45,22 +45,13 @@ struct Aircraft {
 };
 
 // A traffic interface whose every answer the input decides.
-class HostileTraffic final : public ITrafficInfo, public TrafficProvider {
+class HostileTraffic final : public z480::TrafficFakeSlots {
  public:
   std::vector<Aircraft> aircraft;
   std::int32_t count_lie = 0;  // added to the count reported
   bool reduced = false;
   bool label_null = false;
 
-  std::uint32_t add_ref() override { return 1; }
-  std::uint32_t release() override { return 1; }
-  void *get_interface(const char *) override { return static_cast<ITrafficInfo *>(this); }
-  void *query_interface(const char *) override { return nullptr; }
-  void reserved_3() override {}
-  void reserved_4() override {}
-  void reserved_5() override {}
-  void reserved_6() override {}
-  void reserved_7() override {}
   std::int32_t GetVariableId(const char *name) override { return static_cast<std::int32_t>(std::strlen(name)) % 9; }
   std::int32_t GetUnitsId(const char *name) override { return static_cast<std::int32_t>(std::strlen(name)); }
   std::int32_t GetAircraftInRadius(double, std::int32_t max, std::uint32_t *ids) override {
@@ -69,7 +60,6 @@ class HostileTraffic final : public ITrafficInfo, public TrafficProvider {
       if (n < max) ids[n++] = a.id;
     return static_cast<std::int32_t>(aircraft.size()) + count_lie;
   }
-  void reserved_11() override {}
   std::int32_t GetAircraftValue(std::uint32_t id, std::int32_t var, std::int32_t, double *v,
                                 std::int32_t) override {
     if (const Aircraft *a = find(id); a && var >= 0 && var < 9) *v = a->values[var];
@@ -84,7 +74,6 @@ class HostileTraffic final : public ITrafficInfo, public TrafficProvider {
     buffer[n] = '\0';
     return 1;
   }
-  void reserved_14() override {}
   std::int32_t IsReducedMode() override { return reduced; }
   const char *GetAircraftLabel(std::uint32_t id, std::int32_t) override {
     const Aircraft *a = find(id);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/traffic_info.h"
+#include "host/traffic_slots.h"
 
 namespace z480 {
 
@@ -57,39 +57,28 @@ class HostTraffic {
   static std::int32_t units_id(const char *name);
 
  private:
-  class Provider final : public TrafficProvider {
+  class Provider final : public TrafficProviderSlots {
    public:
     explicit Provider(HostTraffic &owner) : owner_(owner) {}
-    std::uint32_t add_ref() override { return 1; }
-    std::uint32_t release() override { return 1; }
     void *get_interface(const char *name) override;
 
    private:
     HostTraffic &owner_;
   };
 
-  class Interface final : public ITrafficInfo {
+  class Interface final : public TrafficInfoSlots {
    public:
     explicit Interface(HostTraffic &owner) : owner_(owner) {}
-    std::uint32_t add_ref() override { return 1; }
-    std::uint32_t release() override { return 1; }
     void *query_interface(const char *name) override;
-    void reserved_3() override {}
-    void reserved_4() override {}
-    void reserved_5() override {}
-    void reserved_6() override {}
-    void reserved_7() override {}
     std::int32_t GetVariableId(const char *name) override { return variable_id(name); }
     std::int32_t GetUnitsId(const char *name) override { return units_id(name); }
     std::int32_t GetAircraftInRadius(double radius_m, std::int32_t max_count,
                                      std::uint32_t *ids) override;
-    void reserved_11() override {}
     std::int32_t GetAircraftValue(std::uint32_t id, std::int32_t variable, std::int32_t units,
                                   double *value, std::int32_t count) override;
     // Writes at most `length` characters and a terminator.
     std::int32_t GetAircraftString(std::uint32_t id, std::int32_t variable, char *buffer,
                                    std::int32_t length, std::int32_t flags) override;
-    void reserved_14() override {}
     std::int32_t IsReducedMode() override { return owner_.reduced_ ? 1 : 0; }
     const char *GetAircraftLabel(std::uint32_t id, std::int32_t length) override;
 

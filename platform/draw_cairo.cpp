@@ -3,6 +3,7 @@
 // context the host lent, so what the module draws is what the host shows.
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <pixman.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,27 +15,35 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw_cairo_shapes.h"
 #include "platform/draw_control.h"
 #include "platform/draw_platform.h"
 
 namespace platform {
 
-struct Rgba {
-  double r, g, b, a;
-};
+using cairo_shapes::DeviceBox;
+using cairo_shapes::Shape;
+using cairo_shapes::ShapeKind;
+using Rgba = cairo_shapes::Colour;
 
-// A clip that is one ellipse: its centre and radii in the space the path
-// was given in, and the map from device pixels into that space.
+// A clip that is one ellipse: the ellipse, and the map from device pixels
+// into the space it was given in.
 struct EllipseClip {
   cairo_matrix_t from_device;
-  double cx, cy, rx, ry;
+  cairo_shapes::EllipseCut cut;
 };
 
 struct DrawGraphics {
   cairo_surface_t *surface = nullptr;
   cairo_t *cr = nullptr;
+  pixman_image_t *pixels = nullptr;  // the surface's, for blending kept shapes
   cairo_font_options_t *text = nullptr;
+  bool clip_set = false;
+  std::uint64_t clips_made = 0;
   std::optional<EllipseClip> ellipse_clip;
+  cairo_shapes::ShapeCache shapes;
+  // By font face and em size, made for the current transform and text hint.
+  std::map<std::pair<cairo_font_face_t *, double>, cairo_scaled_font_t *> fonts;
 };
 struct DrawPenObject {
   Rgba colour;
@@ -142,58 +151,64 @@ DrawStatus settled(DrawGraphics *g) {
 
 void set_source(cairo_t *cr, const Rgba &c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
 
-// Whether the user-space box lies wholly inside the ellipse clip, one
-// device pixel to spare for the clip's soft edge. The ellipse is convex,
-// so its four corners decide.
-bool inside_clip(const DrawGraphics *g, double x1, double y1, double x2, double y2) {
+// The device pixels a user-space box can touch: its corners' box, one
+// pixel to spare for a soft edge.
+DeviceBox device_box(cairo_t *cr, double x1, double y1, double x2, double y2) {
+  double dx[4] = {x1, x2, x1, x2}, dy[4] = {y1, y1, y2, y2};
+  DeviceBox box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  for (int i = 0; i < 4; ++i) {
+    cairo_user_to_device(cr, &dx[i], &dy[i]);
+    box = {std::fmin(box.x0, dx[i]), std::fmin(box.y0, dy[i]), std::fmax(box.x1, dx[i]),
+           std::fmax(box.y1, dy[i])};
+  }
+  return {box.x0 - 1, box.y0 - 1, box.x1 + 1, box.y1 + 1};
+}
+
+// Whether the device box lies wholly inside the ellipse clip. The ellipse
+// is convex, so the box's four corners decide.
+bool inside_clip(const DrawGraphics *g, const DeviceBox &box) {
   if (!g->ellipse_clip) return false;
   const EllipseClip &c = *g->ellipse_clip;
-  double dx[4] = {x1, x2, x1, x2}, dy[4] = {y1, y1, y2, y2};
-  double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
-  for (int i = 0; i < 4; ++i) {
-    cairo_user_to_device(g->cr, &dx[i], &dy[i]);
-    left = std::fmin(left, dx[i]);
-    right = std::fmax(right, dx[i]);
-    top = std::fmin(top, dy[i]);
-    bottom = std::fmax(bottom, dy[i]);
-  }
-  double px[4] = {left - 1, right + 1, left - 1, right + 1};
-  double py[4] = {top - 1, top - 1, bottom + 1, bottom + 1};
+  double px[4] = {box.x0, box.x1, box.x0, box.x1};
+  double py[4] = {box.y0, box.y0, box.y1, box.y1};
   for (int i = 0; i < 4; ++i) {
     cairo_matrix_transform_point(&c.from_device, &px[i], &py[i]);
-    double u = (px[i] - c.cx) / c.rx, v = (py[i] - c.cy) / c.ry;
+    double u = (px[i] - c.cut.cx) / c.cut.rx, v = (py[i] - c.cut.cy) / c.cut.ry;
     if (!(u * u + v * v < 1.0)) return false;
   }
   return true;
 }
 
-// Draws the current path, leaving out a clip that could cut nothing of it
-// (the path's user-space box lies inside): cutting to a curve costs far more
-// than drawing a small symbol.
-template <typename Draw>
-void clipped(DrawGraphics *g, const DrawRectF &box, double spread, Draw draw) {
-  double x1 = std::fmin(box.x, box.x + box.width) - spread;
-  double y1 = std::fmin(box.y, box.y + box.height) - spread;
-  double x2 = std::fmax(box.x, box.x + box.width) + spread;
-  double y2 = std::fmax(box.y, box.y + box.height) + spread;
-  if (!inside_clip(g, x1, y1, x2, y2)) return draw(g->cr);
-  cairo_save(g->cr);
-  cairo_reset_clip(g->cr);
-  draw(g->cr);
-  cairo_restore(g->cr);
-}
-
-// Four cubic arcs, so that a flat ellipse (width or height 0) needs no
-// singular scale.
-void ellipse_path(cairo_t *cr, double x, double y, double w, double h) {
-  constexpr double k = 0.5522847498307936;
-  double rx = w / 2, ry = h / 2, cx = x + rx, cy = y + ry;
-  cairo_move_to(cr, cx + rx, cy);
-  cairo_curve_to(cr, cx + rx, cy + k * ry, cx + k * rx, cy + ry, cx, cy + ry);
-  cairo_curve_to(cr, cx - k * rx, cy + ry, cx - rx, cy + k * ry, cx - rx, cy);
-  cairo_curve_to(cr, cx - rx, cy - k * ry, cx - k * rx, cy - ry, cx, cy - ry);
-  cairo_curve_to(cr, cx + k * rx, cy - ry, cx + rx, cy - k * ry, cx + rx, cy);
-  cairo_close_path(cr);
+// Draws the shape: blended from its kept coverage when it has been drawn
+// before, else rasterised, leaving out a clip that could cut nothing of it
+// (cutting to a curve costs far more than drawing a small symbol).
+DrawStatus draw_shape(DrawGraphics *g, const Shape &shape, const Rgba &colour) {
+  // Round joins and caps reach half the width beyond the path; a miter's
+  // spike on a curve a little more.
+  double spread = shape.outline ? shape.pen * 2 : 0.0;
+  DeviceBox box = device_box(g->cr, std::fmin(shape.x, shape.x + shape.w) - spread,
+                             std::fmin(shape.y, shape.y + shape.h) - spread,
+                             std::fmax(shape.x, shape.x + shape.w) + spread,
+                             std::fmax(shape.y, shape.y + shape.h) + spread);
+  bool inside = inside_clip(g, box);
+  const cairo_shapes::EllipseCut *cut = nullptr;
+  if (g->clip_set && !inside) cut = g->ellipse_clip ? &g->ellipse_clip->cut : nullptr;
+  if ((!g->clip_set || inside || cut) && g->shapes.paint(g->cr, g->pixels, shape, box, cut, colour))
+    return settled(g);
+  cairo_t *cr = g->cr;
+  cairo_shapes::trace(cr, shape);
+  set_source(cr, colour);
+  if (shape.outline) cairo_set_line_width(cr, shape.pen);
+  auto draw = shape.outline ? cairo_stroke : cairo_fill;
+  if (!inside) {
+    draw(cr);
+  } else {
+    cairo_save(cr);
+    cairo_reset_clip(cr);
+    draw(cr);
+    cairo_restore(cr);
+  }
+  return settled(g);
 }
 
 // The pen's width in user units.
@@ -205,14 +220,33 @@ double pen_width(cairo_t *cr, const DrawPenObject &pen) {
   return std::hypot(dx, dy);
 }
 
-DrawStatus stroke(DrawGraphics *g, const DrawPenObject &pen, const DrawRectF &box) {
+// The font at its size on the graphics, as cairo makes it from the face,
+// size and text options; null when cairo cannot.
+cairo_scaled_font_t *scaled_font(DrawGraphics *g, const DrawFontObject &font) {
+  auto key = std::make_pair(font.face, font.em);
+  if (auto it = g->fonts.find(key); it != g->fonts.end()) return it->second;
   cairo_t *cr = g->cr;
-  double width = pen_width(cr, pen);
-  set_source(cr, pen.colour);
-  cairo_set_line_width(cr, width);
-  // Round joins and caps at most: half the width, and a miter's spike.
-  clipped(g, box, width * 2, cairo_stroke);
-  return settled(g);
+  cairo_save(cr);
+  cairo_set_font_face(cr, font.face);
+  cairo_set_font_size(cr, font.em);
+  cairo_set_font_options(cr, g->text);
+  cairo_scaled_font_t *made = cairo_scaled_font_reference(cairo_get_scaled_font(cr));
+  cairo_restore(cr);
+  if (cairo_scaled_font_status(made) != CAIRO_STATUS_SUCCESS) {
+    cairo_scaled_font_destroy(made);
+    return nullptr;
+  }
+  // Held here, the face outlives the key that names it.
+  g->fonts.emplace(key, made);
+  return made;
+}
+
+// Fonts are made for a transform and text options; either changing makes
+// them anew.
+void forget_fonts(DrawGraphics *g) {
+  g->shapes.forget_glyphs();
+  for (auto &[key, font] : g->fonts) cairo_scaled_font_destroy(font);
+  g->fonts.clear();
 }
 
 std::string utf8(const char16_t *text, std::size_t length) {
@@ -308,6 +342,7 @@ DrawStatus transform(DrawGraphics *g, const cairo_matrix_t &m, std::int32_t orde
       cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS)
     return kDrawInvalidParameter;
   cairo_set_matrix(g->cr, &result);
+  forget_fonts(g);
   return settled(g);
 }
 
@@ -357,10 +392,13 @@ DrawStatus draw_create_from_dc(void *dc, DrawGraphics **graphics) {
   g->surface = cairo_image_surface_create_for_data(pc->pixels, CAIRO_FORMAT_ARGB32, pc->width,
                                                    pc->height, pc->stride);
   g->cr = cairo_create(g->surface);
+  g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, pc->width, pc->height,
+                                       reinterpret_cast<std::uint32_t *>(pc->pixels), pc->stride);
   g->text = cairo_font_options_create();
-  if (cairo_status(g->cr) != CAIRO_STATUS_SUCCESS ||
+  if (cairo_status(g->cr) != CAIRO_STATUS_SUCCESS || !g->pixels ||
       cairo_font_options_status(g->text) != CAIRO_STATUS_SUCCESS) {
     cairo_font_options_destroy(g->text);
+    if (g->pixels) pixman_image_unref(g->pixels);
     cairo_destroy(g->cr);
     cairo_surface_destroy(g->surface);
     delete g;
@@ -374,6 +412,8 @@ DrawStatus draw_create_from_dc(void *dc, DrawGraphics **graphics) {
 DrawStatus draw_delete_graphics(DrawGraphics *g) {
   if (!g) return kDrawInvalidParameter;
   cairo_surface_flush(g->surface);
+  forget_fonts(g);
+  pixman_image_unref(g->pixels);
   cairo_font_options_destroy(g->text);
   cairo_destroy(g->cr);
   cairo_surface_destroy(g->surface);
@@ -407,6 +447,7 @@ DrawStatus draw_set_text_rendering_hint(DrawGraphics *g, std::int32_t hint) {
                                                         : CAIRO_HINT_METRICS_OFF);
   cairo_font_options_set_hint_style(g->text, grid_fit ? CAIRO_HINT_STYLE_SLIGHT
                                                       : CAIRO_HINT_STYLE_NONE);
+  forget_fonts(g);
   return kDrawOk;
 }
 
@@ -430,21 +471,28 @@ DrawStatus draw_set_clip_path(DrawGraphics *g, DrawPathObject *path, std::int32_
   if (combine != kCombineReplace && combine != kCombineIntersect) return kDrawNotImplemented;
   cairo_t *cr = g->cr;
   if (combine == kCombineReplace) cairo_reset_clip(cr);
-  // One ellipse on its own is a clip whose inside is easy to tell.
+  // One ellipse on its own is a clip whose inside is easy to tell, and
+  // that a kept shape can be cut to.
+  g->clip_set = true;
   g->ellipse_clip.reset();
   if (combine == kCombineReplace && path->ellipses.size() == 1) {
     const DrawRectF &e = path->ellipses[0];
     EllipseClip c;
-    cairo_get_matrix(cr, &c.from_device);
-    c.cx = e.x + e.width / 2.0;
-    c.cy = e.y + e.height / 2.0;
-    c.rx = std::fabs(e.width / 2.0);
-    c.ry = std::fabs(e.height / 2.0);
-    if (c.rx > 0 && c.ry > 0 && cairo_matrix_invert(&c.from_device) == CAIRO_STATUS_SUCCESS)
+    cairo_get_matrix(cr, &c.cut.to_device);
+    c.from_device = c.cut.to_device;
+    c.cut.cx = e.x + e.width / 2.0;
+    c.cut.cy = e.y + e.height / 2.0;
+    c.cut.rx = std::fabs(e.width / 2.0);
+    c.cut.ry = std::fabs(e.height / 2.0);
+    c.cut.antialias = cairo_get_antialias(cr);
+    c.cut.generation = ++g->clips_made;
+    if (c.cut.rx > 0 && c.cut.ry > 0 &&
+        cairo_matrix_invert(&c.from_device) == CAIRO_STATUS_SUCCESS)
       g->ellipse_clip = c;
   }
   cairo_new_path(cr);
-  for (const DrawRectF &e : path->ellipses) ellipse_path(cr, e.x, e.y, e.width, e.height);
+  for (const DrawRectF &e : path->ellipses)
+    cairo_shapes::ellipse_path(cr, e.x, e.y, e.width, e.height);
   cairo_fill_rule_t rule = cairo_get_fill_rule(cr);
   cairo_set_fill_rule(cr, path->rule);
   cairo_clip(cr);
@@ -455,28 +503,23 @@ DrawStatus draw_set_clip_path(DrawGraphics *g, DrawPathObject *path, std::int32_
 DrawStatus draw_fill_rectangle(DrawGraphics *g, DrawBrushObject *brush, float x, float y,
                                float width, float height) {
   if (!drawable(g) || !brush || !usable(x, y, width, height)) return kDrawInvalidParameter;
-  cairo_new_path(g->cr);
-  cairo_rectangle(g->cr, x, y, width, height);
-  set_source(g->cr, brush->colour);
-  clipped(g, {x, y, width, height}, 0.0, cairo_fill);
-  return settled(g);
+  return draw_shape(g, {ShapeKind::kRectangle, x, y, width, height, false, 0.0}, brush->colour);
 }
 
 DrawStatus draw_draw_ellipse(DrawGraphics *g, DrawPenObject *pen, float x, float y, float width,
                              float height) {
   if (!drawable(g) || !pen || !usable(x, y, width, height)) return kDrawInvalidParameter;
-  cairo_new_path(g->cr);
-  ellipse_path(g->cr, x, y, width, height);
-  return stroke(g, *pen, {x, y, width, height});
+  return draw_shape(g, {ShapeKind::kEllipse, x, y, width, height, true, pen_width(g->cr, *pen)},
+                    pen->colour);
 }
 
 DrawStatus draw_draw_line(DrawGraphics *g, DrawPenObject *pen, float x1, float y1, float x2,
                           float y2) {
   if (!drawable(g) || !pen || !usable(x1, y1, x2, y2)) return kDrawInvalidParameter;
-  cairo_new_path(g->cr);
-  cairo_move_to(g->cr, x1, y1);
-  cairo_line_to(g->cr, x2, y2);
-  return stroke(g, *pen, {x1, y1, x2 - x1, y2 - y1});
+  return draw_shape(g,
+                    {ShapeKind::kLine, x1, y1, static_cast<double>(x2) - x1,
+                     static_cast<double>(y2) - y1, true, pen_width(g->cr, *pen)},
+                    pen->colour);
 }
 
 DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t length,
@@ -492,11 +535,13 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
   } else {
     while (text[n] != 0) ++n;
   }
+  if (n == 0) return kDrawOk;
+  cairo_scaled_font_t *scaled = scaled_font(g, *font);
+  if (!scaled) return kDrawGenericError;
   cairo_t *cr = g->cr;
+  // Set outside the saved state, it stays for the next text in this font.
+  cairo_set_scaled_font(cr, scaled);
   cairo_save(cr);
-  cairo_set_font_face(cr, font->face);
-  cairo_set_font_size(cr, font->em);
-  cairo_set_font_options(cr, g->text);
   bool boxed = layout->width > 0 && layout->height > 0;
   if (boxed) {
     cairo_new_path(cr);
@@ -505,15 +550,20 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
   }
   set_source(cr, brush->colour);
   cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  if (!boxed) {
-    // No line is wider than its characters at the widest advance; an em
-    // around it covers overhangs. Text wholly inside the clip skips it.
-    double lines = 1.0 + static_cast<double>(std::count(text, text + n, u'\n'));
-    double reach = static_cast<double>(n + 1) * std::fmax(fe.max_x_advance, font->em);
-    if (inside_clip(g, layout->x - font->em, layout->y - font->em, layout->x + reach + font->em,
-                    layout->y + lines * fe.height + font->em))
-      cairo_reset_clip(cr);
+  cairo_scaled_font_extents(scaled, &fe);
+  // No line is wider than its characters at the widest advance; an em
+  // around it covers overhangs.
+  auto ink = [&](double top, std::size_t characters, std::size_t lines) {
+    double reach = static_cast<double>(characters + 1) * std::fmax(fe.max_x_advance, font->em);
+    return device_box(cr, layout->x - font->em, top - font->em, layout->x + reach + font->em,
+                      top + static_cast<double>(lines) * fe.height + font->em);
+  };
+  // Text wholly inside the clip skips it; unclipped, its lines can be kept.
+  bool free = !g->clip_set && !boxed;
+  std::size_t lines = 1 + static_cast<std::size_t>(std::count(text, text + n, u'\n'));
+  if (!boxed && inside_clip(g, ink(layout->y, n, lines))) {
+    cairo_reset_clip(cr);
+    free = true;
   }
   double baseline = layout->y + fe.ascent;
   // One line per line break, each with its top at the previous one's bottom.
@@ -522,8 +572,16 @@ DrawStatus draw_draw_string(DrawGraphics *g, const char16_t *text, std::int32_t 
     std::size_t end = start;
     while (end < n && text[end] != u'\n') ++end;
     std::string line = utf8(text + start, end - start);
-    cairo_move_to(cr, layout->x, baseline);
-    cairo_show_text(cr, line.c_str());
+    cairo_glyph_t *glyphs = nullptr;
+    int count = 0;
+    if (cairo_scaled_font_text_to_glyphs(scaled, layout->x, baseline, line.data(),
+                                         static_cast<int>(line.size()), &glyphs, &count, nullptr,
+                                         nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+        !(free && g->shapes.paint_glyphs(cr, g->pixels, scaled, glyphs, count,
+                                         ink(baseline - fe.ascent, end - start, 1),
+                                         brush->colour)))
+      cairo_show_glyphs(cr, glyphs, count);
+    cairo_glyph_free(glyphs);
     if (font->style & (kFontUnderline | kFontStrikeout)) {
       cairo_text_extents_t te;
       cairo_text_extents(cr, line.c_str(), &te);

@@ -8,8 +8,9 @@
 # run can be resumed. Exits non-zero on the first target that finds a fault.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 seconds=${1:-10}
-keep=${2:-}
+keep=${2:+$(realpath -m "$2")}
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZ480_SANITIZE=ON -DZ480_FUZZ=ON -DZ480_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target fuzz_all
@@ -27,14 +28,18 @@ for target in build-fuzz/fuzz/*_fuzz; do
     corpus=$(mktemp -d)
   fi
   seeds=()
-  [ -d "fuzz/seeds/$name" ] && seeds+=("fuzz/seeds/$name")
-  [ "$name" = script_fuzz ] && seeds+=(tests/scripts tests/probe_scripts)
-  # Inputs may be long from the start (-len_control=0): a panel needs dozens
-  # of bytes before it does anything worth finding.
+  [ -d "fuzz/seeds/$name" ] && seeds+=("$root/fuzz/seeds/$name")
+  [ "$name" = script_fuzz ] && seeds+=("$root/tests/scripts" "$root/tests/probe_scripts")
+  # Each runs in a scratch directory: the files its inputs write (the
+  # script fuzzer's snapshots and renderings) land there. Inputs may be long
+  # from the start (-len_control=0): a panel needs dozens of bytes before it
+  # does anything worth finding.
+  work=$(mktemp -d)
   status=0
-  "$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -max_len="${max_len[$name]:-4096}" \
-    -len_control=0 -print_final_stats=1 -artifact_prefix="${keep:-$corpus}/$name-" \
-    >"$corpus.log" 2>&1 || status=$?
+  (cd "$work" && "$root/$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" \
+    -max_len="${max_len[$name]:-4096}" -len_control=0 -print_final_stats=1 \
+    -artifact_prefix="${keep:-$corpus}/$name-") >"$corpus.log" 2>&1 || status=$?
+  rm -rf "$work"
   grep -E '^#[0-9]+[[:space:]]+DONE' "$corpus.log" || true
   echo "corpus: $(ls "$corpus" | wc -l) inputs"
   if [ "$status" -ne 0 ]; then

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
-          fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox
+          libpixman-1-dev fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox
           libcpp-httplib-dev chromium)
 # The browser test needs node and npm; a machine may already carry them from
 # elsewhere (a node distribution's own nodejs, which conflicts with Debian's npm).

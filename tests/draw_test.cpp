@@ -188,6 +188,90 @@ TEST(DrawLayer, SmoothingDecidesWhetherEdgesBlend) {
   EXPECT_GT(partial_pixels(kSmoothingAntiAlias), 20);
 }
 
+// A shape drawn again is blended from what the layer kept of its first
+// drawings: each copy must look as the first, in its own colour and place.
+TEST(DrawLayer, ARepeatedShapeLooksAsItsFirstDrawing) {
+  constexpr DrawColor kGreen(255, 0, 255, 0);
+  constexpr int kApart = 16;  // pixels between copies
+  Canvas c;
+  DrawSurface surface(&c.dc);
+  surface.set_smoothing(kSmoothingAntiAlias);
+  surface.scale(2.0f, 2.0f);
+  const DrawColor colours[] = {kRed, kRed, kGreen, kRed};
+  for (int i = 0; i < 4; ++i) {
+    DrawPen pen(colours[i], 0.5f);
+    float x = 1.25f + static_cast<float>(i * kApart / 2);
+    surface.draw_ellipse(pen, {x, 2.25f, 5.0f, 4.0f});
+    surface.draw_line(pen, {x, 12.25f}, {x + 4.0f, 15.75f});
+  }
+  auto alpha = [&](int x, int y) { return static_cast<int>(c.at(x, y) >> 24); };
+  int inked = 0;
+  for (int i = 1; i < 4; ++i) {
+    for (int y = 0; y < Canvas::kSide; ++y) {
+      for (int x = 0; x < kApart; ++x) {
+        int first = alpha(x, y), copy = alpha(x + i * kApart, y);
+        inked += first > 0;
+        ASSERT_LE(std::abs(first - copy), 2) << "copy " << i << " at " << x << "," << y;
+        std::uint32_t p = c.at(x + i * kApart, y);
+        std::uint32_t colour = i == 2 ? (p >> 8) & 0xFF : (p >> 16) & 0xFF;
+        EXPECT_EQ(colour, p >> 24);  // opaque colour, premultiplied
+      }
+    }
+  }
+  EXPECT_GT(inked, 3 * 20);
+}
+
+// A kept shape that crosses the clip is kept cut to that clip, and a new
+// clip cuts it anew.
+TEST(DrawLayer, AKeptShapeStaysCutByTheClipOfTheMoment) {
+  Canvas c;
+  DrawSurface surface(&c.dc);
+  surface.set_smoothing(kSmoothingAntiAlias);
+  surface.translate(32, 32);
+  auto clip_to = [&](float r) {
+    DrawPath circle;
+    circle.add_ellipse({-r, -r, 2 * r, 2 * r});
+    surface.set_clip(circle);
+  };
+  // Each drawing on cleared pixels, so that one can be told from the next.
+  auto draw = [&] {
+    std::fill(c.pixels.begin(), c.pixels.end(), 0u);
+    surface.draw_line(DrawPen(kRed, 1.0f), {-30, -3}, {30, 3});
+    return c.pixels;
+  };
+  auto reach = [&] {
+    double farthest = 0;
+    for (int y = 0; y < Canvas::kSide; ++y)
+      for (int x = 0; x < Canvas::kSide; ++x)
+        if (c.inked(x, y)) farthest = std::max(farthest, std::hypot(x + 0.5 - 32, y + 0.5 - 32));
+    return farthest;
+  };
+  clip_to(20);
+  auto first = draw();
+  EXPECT_NEAR(reach(), 20, 1.0);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(draw(), first);
+  clip_to(10);
+  for (int i = 0; i < 3; ++i) {
+    draw();
+    EXPECT_NEAR(reach(), 10, 1.0) << "drawing " << i;
+  }
+}
+
+TEST(DrawLayer, AKeptShapeFollowsTheWorldTransform) {
+  Canvas kept, fresh;
+  DrawSurface surface(&kept.dc), other(&fresh.dc);
+  DrawPen pen(kRed, 1.0f);
+  for (int i = 0; i < 3; ++i) surface.draw_ellipse(pen, {2, 2, 6, 6});
+  EXPECT_EQ(kept.ink(), (std::array<int, 4>{2, 2, 7, 7}));
+  std::fill(kept.pixels.begin(), kept.pixels.end(), 0u);
+  surface.scale(4.0f, 4.0f);
+  other.scale(4.0f, 4.0f);
+  for (int i = 0; i < 3; ++i) surface.draw_ellipse(pen, {2, 2, 6, 6});
+  other.draw_ellipse(pen, {2, 2, 6, 6});
+  EXPECT_EQ(kept.pixels, fresh.pixels);
+  EXPECT_GT(kept.ink()[2], 28);
+}
+
 TEST(DrawLayer, WideTextTakesEachByteAsOneCharacter) {
   char16_t out[8];
   EXPECT_EQ(widen("A\xB0z", out, 8), 3);

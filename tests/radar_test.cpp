@@ -12,6 +12,7 @@
 #include "frame/host_names.h"
 #include "frame/services.h"
 #include "host/host.h"
+#include "host/traffic_slots.h"
 #include "platform/draw_control.h"
 #include "radar/radar_display.h"
 #include "radar/traffic.h"
@@ -136,7 +137,7 @@ struct Plane {
 
 // A host's traffic interface: ids numbered from 100 (variables) and 10
 // (units), values by variable name, and a count it may exaggerate.
-class FakeTraffic final : public ITrafficInfo, public TrafficProvider {
+class FakeTraffic final : public z480::TrafficFakeSlots {
  public:
   std::vector<Plane> planes;
   std::int32_t extra_reported = 0;
@@ -146,15 +147,6 @@ class FakeTraffic final : public ITrafficInfo, public TrafficProvider {
                                     "PLANE HEADING DEGREES TRUE", "ATC ID", "ENG COMBUSTION"};
   std::vector<std::string> units = {"FEET", "BOOL", "DEGREES", "KNOTS"};
 
-  std::uint32_t add_ref() override { return 1; }
-  std::uint32_t release() override { return 1; }
-  void *get_interface(const char *) override { return static_cast<ITrafficInfo *>(this); }
-  void *query_interface(const char *) override { return nullptr; }
-  void reserved_3() override {}
-  void reserved_4() override {}
-  void reserved_5() override {}
-  void reserved_6() override {}
-  void reserved_7() override {}
   std::int32_t GetVariableId(const char *name) override { return 100 + index(names, name); }
   std::int32_t GetUnitsId(const char *name) override { return 10 + index(units, name); }
   std::int32_t GetAircraftInRadius(double, std::int32_t max, std::uint32_t *ids) override {
@@ -163,7 +155,6 @@ class FakeTraffic final : public ITrafficInfo, public TrafficProvider {
       if (n < max) ids[n++] = p.id;
     return static_cast<std::int32_t>(planes.size()) + extra_reported;
   }
-  void reserved_11() override {}
   std::int32_t GetAircraftValue(std::uint32_t id, std::int32_t var, std::int32_t, double *v,
                                 std::int32_t) override {
     const Plane *p = find(id);
@@ -181,7 +172,6 @@ class FakeTraffic final : public ITrafficInfo, public TrafficProvider {
     buffer[n] = '\0';
     return 1;
   }
-  void reserved_14() override {}
   std::int32_t IsReducedMode() override { return reduced; }
   const char *GetAircraftLabel(std::uint32_t id, std::int32_t) override {
     const Plane *p = find(id);
