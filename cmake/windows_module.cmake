@@ -84,6 +84,9 @@ set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 file(GLOB WINDOWS_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 list(FILTER WINDOWS_HOST_SOURCES EXCLUDE REGEX
   "/(render[a-z_]*|serve[a-z_]*|pixels_png|module_file|leak_suppressions|[a-z_]*_posix)\\.cpp$")
+# The bitmap format needs no cairo: the panel loader reads the windows'
+# background bitmaps with it.
+list(APPEND WINDOWS_HOST_SOURCES ${CMAKE_SOURCE_DIR}/host/render_dib.cpp)
 set(host_resources ${CMAKE_BINARY_DIR}/generated/host_resources.cpp)
 add_custom_command(OUTPUT ${host_resources}
   COMMAND ${native_embed} --symbol Z480_HostResources ${host_resources}
