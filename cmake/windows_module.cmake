@@ -84,6 +84,9 @@ set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 file(GLOB WINDOWS_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 list(FILTER WINDOWS_HOST_SOURCES EXCLUDE REGEX
   "/(render[a-z_]*|serve[a-z_]*|pixels_png|module_file|leak_suppressions|[a-z_]*_posix)\\.cpp$")
+# The bitmap format needs no cairo: the panel loader reads the windows'
+# background bitmaps with it.
+list(APPEND WINDOWS_HOST_SOURCES ${CMAKE_SOURCE_DIR}/host/render_dib.cpp)
 set(host_resources ${CMAKE_BINARY_DIR}/generated/host_resources.cpp)
 add_custom_command(OUTPUT ${host_resources}
   COMMAND ${native_embed} --symbol Z480_HostResources ${host_resources}
@@ -106,6 +109,11 @@ target_compile_options(z480-panel PRIVATE -Wno-restrict)
 target_link_options(z480-panel PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(z480-panel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(z480-panel Z480_Instr)
+# The aircraft's panel folder the native build drew (panel.cfg and the
+# background bitmap of each window), beside the module as the host takes it.
+add_custom_target(z480_panel_folder ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${Z480_NATIVE_BUILD}/panel ${CMAKE_BINARY_DIR}/panel
+  COMMENT "Copying the panel folder")
 
 # Under 32-bit Wine in a virtual display (scripts/build-windows.sh runs these
 # when the machine has both): the module checked, and the gauge scripts run by

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/panel_background.h"
 #include "host/panel_loader.h"
 #include "host/script.h"
 
@@ -20,8 +21,9 @@ std::filesystem::path beside_script(const ScriptLine &line, const std::string &f
   return (std::filesystem::path(line.file).parent_path() / path).lexically_normal();
 }
 
-void place_panel(ScriptRun &run, const std::string &name, std::string_view text) {
-  for (const PanelDiagnostic &d : load_panel(run.host, parse_panel_config(text)))
+void place_panel(ScriptRun &run, const std::string &name, std::string_view text,
+                 const std::optional<std::filesystem::path> &file) {
+  for (const PanelDiagnostic &d : load_panel(run.host, parse_panel_config(text), panel_folders(file)))
     run.out() << name << ":" << d.line << ": warning: " << d.message << "\n";
 }
 
@@ -29,7 +31,7 @@ Step cmd_panel(const ScriptLine &line, Args &a) {
   std::string file = a.more() && a.peek().quoted ? a.text("") : a.word("a panel configuration file");
   a.done();
   if (file == "default")
-    return [](ScriptRun &run) { place_panel(run, "panel/panel.cfg", default_panel()); };
+    return [](ScriptRun &run) { place_panel(run, "panel/panel.cfg", default_panel(), std::nullopt); };
   std::filesystem::path path = beside_script(line, file);
   return [=](ScriptRun &run) {
     std::error_code ec;
@@ -38,7 +40,7 @@ Step cmd_panel(const ScriptLine &line, Args &a) {
       return run.error(line, "cannot read the panel configuration " + path.string());
     std::ostringstream text;
     text << in.rdbuf();
-    place_panel(run, path.string(), text.str());
+    place_panel(run, path.string(), text.str(), path);
   };
 }
 

@@ -20,10 +20,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "host/render_dib.h"
 
 namespace z480 {
 
@@ -49,6 +52,9 @@ struct PanelWindowConfig {
   bool visible = true;
   int width = 0, height = 0;  // size_mm; 0 when not given
   std::string file;           // background bitmap, as named
+  // That bitmap as the loader found and read it (shared, for the
+  // configuration is copied about); null when there is none.
+  std::shared_ptr<const Pixels> background;
   std::optional<std::uint32_t> background_color;  // 0xRRGGBB
   int position = -1;          // 0..8 screen anchor, -1 when not given
   std::optional<double> pos_x, pos_y, size_x, size_y;  // fractions of the screen

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <map>
 
+#include "host/panel_background.h"
+
 namespace z480 {
 namespace {
 
@@ -13,11 +15,37 @@ bool same_module(const std::string &a, const std::string &b) {
   });
 }
 
+std::string folder_list(const std::vector<std::filesystem::path> &folders) {
+  std::string list;
+  for (const auto &f : folders) list += (list.empty() ? "" : ", ") + f.string();
+  return list;
+}
+
+// The window's background bitmap, or why it has none.
+void read_background(PanelWindowConfig &w, const std::vector<std::filesystem::path> &folders,
+                     std::vector<PanelDiagnostic> &report) {
+  if (w.file.empty() || folders.empty()) return;
+  std::string fallback = "; the window shows its background colour";
+  auto path = find_panel_file(folders, w.file);
+  if (!path) {
+    report.push_back({w.line, "no background " + w.file + " in " + folder_list(folders) + fallback});
+    return;
+  }
+  std::string why;
+  if (auto pixels = read_bmp_file(*path, &why))
+    w.background = std::make_shared<const Pixels>(std::move(*pixels));
+  else
+    report.push_back({w.line, "the background " + path->string() + " cannot be used: " + why + fallback});
+}
+
 }  // namespace
 
-std::vector<PanelDiagnostic> load_panel(Host &host, const PanelConfig &config) {
+std::vector<PanelDiagnostic> load_panel(Host &host, const PanelConfig &config,
+                                        const std::vector<std::filesystem::path> &folders) {
   std::vector<PanelDiagnostic> report = config.diagnostics;
-  host.set_panel_windows(config.windows);
+  std::vector<PanelWindowConfig> windows = config.windows;
+  for (PanelWindowConfig &w : windows) read_background(w, folders, report);
+  host.set_panel_windows(std::move(windows));
   std::map<std::string, int> count;
   for (const PanelWindowConfig &w : config.windows) {
     for (const GaugePlacementConfig &g : w.gauges) {

@@ -4,6 +4,7 @@
 // names its later instances GAUGE:2, GAUGE:3, ...
 #pragma once
 
+#include <filesystem>
 #include <vector>
 
 #include "host/host.h"
@@ -13,7 +14,11 @@ namespace z480 {
 
 // Replaces the panel placed before (its instances disconnect and are
 // destroyed). Returns the reader's reports and the gauges that could not be
-// placed (another module's, one this module lacks), in line order.
-std::vector<PanelDiagnostic> load_panel(Host &host, const PanelConfig &config);
+// placed (another module's, one this module lacks), in line order. Given the
+// panel folders (host/panel_background.h), each window's background bitmap is
+// read from them; one that is missing or unreadable is reported and the
+// window keeps its background colour.
+std::vector<PanelDiagnostic> load_panel(Host &host, const PanelConfig &config,
+                                        const std::vector<std::filesystem::path> &folders = {});
 
 }  // namespace z480

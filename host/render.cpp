@@ -296,13 +296,39 @@ struct Placed {
   double x, y, sx, sy;
 };
 
-bool paint(Renderer &renderer, int width, int height, std::uint32_t background,
+// What lies under the gauges: the window's colour, and over it the window's
+// bitmap stretched to the window's own size.
+struct Backdrop {
+  std::uint32_t colour = 0;
+  const Pixels *image = nullptr;
+  int width = 0, height = 0;
+};
+
+void paint_backdrop(cairo_t *cr, const Backdrop &b) {
+  cairo_set_source_rgb(cr, ((b.colour >> 16) & 0xff) / 255.0, ((b.colour >> 8) & 0xff) / 255.0,
+                       (b.colour & 0xff) / 255.0);
+  cairo_paint(cr);
+  if (!b.image || b.image->width <= 0 || b.image->height <= 0 || b.width <= 0 || b.height <= 0) return;
+  cairo_surface_t *s = to_surface(*b.image, false);
+  cairo_save(cr);
+  cairo_rectangle(cr, 0, 0, b.width, b.height);
+  cairo_clip(cr);
+  cairo_scale(cr, static_cast<double>(b.width) / b.image->width,
+              static_cast<double>(b.height) / b.image->height);
+  cairo_set_source_surface(cr, s, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  // The edge pixels reach to the window's edge, not fade into the colour.
+  cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+  cairo_paint(cr);
+  cairo_restore(cr);
+  cairo_surface_destroy(s);
+}
+
+bool paint(Renderer &renderer, int width, int height, const Backdrop &backdrop,
            const std::vector<Placed> &placed, const std::string &path, std::string *error) {
   cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, width), std::max(1, height));
   cairo_t *cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, ((background >> 16) & 0xff) / 255.0, ((background >> 8) & 0xff) / 255.0,
-                       (background & 0xff) / 255.0);
-  cairo_paint(cr);
+  paint_backdrop(cr, backdrop);
   for (const Placed &p : placed) renderer.draw(cr, *p.inst, p.x, p.y, p.sx, p.sy);
   cairo_destroy(cr);
   bool ok = write_png(surface, path, error);
@@ -334,7 +360,7 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
                 std::optional<std::uint32_t> window, std::string *error) {
   std::vector<Placed> placed;
   int width = 0, height = 0;
-  std::uint32_t background = kPanelGrey;
+  Backdrop backdrop{kPanelGrey};
   if (window) {
     const PanelWindowConfig *config = nullptr;
     for (const PanelWindowConfig &w : host.panel_windows())
@@ -349,7 +375,8 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
     }
     width = config->width;
     height = config->height;
-    if (config->background_color) background = *config->background_color;
+    if (config->background_color) backdrop.colour = *config->background_color;
+    backdrop = {backdrop.colour, config->background.get(), width, height};
     for (const auto &inst : host.instances()) {
       const auto &p = inst->placement();
       if (!p || p->window != *window) continue;
@@ -380,7 +407,7 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
     *error = "the picture would be larger than " + std::to_string(kMaxPicture) + " pixels";
     return false;
   }
-  return paint(renderer, width, height, background, placed, path, error);
+  return paint(renderer, width, height, backdrop, placed, path, error);
 }
 
 bool render_sheet(Module &module, const std::string &path, std::string *error) {

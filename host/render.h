@@ -71,8 +71,9 @@ struct WindowBox {
 std::optional<WindowBox> window_box(Renderer &renderer, const Instance &inst);
 
 // Draws what a host shows into a PNG: the instances of one panel window at
-// their places in it, or, without a window, every placed instance laid out
-// in rows at its default size. False with a reason when it cannot, and for
+// their places in it, over the window's background bitmap (stretched to the
+// window's size) or else its background colour; or, without a window, every
+// placed instance laid out in rows at its default size. False with a reason when it cannot, and for
 // a window that is closed (its gauges neither update nor draw). The renderer
 // given is kept by the caller between pictures of one module.
 bool render_png(Host &host, Renderer &renderer, const std::string &path,

@@ -33,7 +33,9 @@
 //                     read relative to the script (`panel default`: the
 //                     aircraft's own panel/panel.cfg, built into the host),
 //                     replacing the panel
-//                     placed before; damaged lines and gauges that cannot be
+//                     placed before; its windows' background bitmaps
+//                     (file=) are read from its folder, then from the
+//                     build's panel folder (host/panel_background.h); damaged lines and gauges that cannot be
 //                     placed are reported as warnings and skipped. Its
 //                     gauges are named after the gauge, a repeated gauge
 //                     GAUGE:2, GAUGE:3, ... A gauge connects (service 14)
@@ -115,7 +117,8 @@
 // Drawing (host/render.h: from what the last frame recorded, never calling
 // an element callback):
 //   render FILE.png [window IDENT]   the gauges of that panel window at their
-//                                    places (IDENT a number or a name such as
+//                                    places over its background bitmap
+//                                    (or colour) (IDENT a number or a name such as
 //                                    MAIN_PANEL; a closed window is an
 //                                    error); without a window every placed
 //                                    gauge, in rows at its default size

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "host/host_resources.h"
+#include "host/panel_background.h"
 
 namespace z480 {
 namespace {
@@ -148,7 +149,11 @@ std::string PanelServer::layout_json() {
          ",\"height\":" + std::to_string(w.height) + ",\"x\":" + number(w.pos_x.value_or(0)) +
          ",\"y\":" + number(w.pos_y.value_or(0)) + ",\"w\":" + number(w.size_x.value_or(1)) +
          ",\"h\":" + number(w.size_y.value_or(1)) + ",\"color\":" +
-         std::to_string(w.background_color.value_or(0x202020)) + "}";
+         std::to_string(w.background_color.value_or(0x202020)) + ",\"background\":" +
+         (w.background ? "\"/api/background?window=" + std::to_string(w.ident) + "&panel=" +
+                             std::to_string(session_->generation()) + "\""
+                       : std::string("null")) +
+         "}";
   }
   j += "],\"gauges\":[";
   for (const GaugeImage &g : session_->gauges()) {
@@ -226,6 +231,18 @@ void PanelServer::routes() {
       return res.set_content(g.png, "image/png");
     }
     refuse(res, 404, "no such gauge");
+  });
+  http.Get("/api/background", [this](const httplib::Request &req, httplib::Response &res) {
+    auto ident = whole_number(req.get_param_value("window"), 0, UINT32_MAX);
+    if (!ident) return refuse(res, 400, "window must be a panel ident");
+    std::lock_guard lock(mutex_);
+    for (const PanelWindowConfig &w : session_->host().panel_windows()) {
+      if (w.ident != *ident) continue;
+      if (!w.background) return refuse(res, 404, "the window has no background bitmap");
+      res.set_header("Cache-Control", "max-age=3600");
+      return res.set_content(png_bytes(*w.background), "image/png");
+    }
+    refuse(res, 404, "no such window");
   });
   http.Get("/api/token", [this](const httplib::Request &req, httplib::Response &res) {
     auto token = whole_number(req.get_param_value("token"), INT32_MIN, INT32_MAX);
@@ -350,7 +367,9 @@ void PanelServer::routes() {
 
 int serve(const ServeOptions &options, std::ostream &out, std::ostream &err) {
   std::string panel(host_resource("PANEL", 1));
+  std::optional<std::filesystem::path> panel_file;
   if (!options.panel_file.empty()) {
+    panel_file = options.panel_file;
     std::ifstream in(options.panel_file, std::ios::binary);
     std::error_code ec;
     if (!in || std::filesystem::is_directory(options.panel_file, ec)) {
@@ -362,7 +381,8 @@ int serve(const ServeOptions &options, std::ostream &out, std::ostream &err) {
     panel = text.str();
   }
   std::string why;
-  auto session = PanelSession::open(options.module_path, panel, options.scenario, out, &why);
+  auto session = PanelSession::open(options.module_path, panel, options.scenario, out, &why,
+                                    panel_folders(panel_file));
   if (!session) {
     err << "z480-panel: " << printable(why) << "\n";
     return 1;

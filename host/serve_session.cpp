@@ -69,6 +69,18 @@ cairo_status_t to_string(void *closure, const unsigned char *data, unsigned int 
   return CAIRO_STATUS_SUCCESS;
 }
 
+}  // namespace
+
+std::string png_bytes(const Pixels &pixels) {
+  cairo_surface_t *surface = to_surface(pixels, false);
+  std::string png;
+  cairo_surface_write_to_png_stream(surface, to_string, &png);
+  cairo_surface_destroy(surface);
+  return png;
+}
+
+namespace {
+
 const PanelWindowConfig *window_of(const Host &host, std::uint32_t ident) {
   for (const PanelWindowConfig &w : host.panel_windows())
     if (w.ident == ident) return &w;
@@ -93,14 +105,20 @@ const std::vector<Scenario> &scenarios() {
 std::unique_ptr<PanelSession> PanelSession::open(const std::string &module_path,
                                                  std::string panel_text,
                                                  const std::string &scenario, std::ostream &out,
-                                                 std::string *why) {
-  std::unique_ptr<PanelSession> s(new PanelSession(module_path, std::move(panel_text), out));
+                                                 std::string *why,
+                                                 std::vector<std::filesystem::path> folders) {
+  std::unique_ptr<PanelSession> s(
+      new PanelSession(module_path, std::move(panel_text), std::move(folders), out));
   if (!s->reset(scenario, why)) return nullptr;
   return s;
 }
 
-PanelSession::PanelSession(std::string module_path, std::string panel_text, std::ostream &out)
-    : module_path_(std::move(module_path)), panel_text_(std::move(panel_text)), out_(out) {}
+PanelSession::PanelSession(std::string module_path, std::string panel_text,
+                           std::vector<std::filesystem::path> folders, std::ostream &out)
+    : module_path_(std::move(module_path)),
+      panel_text_(std::move(panel_text)),
+      folders_(std::move(folders)),
+      out_(out) {}
 
 PanelSession::~PanelSession() {
   // The host unloads its gauges before the module goes.
@@ -124,7 +142,7 @@ bool PanelSession::reset(const std::string &name, std::string *why) {
   renderer_ = std::make_unique<Renderer>(module_->handle());
   run_->host.audio().on_start([this](const SoundStart &s) { sounds_.push_back(s.wave_id); });
   play("setup", kSetup);
-  for (const PanelDiagnostic &d : load_panel(run_->host, parse_panel_config(panel_text_)))
+  for (const PanelDiagnostic &d : load_panel(run_->host, parse_panel_config(panel_text_), folders_))
     out_ << "panel.cfg:" << d.line << ": warning: " << printable(d.message) << "\n";
   for (int id : it->scripts)
     play(std::string("scenario ") + it->name, std::string(host_resource("SCENARIO", id)));

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -48,13 +49,18 @@ struct GaugeImage {
 // outside the gauge.
 enum class MouseResult { kTaken, kMissed, kNoGauge, kOutside };
 
+// A bitmap as a PNG file's bytes (a window's background, sent as an image).
+std::string png_bytes(const Pixels &pixels);
+
 class PanelSession {
  public:
-  // The module at module_path and the panel of panel_text, started in the
-  // named scenario; null with a reason when the module cannot be loaded.
+  // The module at module_path and the panel of panel_text (its background
+  // bitmaps read from the panel folders), started in the named scenario; null
+  // with a reason when the module cannot be loaded.
   static std::unique_ptr<PanelSession> open(const std::string &module_path, std::string panel_text,
                                             const std::string &scenario, std::ostream &out,
-                                            std::string *why);
+                                            std::string *why,
+                                            std::vector<std::filesystem::path> folders = {});
   ~PanelSession();
 
   // Starts afresh: module reloaded, panel placed, the scenario's script
@@ -94,7 +100,8 @@ class PanelSession {
   std::optional<std::string> wave(std::int32_t id) const;
 
  private:
-  PanelSession(std::string module_path, std::string panel_text, std::ostream &out);
+  PanelSession(std::string module_path, std::string panel_text,
+               std::vector<std::filesystem::path> folders, std::ostream &out);
   bool play(const std::string &file, const std::string &source);
   void lay_out();
   GaugeImage *image(const std::string &alias);
@@ -102,6 +109,7 @@ class PanelSession {
 
   std::string module_path_;
   std::string panel_text_;
+  std::vector<std::filesystem::path> folders_;
   std::ostream &out_;
   std::unique_ptr<Module> module_;
   std::unique_ptr<ScriptRun> run_;

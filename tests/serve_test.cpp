@@ -17,7 +17,8 @@ namespace {
 
 std::unique_ptr<PanelSession> open_session(const std::string &scenario, std::ostream &out) {
   std::string why;
-  auto s = PanelSession::open(Z480_MODULE_PATH, std::string(host_resource("PANEL", 1)), scenario, out, &why);
+  auto s = PanelSession::open(Z480_MODULE_PATH, std::string(host_resource("PANEL", 1)), scenario, out, &why,
+                              {Z480_PANEL_FOLDER});
   EXPECT_TRUE(s) << why;
   return s;
 }
@@ -211,6 +212,11 @@ TEST_F(ServeHttp, RefusesWhatIsNotLocalOrNotWellFormed) {
   auto sound = client->Get("/api/sound?id=x");
   ASSERT_TRUE(sound);
   EXPECT_EQ(sound->status, 400);
+  for (auto [query, status] : {std::pair{"window=main", 400}, {"window=4242", 404}}) {
+    auto background = client->Get(std::string("/api/background?") + query);
+    ASSERT_TRUE(background);
+    EXPECT_EQ(background->status, status) << query;
+  }
   // None of that moved anything.
   server->tick();
   EXPECT_EQ(session->host().var(kVarBatteryMaster), 0);
@@ -246,6 +252,19 @@ TEST_F(ServeHttp, ServesThePageTheSoundsAndTheStream) {
   });
   EXPECT_EQ(stream.rfind("event: layout\ndata: {\"scenario\":\"cold\"", 0), 0u) << stream.substr(0, 80);
   EXPECT_NE(stream.find("\"Airspeed\":\"iVBOR"), std::string::npos);
+
+  // Each window's background comes once, as an image the layout names,
+  // never with the frames.
+  std::string overhead = "\"background\":\"/api/background?window=250&panel=";
+  auto at = stream.find(overhead);
+  ASSERT_NE(at, std::string::npos) << stream.substr(0, 400);
+  std::string url = stream.substr(at + 14, stream.find('"', at + 14) - at - 14);
+  auto background = client->Get(url);
+  ASSERT_TRUE(background);
+  EXPECT_EQ(background->status, 200);
+  EXPECT_EQ(background->get_header_value("Content-Type"), "image/png");
+  EXPECT_EQ(background->body.substr(1, 3), "PNG");
+  EXPECT_EQ(stream.find("background", stream.find("event: frame")), std::string::npos);
 }
 
 }  // namespace

@@ -68,6 +68,10 @@ function lay_out(l) {
       background: 'rgb(' + ((w.color >> 16) & 255) + ',' + ((w.color >> 8) & 255) + ',' + (w.color & 255) + ')',
       display: 'none', zIndex: l.windows[0] === w ? 0 : 1,
     });
+    // The window's placards and paint, sent once per layout, never per frame.
+    if (w.background) {
+      Object.assign(el.style, { backgroundImage: 'url(' + w.background + ')', backgroundSize: '100% 100%' });
+    }
     bottom = Math.max(bottom, top + wh);
     if (l.windows[0] !== w) {
       const title = document.createElement('div');

@@ -82,6 +82,14 @@ async function main() {
     // The overhead panel opens from its hot spot; the battery master powers the bus.
     await toggle('Overhead_Toggle');
     await until('the overhead panel', () => shown(250));
+    // Its placards lie on the window's background bitmap, an image of its own.
+    const backdrop = await page.$eval('.window[data-ident="250"]', (e) => e.style.backgroundImage);
+    const src = (backdrop.match(/url\("?([^")]*)"?\)/) || [])[1];
+    if (!src) throw new Error('the overhead panel has no background: ' + backdrop);
+    const bitmap = await page.request.get(new URL(src, url).toString());
+    if (bitmap.status() !== 200 || bitmap.headers()['content-type'] !== 'image/png') {
+      throw new Error('the overhead background did not load: ' + bitmap.status());
+    }
     const alternator_light = await picture('Elec_Light_Alt_1');
     const voltmeter = await picture('Voltmeter_DC');
     if (await token(364) !== 0) throw new Error('the battery starts on');

@@ -65,6 +65,10 @@ class Context {
   Dial needle(const std::string &gauge, int n, const Dial &fallback = {}) const;
   // Every bitmap id the element trees name (icon images and masks included).
   const std::map<int, std::string> &named() const { return named_; }
+  // The bitmap id of a gauge's background (its first element); 0 for none.
+  int background(const std::string &gauge) const;
+  // A gauge's default width in its panel window's units; 0 for no gauge.
+  int own_width(const std::string &gauge) const;
 
  private:
   std::map<std::string, std::unique_ptr<z480::Instance>> gauges_;
@@ -81,6 +85,8 @@ struct Design {
 };
 
 std::vector<Design> &designs();
+// The design of a bitmap id; null when there is none.
+const Design *design(int id);
 // Adds designs from a source file's static initialiser.
 struct Designs {
   Designs(std::initializer_list<Design> list);
