@@ -9,13 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 native="$PWD/build"
-# Compiled once for every checkout of the sources on this machine.
-export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 if [ ! -f build-win/CMakeCache.txt ]; then
-  launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" -DZ480_NATIVE_BUILD="$native" >/dev/null
+  scripts/configure.sh build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DZ480_NATIVE_BUILD="$native"
 fi
 cmake -S . -B build-win -DZ480_NATIVE_BUILD="$native" >/dev/null
 cmake --build build-win

@@ -11,8 +11,8 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 seconds=${1:-10}
 keep=${2:+$(realpath -m "$2")}
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZ480_SANITIZE=ON -DZ480_FUZZ=ON -DZ480_BENCH=OFF >/dev/null
+scripts/configure.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZ480_SANITIZE=ON -DZ480_FUZZ=ON -DZ480_BENCH=OFF
 cmake --build build-fuzz --target fuzz_all
 # The longest input each target tries: room for a panel's 64 steps, for the
 # longest test script.

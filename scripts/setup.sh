@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with, when missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
+packages=(cmake ninja-build ccache g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
           libpixman-1-dev fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox
           libcpp-httplib-dev chromium)
