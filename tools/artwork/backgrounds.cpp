@@ -17,13 +17,14 @@ namespace {
 enum class Side { kAbove, kBelow, kLeft, kRight };
 
 // A placard by a gauge: its text (lines split at '\n'), on which side of the
-// gauge it stands and how far it is moved from there, in window units.
+// gauge it stands, centred how far along that side (a share of the gauge's
+// width or height, so that it follows a resized gauge).
 struct Placard {
   const char *gauge;
   const char *parameter;  // null: every placement of the gauge
   const char *text;
   Side side = Side::kAbove;
-  double dx = 0, dy = 0;
+  double along = 0.5;
 };
 
 // A titled frame around gauges of one window, their placards included.
@@ -66,10 +67,14 @@ const Placard kPlacards[] = {
     {"Fuel_Flow_Left", nullptr, "LEFT"},
     {"Fuel_Flow_Right", nullptr, "RIGHT"},
     {"Radio_Altimeter_Switch", nullptr, "RAD ALT", Side::kBelow},
-    {"Marker_Lights", nullptr, "MKR", Side::kAbove},
-    // throttle quadrant
-    {"Pitch_Trim_Wheel_Left", nullptr, "TRIM", Side::kAbove},
-    {"Pitch_Trim_Wheel_Right", nullptr, "TRIM", Side::kAbove},
+    {"Marker_Lights", nullptr, "MKR"},
+    // throttle quadrant: the levers' own legends hide behind levers pushed
+    // up
+    {"Throttle_Levers", nullptr, "POWER", Side::kAbove, 0.157},
+    {"Throttle_Levers", nullptr, "PROP", Side::kAbove, 0.373},
+    {"Throttle_Levers", nullptr, "POWER", Side::kAbove, 0.867},
+    {"Pitch_Trim_Wheel_Left", nullptr, "TRIM"},
+    {"Pitch_Trim_Wheel_Right", nullptr, "TRIM"},
     // the small windows' source switches
     {"ILS_TACAN_Switch", nullptr, "DME\nSOURCE", Side::kBelow},
     {"NAV_GPS_Switch", nullptr, "NAV SOURCE", Side::kBelow},
@@ -138,15 +143,13 @@ Box text_box(Canvas &c, const std::vector<std::string> &lines, double size) {
 
 Box placard_box(Canvas &c, const Placard &p, const Box &gauge) {
   Box t = text_box(c, lines_of(p.text), kPlacardSize);
-  double cx = gauge.x + gauge.w / 2, cy = gauge.y + gauge.h / 2;
+  double cx = gauge.x + gauge.w * p.along, cy = gauge.y + gauge.h * p.along;
   switch (p.side) {
     case Side::kAbove: t.x = cx - t.w / 2, t.y = gauge.y - kPlacardGap - t.h; break;
     case Side::kBelow: t.x = cx - t.w / 2, t.y = gauge.bottom() + kPlacardGap; break;
     case Side::kLeft: t.x = gauge.x - kPlacardGap - t.w, t.y = cy - t.h / 2; break;
     case Side::kRight: t.x = gauge.right() + kPlacardGap, t.y = cy - t.h / 2; break;
   }
-  t.x += p.dx;
-  t.y += p.dy;
   return t;
 }
 
