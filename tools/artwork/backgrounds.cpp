@@ -14,6 +14,24 @@
 namespace art {
 namespace {
 
+struct Box {
+  double x = 0, y = 0, w = 0, h = 0;
+
+  double right() const { return x + w; }
+  double bottom() const { return y + h; }
+  bool overlaps(const Box &o) const {
+    return x < o.right() && o.x < right() && y < o.bottom() && o.y < bottom();
+  }
+  bool inside(double width, double height) const {
+    return x >= 0 && y >= 0 && right() <= width && bottom() <= height;
+  }
+  Box grown(double by) const { return {x - by, y - by, w + 2 * by, h + 2 * by}; }
+  Box joined(const Box &o) const {
+    double l = std::min(x, o.x), t = std::min(y, o.y);
+    return {l, t, std::max(right(), o.right()) - l, std::max(bottom(), o.bottom()) - t};
+  }
+};
+
 enum class Side { kAbove, kBelow, kLeft, kRight };
 
 // A placard by a gauge: its text (lines split at '\n'), on which side of the
@@ -234,31 +252,19 @@ void check(const z480::PanelWindowConfig &window, const std::vector<Placed> &gau
                                          std::to_string(g.gauge->line) + ")"));
 }
 
-}  // namespace
-
-bool Box::overlaps(const Box &o) const {
-  return x < o.right() && o.x < right() && y < o.bottom() && o.y < bottom();
-}
-
-bool Box::inside(double width, double height) const {
-  return x >= 0 && y >= 0 && right() <= width && bottom() <= height;
-}
-
-Box Box::joined(const Box &o) const {
-  double l = std::min(x, o.x), t = std::min(y, o.y);
-  return {l, t, std::max(right(), o.right()) - l, std::max(bottom(), o.bottom()) - t};
-}
-
+// Paints a window's bitmap on a canvas of the window's own size (one pixel per
+// window unit). Returns what is out of place: a placard or section frame
+// leaving the window or lying under a gauge.
 std::vector<std::string> paint_background(Canvas &c, const z480::PanelWindowConfig &window,
-                                          const Context &context, std::vector<Lettering> *placed) {
+                                          const Context &context) {
   std::vector<std::string> faults;
   std::uint32_t rgb = window.background_color.value_or(0x3a3d40);
   Rgb paint{((rgb >> 16) & 0xff) / 255.0, ((rgb >> 8) & 0xff) / 255.0, (rgb & 0xff) / 255.0};
   std::vector<Placed> gauges = gauge_boxes(window, context);
   paint_plate(c, paint, gauges);
 
-  std::vector<Lettering> placards;
   std::map<std::string, Box> reach;  // each gauge with its placards
+  std::vector<std::pair<std::string, Box>> placards;  // gauge, placard
   auto extend = [&](const std::string &gauge, const Box &box) {
     auto [it, fresh] = reach.emplace(gauge, box);
     if (!fresh) it->second = it->second.joined(box);
@@ -270,7 +276,7 @@ std::vector<std::string> paint_background(Canvas &c, const z480::PanelWindowConf
         Box box = placard_box(c, p, g.box);
         check(window, gauges, std::string("the placard ") + p.text + " of " + p.gauge, box, faults);
         letter(c, p.text, box, kPlacardSize);
-        placards.push_back({p.text, box});
+        placards.emplace_back(p.gauge, box);
         extend(g.gauge->gauge, box);
       }
 
@@ -291,13 +297,16 @@ std::vector<std::string> paint_background(Canvas &c, const z480::PanelWindowConf
     check(window, gauges, what, f.joined(title), faults, members);
     for (const Box &other : frames)
       if (other.overlaps(f)) faults.push_back(fault(window, what + " overlaps another section"));
+    for (const auto &[gauge, box] : placards)
+      if (box.overlaps(f) && std::find(members.begin(), members.end(), gauge) == members.end())
+        faults.push_back(fault(window, what + " crosses the placard of " + gauge));
     frames.push_back(f);
     frame(c, f, s.title, title, paint);
-    placards.push_back({s.title, title});
   }
-  if (placed) *placed = std::move(placards);
   return faults;
 }
+
+}  // namespace
 
 void write_backgrounds(const z480::PanelConfig &config, const Context &context,
                        const std::filesystem::path &folder) {
