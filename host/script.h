@@ -88,6 +88,10 @@
 //                                 (FS98MAIN at start; none: no main window)
 //   sound program NAME            the program file name the module sees
 //                                 (it picks the window class from it)
+// The Windows build's host does not hear the module's sounds (DirectSound
+// plays them inside the module, in real time): there `expect sounds`, the
+// sound entries of `expect log`, `sound fail` and `sound program` report
+// an error.
 //
 // Traffic (the host offers its traffic interface from the start; aircraft
 // fly on at their track, speed and vertical speed with every frame):
