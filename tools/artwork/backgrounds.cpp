@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -93,6 +92,9 @@ const Placard kPlacards[] = {
     {"Throttle_Levers", nullptr, "POWER", Side::kAbove, 0.867},
     {"Pitch_Trim_Wheel_Left", nullptr, "TRIM"},
     {"Pitch_Trim_Wheel_Right", nullptr, "TRIM"},
+    // the compass window's two instruments, whose faces carry no name
+    {"RMI", nullptr, "RMI"},
+    {"Standby_Attitude", nullptr, "STANDBY HORIZON"},
     // the small windows' source switches
     {"ILS_TACAN_Switch", nullptr, "DME\nSOURCE", Side::kBelow},
     {"NAV_GPS_Switch", nullptr, "NAV SOURCE", Side::kBelow},
@@ -319,10 +321,7 @@ void write_backgrounds(const z480::PanelConfig &config, const Context &context,
     if (w.width <= 0 || w.height <= 0) refuse(w, "a background needs the window's size_mm");
     Canvas canvas(w.width, w.height, kPanel);
     for (const std::string &f : paint_background(canvas, w, context)) faults += "\n  " + f;
-    std::vector<std::uint8_t> file = z480::bmp_file(z480::encode_dib(canvas.pixels()));
-    std::ofstream out(folder / name, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(file.data()), static_cast<std::streamsize>(file.size()));
-    if (!out) throw std::runtime_error("cannot write " + (folder / name).string());
+    write_file(folder / name, z480::bmp_file(z480::encode_dib(canvas.pixels())));
   }
   // The bitmaps stay written, to be looked at; the folder stays incomplete.
   if (!faults.empty()) throw std::runtime_error("placards out of place:" + faults);
