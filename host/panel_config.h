@@ -8,7 +8,8 @@
 //   position=7                  or window_pos=X,Y / window_size=W,H (screen 0..1)
 //   visible=1                   shown when the panel loads (default 1)
 //   ident=MAIN_PANEL            a panel ident name or number (default 10000+NN)
-//   background_color=20,22,25   or file=NAME.bmp
+//   file=NAME.bmp               its background bitmap (host/panel_background.h)
+//   background_color=20,22,25   shown where that bitmap is missing
 //   gauge00=Z480_Instr!Airspeed, 20, 30, 110, 110, PARAMETER
 //
 // A gauge line is MODULE!GAUGE, X, Y, then up to two size fields W and H

@@ -373,10 +373,11 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
       *error = "window " + std::to_string(*window) + " is closed: its gauges neither update nor draw";
       return false;
     }
-    width = config->width;
-    height = config->height;
-    if (config->background_color) backdrop.colour = *config->background_color;
-    backdrop = {backdrop.colour, config->background.get(), width, height};
+    // Without size_mm the bitmap's own pixels are the window's units.
+    const Pixels *image = config->background.get();
+    width = config->width > 0 ? config->width : image ? image->width : 0;
+    height = config->height > 0 ? config->height : image ? image->height : 0;
+    backdrop = {config->background_color.value_or(kPanelGrey), image, width, height};
     for (const auto &inst : host.instances()) {
       const auto &p = inst->placement();
       if (!p || p->window != *window) continue;

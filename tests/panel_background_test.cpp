@@ -75,7 +75,8 @@ TEST_F(PanelBackground, TheRendererStretchesTheBitmapOverTheWindowOrKeepsTheColo
   std::string text =
       "[Window00]\nident=MAIN_PANEL\nsize_mm=100,50\nfile=Halves.BMP\nbackground_color=0,128,0\n"
       "[Window01]\nident=RADIO_STACK_PANEL\nsize_mm=100,50\nfile=missing.bmp\nbackground_color=0,128,0\n"
-      "[Window02]\nident=THROTTLE_PANEL\nsize_mm=100,50\nfile=damaged.bmp\nbackground_color=0,128,0\n";
+      "[Window02]\nident=THROTTLE_PANEL\nsize_mm=100,50\nfile=damaged.bmp\nbackground_color=0,128,0\n"
+      "[Window03]\nident=COMPASS_PANEL\nfile=halves.bmp\n";
   Host host(*module);
   std::vector<PanelDiagnostic> report = load_panel(host, parse_panel_config(text), {dir});
   ASSERT_EQ(report.size(), 2u);
@@ -86,14 +87,18 @@ TEST_F(PanelBackground, TheRendererStretchesTheBitmapOverTheWindowOrKeepsTheColo
   for (const PanelDiagnostic &d : report)
     EXPECT_NE(d.message.find("shows its background colour"), std::string::npos) << d.message;
 
-  for (const char *window : {"MAIN_PANEL", "RADIO_STACK_PANEL", "THROTTLE_PANEL"}) host.set_window(*panel_ident(window), true);
   host.frame();
   std::string error;
-  fs::path main = dir / "main.png", radios = dir / "radios.png";
+  fs::path main = dir / "main.png", radios = dir / "radios.png", compass = dir / "compass.png";
   ASSERT_TRUE(render_png(host, main.string(), panel_ident("MAIN_PANEL"), &error)) << error;
   ASSERT_TRUE(render_png(host, radios.string(), panel_ident("RADIO_STACK_PANEL"), &error)) << error;
-  auto stretched = read_png(main.string()), plain = read_png(radios.string());
-  ASSERT_TRUE(stretched && plain);
+  ASSERT_TRUE(render_png(host, compass.string(), panel_ident("COMPASS_PANEL"), &error)) << error;
+  auto stretched = read_png(main.string()), plain = read_png(radios.string()),
+       own_size = read_png(compass.string());
+  ASSERT_TRUE(stretched && plain && own_size);
+  // Without size_mm the bitmap's pixels are the window's units.
+  EXPECT_EQ(own_size->width, 2);
+  EXPECT_EQ(own_size->height, 1);
   EXPECT_EQ(stretched->at(10, 25) & 0xffffff, 0xff0000u);
   EXPECT_EQ(stretched->at(90, 25) & 0xffffff, 0x0000ffu);
   EXPECT_EQ(plain->at(50, 25) & 0xffffff, 0x008000u);

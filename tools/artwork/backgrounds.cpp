@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -14,16 +13,35 @@
 namespace art {
 namespace {
 
+struct Box {
+  double x = 0, y = 0, w = 0, h = 0;
+
+  double right() const { return x + w; }
+  double bottom() const { return y + h; }
+  bool overlaps(const Box &o) const {
+    return x < o.right() && o.x < right() && y < o.bottom() && o.y < bottom();
+  }
+  bool inside(double width, double height) const {
+    return x >= 0 && y >= 0 && right() <= width && bottom() <= height;
+  }
+  Box grown(double by) const { return {x - by, y - by, w + 2 * by, h + 2 * by}; }
+  Box joined(const Box &o) const {
+    double l = std::min(x, o.x), t = std::min(y, o.y);
+    return {l, t, std::max(right(), o.right()) - l, std::max(bottom(), o.bottom()) - t};
+  }
+};
+
 enum class Side { kAbove, kBelow, kLeft, kRight };
 
 // A placard by a gauge: its text (lines split at '\n'), on which side of the
-// gauge it stands and how far it is moved from there, in window units.
+// gauge it stands, centred how far along that side (a share of the gauge's
+// width or height, so that it follows a resized gauge).
 struct Placard {
   const char *gauge;
   const char *parameter;  // null: every placement of the gauge
   const char *text;
   Side side = Side::kAbove;
-  double dx = 0, dy = 0;
+  double along = 0.5;
 };
 
 // A titled frame around gauges of one window, their placards included.
@@ -66,10 +84,17 @@ const Placard kPlacards[] = {
     {"Fuel_Flow_Left", nullptr, "LEFT"},
     {"Fuel_Flow_Right", nullptr, "RIGHT"},
     {"Radio_Altimeter_Switch", nullptr, "RAD ALT", Side::kBelow},
-    {"Marker_Lights", nullptr, "MKR", Side::kAbove},
-    // throttle quadrant
-    {"Pitch_Trim_Wheel_Left", nullptr, "TRIM", Side::kAbove},
-    {"Pitch_Trim_Wheel_Right", nullptr, "TRIM", Side::kAbove},
+    {"Marker_Lights", nullptr, "MKR"},
+    // throttle quadrant: the levers' own legends hide behind levers pushed
+    // up
+    {"Throttle_Levers", nullptr, "POWER", Side::kAbove, 0.157},
+    {"Throttle_Levers", nullptr, "PROP", Side::kAbove, 0.373},
+    {"Throttle_Levers", nullptr, "POWER", Side::kAbove, 0.867},
+    {"Pitch_Trim_Wheel_Left", nullptr, "TRIM"},
+    {"Pitch_Trim_Wheel_Right", nullptr, "TRIM"},
+    // the compass window's two instruments, whose faces carry no name
+    {"RMI", nullptr, "RMI"},
+    {"Standby_Attitude", nullptr, "STANDBY HORIZON"},
     // the small windows' source switches
     {"ILS_TACAN_Switch", nullptr, "DME\nSOURCE", Side::kBelow},
     {"NAV_GPS_Switch", nullptr, "NAV SOURCE", Side::kBelow},
@@ -138,15 +163,13 @@ Box text_box(Canvas &c, const std::vector<std::string> &lines, double size) {
 
 Box placard_box(Canvas &c, const Placard &p, const Box &gauge) {
   Box t = text_box(c, lines_of(p.text), kPlacardSize);
-  double cx = gauge.x + gauge.w / 2, cy = gauge.y + gauge.h / 2;
+  double cx = gauge.x + gauge.w * p.along, cy = gauge.y + gauge.h * p.along;
   switch (p.side) {
     case Side::kAbove: t.x = cx - t.w / 2, t.y = gauge.y - kPlacardGap - t.h; break;
     case Side::kBelow: t.x = cx - t.w / 2, t.y = gauge.bottom() + kPlacardGap; break;
     case Side::kLeft: t.x = gauge.x - kPlacardGap - t.w, t.y = cy - t.h / 2; break;
     case Side::kRight: t.x = gauge.right() + kPlacardGap, t.y = cy - t.h / 2; break;
   }
-  t.x += p.dx;
-  t.y += p.dy;
   return t;
 }
 
@@ -231,31 +254,19 @@ void check(const z480::PanelWindowConfig &window, const std::vector<Placed> &gau
                                          std::to_string(g.gauge->line) + ")"));
 }
 
-}  // namespace
-
-bool Box::overlaps(const Box &o) const {
-  return x < o.right() && o.x < right() && y < o.bottom() && o.y < bottom();
-}
-
-bool Box::inside(double width, double height) const {
-  return x >= 0 && y >= 0 && right() <= width && bottom() <= height;
-}
-
-Box Box::joined(const Box &o) const {
-  double l = std::min(x, o.x), t = std::min(y, o.y);
-  return {l, t, std::max(right(), o.right()) - l, std::max(bottom(), o.bottom()) - t};
-}
-
+// Paints a window's bitmap on a canvas of the window's own size (one pixel per
+// window unit). Returns what is out of place: a placard or section frame
+// leaving the window or lying under a gauge.
 std::vector<std::string> paint_background(Canvas &c, const z480::PanelWindowConfig &window,
-                                          const Context &context, std::vector<Lettering> *placed) {
+                                          const Context &context) {
   std::vector<std::string> faults;
   std::uint32_t rgb = window.background_color.value_or(0x3a3d40);
   Rgb paint{((rgb >> 16) & 0xff) / 255.0, ((rgb >> 8) & 0xff) / 255.0, (rgb & 0xff) / 255.0};
   std::vector<Placed> gauges = gauge_boxes(window, context);
   paint_plate(c, paint, gauges);
 
-  std::vector<Lettering> placards;
   std::map<std::string, Box> reach;  // each gauge with its placards
+  std::vector<std::pair<std::string, Box>> placards;  // gauge, placard
   auto extend = [&](const std::string &gauge, const Box &box) {
     auto [it, fresh] = reach.emplace(gauge, box);
     if (!fresh) it->second = it->second.joined(box);
@@ -267,7 +278,7 @@ std::vector<std::string> paint_background(Canvas &c, const z480::PanelWindowConf
         Box box = placard_box(c, p, g.box);
         check(window, gauges, std::string("the placard ") + p.text + " of " + p.gauge, box, faults);
         letter(c, p.text, box, kPlacardSize);
-        placards.push_back({p.text, box});
+        placards.emplace_back(p.gauge, box);
         extend(g.gauge->gauge, box);
       }
 
@@ -288,13 +299,16 @@ std::vector<std::string> paint_background(Canvas &c, const z480::PanelWindowConf
     check(window, gauges, what, f.joined(title), faults, members);
     for (const Box &other : frames)
       if (other.overlaps(f)) faults.push_back(fault(window, what + " overlaps another section"));
+    for (const auto &[gauge, box] : placards)
+      if (box.overlaps(f) && std::find(members.begin(), members.end(), gauge) == members.end())
+        faults.push_back(fault(window, what + " crosses the placard of " + gauge));
     frames.push_back(f);
     frame(c, f, s.title, title, paint);
-    placards.push_back({s.title, title});
   }
-  if (placed) *placed = std::move(placards);
   return faults;
 }
+
+}  // namespace
 
 void write_backgrounds(const z480::PanelConfig &config, const Context &context,
                        const std::filesystem::path &folder) {
@@ -307,10 +321,7 @@ void write_backgrounds(const z480::PanelConfig &config, const Context &context,
     if (w.width <= 0 || w.height <= 0) refuse(w, "a background needs the window's size_mm");
     Canvas canvas(w.width, w.height, kPanel);
     for (const std::string &f : paint_background(canvas, w, context)) faults += "\n  " + f;
-    std::vector<std::uint8_t> file = z480::bmp_file(z480::encode_dib(canvas.pixels()));
-    std::ofstream out(folder / name, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(file.data()), static_cast<std::streamsize>(file.size()));
-    if (!out) throw std::runtime_error("cannot write " + (folder / name).string());
+    write_file(folder / name, z480::bmp_file(z480::encode_dib(canvas.pixels())));
   }
   // The bitmaps stay written, to be looked at; the folder stays incomplete.
   if (!faults.empty()) throw std::runtime_error("placards out of place:" + faults);

@@ -1,25 +1,11 @@
-// make_bitmaps MODULE OUTDIR LIST: draws every bitmap of the module into
-// OUTDIR/ID.bmp and writes LIST, the resource arguments ("BITMAP path", one a
-// line) for embed_resources. Fails when a bitmap the module's element trees
-// name has no design, so the module never ships without one.
-// make_bitmaps --panel MODULE PANEL.CFG PANELDIR: makes PANELDIR the
-// aircraft's panel folder, the configuration and the background bitmap each
-// of its windows names (tools/artwork/backgrounds.h). Fails when a placard
-// would leave its window or lie under a gauge.
+// The designs' registry and what they read of the module (generator.h).
 #include "tools/artwork/generator.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <iostream>
-#include <set>
 
 #include "host/needle.h"
-#include "host/panel_config.h"
-#include "host/render_dib.h"
-#include "tools/artwork/backgrounds.h"
 
 namespace art {
 
@@ -32,6 +18,12 @@ const Design *design(int id) {
   for (const Design &d : designs())
     if (d.id == id) return &d;
   return nullptr;
+}
+
+void write_file(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 Designs::Designs(std::initializer_list<Design> list) {
@@ -107,75 +99,3 @@ Dial Context::needle(const std::string &gauge, int n, const Dial &fallback) cons
 
 }  // namespace art
 
-namespace {
-
-void write_file(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-// Every bitmap of the module, and the list embed_resources takes.
-void module_bitmaps(const art::Context &context, const std::string &folder, const std::string &list_file) {
-  std::set<int> drawn;
-  std::ofstream list(list_file);
-  auto all = art::designs();
-  std::sort(all.begin(), all.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
-  for (const art::Design &d : all) {
-    if (!drawn.insert(d.id).second) throw std::runtime_error("two designs for " + std::to_string(d.id));
-    art::Canvas canvas(d.width, d.height, d.matte);
-    d.paint(canvas, context);
-    std::string path = folder + "/" + std::to_string(d.id) + ".bmp";
-    write_file(path, z480::bmp_file(z480::encode_dib(canvas.pixels())));
-    list << "BITMAP\n" << path << "\n";
-  }
-  for (const auto &[id, gauge] : context.named())
-    if (!drawn.count(id))
-      throw std::runtime_error(gauge + " names bitmap " + std::to_string(id) + ", which has no design");
-  if (!list) throw std::runtime_error("cannot write " + list_file);
-}
-
-// The drop-in panel folder: the configuration and its windows' bitmaps.
-void panel_folder(const art::Context &context, const std::filesystem::path &config_file,
-                  const std::filesystem::path &folder) {
-  std::ifstream in(config_file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + config_file.string());
-  std::vector<std::uint8_t> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  z480::PanelConfig config = z480::parse_panel_config(
-      std::string_view(reinterpret_cast<const char *>(text.data()), text.size()));
-  for (const z480::PanelDiagnostic &d : config.diagnostics)
-    throw std::runtime_error(config_file.string() + ":" + std::to_string(d.line) + ": " + d.message);
-  std::filesystem::create_directories(folder);
-  art::write_backgrounds(config, context, folder);
-  write_file(folder / config_file.filename(), text);
-}
-
-}  // namespace
-
-int main(int argc, char **argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  bool panel = !args.empty() && args[0] == "--panel";
-  if (panel) args.erase(args.begin());
-  if (args.size() != 3) {
-    std::cerr << "usage: make_bitmaps MODULE OUTDIR LIST\n"
-                 "       make_bitmaps --panel MODULE PANEL.CFG PANELDIR\n";
-    return 2;
-  }
-  std::string error;
-  auto module = z480::Module::load(args[0], &error);
-  if (!module) {
-    std::cerr << "make_bitmaps: " << error << "\n";
-    return 1;
-  }
-  try {
-    art::Context context(*module);
-    if (panel)
-      panel_folder(context, args[1], args[2]);
-    else
-      module_bitmaps(context, args[1], args[2]);
-  } catch (const std::exception &e) {
-    std::cerr << "make_bitmaps: " << e.what() << "\n";
-    return 1;
-  }
-  return 0;
-}

@@ -24,6 +24,7 @@
 //   for it (all of this module's but the radar screen).
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -85,6 +86,8 @@ struct Design {
 };
 
 std::vector<Design> &designs();
+// Writes a file whole; throws when it cannot.
+void write_file(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes);
 // The design of a bitmap id; null when there is none.
 const Design *design(int id);
 // Adds designs from a source file's static initialiser.
