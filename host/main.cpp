@@ -53,17 +53,6 @@ int list(const std::string &module_path) {
   return 0;
 }
 
-// The script's text, or nothing when it cannot be read. A directory opens
-// like a file but reads nothing: refuse it rather than pass it as empty.
-std::optional<std::string> read_script(const std::string &file) {
-  std::error_code ec;
-  std::ifstream in(file, std::ios::binary);
-  if (!in || std::filesystem::is_directory(file, ec)) return std::nullopt;
-  std::ostringstream source;
-  source << in.rdbuf();
-  return source.str();
-}
-
 // The report directory made ready, or a reason why it cannot be.
 bool make_directory(const std::string &dir) {
   std::error_code ec;
@@ -113,7 +102,7 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts,
   };
   if (scripts.empty()) run_one(z480::kDefaultScriptFile, std::string(z480::default_script()));
   for (const std::string &file : scripts) {
-    if (auto source = read_script(file)) {
+    if (auto source = z480::read_file(file)) {
       run_one(file, *source);
     } else {
       std::cout << z480::printable(file) << ": error: cannot read the script\n";

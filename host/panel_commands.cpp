@@ -34,13 +34,9 @@ Step cmd_panel(const ScriptLine &line, Args &a) {
     return [](ScriptRun &run) { place_panel(run, "panel/panel.cfg", default_panel(), std::nullopt); };
   std::filesystem::path path = beside_script(line, file);
   return [=](ScriptRun &run) {
-    std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec))
-      return run.error(line, "cannot read the panel configuration " + path.string());
-    std::ostringstream text;
-    text << in.rdbuf();
-    place_panel(run, path.string(), text.str(), path);
+    std::optional<std::string> text = read_file(path);
+    if (!text) return run.error(line, "cannot read the panel configuration " + path.string());
+    place_panel(run, path.string(), *text, path);
   };
 }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -564,6 +565,15 @@ void ScriptRun::error(const ScriptLine &line, const std::string &message) {
 Instance &ScriptRun::instance(const ScriptLine &, const std::string &alias) {
   if (Instance *inst = host.instance(alias)) return *inst;
   throw CommandError("no instance named " + alias);
+}
+
+std::optional<std::string> read_file(const std::filesystem::path &path) {
+  std::error_code ec;
+  std::ifstream in(path, std::ios::binary);
+  if (!in || std::filesystem::is_directory(path, ec)) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 std::string printable(const std::string &text) {

@@ -134,6 +134,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -173,6 +174,10 @@ struct CommandError : std::runtime_error {
 // The text with control characters, stray bytes and backslashes escaped
 // (\xNN, \\), for echoing what a script or file name holds.
 std::string printable(const std::string &text);
+
+// A file's whole text, or nothing when it cannot be read. A directory opens
+// like a file but reads nothing: it is refused rather than passed as empty.
+std::optional<std::string> read_file(const std::filesystem::path &path);
 
 // Reads a command's arguments in order.
 class Args {

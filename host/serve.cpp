@@ -370,15 +370,12 @@ int serve(const ServeOptions &options, std::ostream &out, std::ostream &err) {
   std::optional<std::filesystem::path> panel_file;
   if (!options.panel_file.empty()) {
     panel_file = options.panel_file;
-    std::ifstream in(options.panel_file, std::ios::binary);
-    std::error_code ec;
-    if (!in || std::filesystem::is_directory(options.panel_file, ec)) {
+    std::optional<std::string> text = read_file(options.panel_file);
+    if (!text) {
       err << "z480-panel: cannot read " << printable(options.panel_file) << "\n";
       return 2;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    panel = text.str();
+    panel = std::move(*text);
   }
   std::string why;
   auto session = PanelSession::open(options.module_path, panel, options.scenario, out, &why,
@@ -388,14 +385,12 @@ int serve(const ServeOptions &options, std::ostream &out, std::ostream &err) {
     return 1;
   }
   if (!options.script_file.empty()) {
-    std::ifstream in(options.script_file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) {
+    std::optional<std::string> text = read_file(options.script_file);
+    if (!text) {
       err << "z480-panel: cannot read " << printable(options.script_file) << "\n";
       return 2;
     }
-    session->run_script(options.script_file, text.str());
+    session->run_script(options.script_file, *text);
   }
   PanelServer server(std::move(session));
   int port = server.bind(options.port);

@@ -16,13 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class Report : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,7 +51,7 @@ TEST_F(Report, PicturesGoToTheDirectoryAndShowUnderTheirPhaseInOrder) {
   for (const char *file : {"over #1.png", "main.png", "after.png"})
     EXPECT_GT(fs::file_size(dir / file), 1000u) << file;
 
-  std::string index = read(dir / "index.html");
+  std::string index = read_file(dir / "index.html").value_or("");
   auto at = [&index](const std::string &text) { return index.find(text); };
   // a name that is no plain URL is encoded in the link
   std::size_t one = at("One</h2>"), over = at("<img src=\"over%20%231.png\""),
@@ -72,7 +65,7 @@ TEST_F(Report, PicturesGoToTheDirectoryAndShowUnderTheirPhaseInOrder) {
   EXPECT_LT(two, script);
   EXPECT_LT(script, after);
   EXPECT_NE(at("<figcaption>Overhead Panel</figcaption>"), std::string::npos);
-  EXPECT_NE(read(dir / "summary.txt").find("picture over #1.png (Overhead Panel)"), std::string::npos);
+  EXPECT_NE(read_file(dir / "summary.txt").value_or("").find("picture over #1.png (Overhead Panel)"), std::string::npos);
 }
 
 TEST_F(Report, AClosedWindowIsNotDrawnAndNoPictureIsShown) {
@@ -82,7 +75,7 @@ TEST_F(Report, AClosedWindowIsNotDrawnAndNoPictureIsShown) {
   EXPECT_EQ(t.errors, 1);
   EXPECT_NE(out.str().find("t.z480:3: error: window 250 is closed"), std::string::npos) << out.str();
   EXPECT_FALSE(fs::exists(dir / "over.png"));
-  EXPECT_EQ(read(dir / "index.html").find("<img"), std::string::npos);
+  EXPECT_EQ(read_file(dir / "index.html").value_or("").find("<img"), std::string::npos);
 }
 
 // A picture proves nothing about the panel: a script that only draws still

@@ -13,18 +13,12 @@
 #include "host/panel_loader.h"
 #include "host/pixels.h"
 #include "host/render.h"
+#include "host/script.h"
 
 namespace z480 {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void write(const fs::path &path, const std::string &bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -52,8 +46,8 @@ class PanelBackground : public ::testing::Test {
 
 TEST_F(PanelBackground, TheBuiltPanelFolderIsTheAircraftsPanelWithEveryWindowsBitmap) {
   fs::path folder = Z480_PANEL_FOLDER;
-  std::string text = read(Z480_SOURCE_DIR "/panel/panel.cfg");
-  EXPECT_EQ(read(folder / "panel.cfg"), text);
+  std::string text = read_file(Z480_SOURCE_DIR "/panel/panel.cfg").value_or("");
+  EXPECT_EQ(read_file(folder / "panel.cfg").value_or(""), text);
   PanelConfig config = parse_panel_config(text);
   Host host(*module);
   for (const PanelDiagnostic &d : load_panel(host, config, {folder}))

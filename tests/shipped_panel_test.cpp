@@ -12,20 +12,14 @@
 
 #include "host/panel_loader.h"
 #include "host/render.h"
+#include "host/script.h"
 
 namespace z480 {
 namespace {
 
-std::string read(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // The 83 gauge names of the registry, built or not yet.
 std::set<std::string> registry_names() {
-  std::string list = read(Z480_SOURCE_DIR "/frame/gauge_list.inc");
+  std::string list = read_file(Z480_SOURCE_DIR "/frame/gauge_list.inc").value_or("");
   std::set<std::string> names;
   std::regex entry(R"(Z480_GAUGE\((\w+)\))");
   for (std::sregex_iterator it(list.begin(), list.end(), entry), end; it != end; ++it)
@@ -35,7 +29,7 @@ std::set<std::string> registry_names() {
 
 class ShippedPanel : public ::testing::Test {
  protected:
-  void SetUp() override { config = parse_panel_config(read(Z480_SOURCE_DIR "/panel/panel.cfg")); }
+  void SetUp() override { config = parse_panel_config(read_file(Z480_SOURCE_DIR "/panel/panel.cfg").value_or("")); }
   PanelConfig config;
 };
 
