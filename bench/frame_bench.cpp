@@ -3,20 +3,14 @@
 
 #include <string>
 
+#include "bench/bench_module.h"
 #include "host/host.h"
 
 namespace {
 
-std::unique_ptr<z480::Module> load() {
-  std::string error;
-  auto m = z480::Module::load(Z480_MODULE_PATH, &error);
-  if (!m) throw std::runtime_error(error);
-  return m;
-}
-
 // One frame of every gauge the module lists, each placed once.
 void BM_FrameOfEveryGauge(benchmark::State &state) {
-  auto module = load();
+  auto module = load_bench_module();
   z480::Host host(*module);
   std::string error;
   for (GaugeHeader *g : module->linkage().gauge_header_ptr) {
@@ -35,7 +29,7 @@ BENCHMARK(BM_FrameOfEveryGauge);
 // One frame of the autopilot panel with both manual channels engaged: the
 // annunciator runs the four laws, every lamp reads its modes.
 void BM_FrameOfAutopilot(benchmark::State &state) {
-  auto module = load();
+  auto module = load_bench_module();
   z480::Host host(*module);
   std::string error;
   for (const char *g : {"Autopilot_FD_Selector", "Manual_Autopilot", "Autopilot_Lights"})
@@ -62,7 +56,7 @@ void BM_FrameOfAutopilot(benchmark::State &state) {
 BENCHMARK(BM_FrameOfAutopilot);
 
 void BM_PlaceAndRemove(benchmark::State &state) {
-  auto module = load();
+  auto module = load_bench_module();
   z480::Host host(*module);
   std::string error;
   for (auto _ : state) {

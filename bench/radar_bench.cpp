@@ -6,19 +6,13 @@
 #include <cmath>
 #include <string>
 
+#include "bench/bench_module.h"
 #include "frame/host_names.h"
 #include "frame/services.h"
 #include "host/host.h"
 #include "radar/traffic.h"
 
 namespace {
-
-std::unique_ptr<z480::Module> load() {
-  std::string error;
-  auto m = z480::Module::load(Z480_MODULE_PATH, &error);
-  if (!m) throw std::runtime_error(error);
-  return m;
-}
 
 // 100 aircraft scattered over the 15 nm screen, all closing a little.
 void fill_sky(z480::HostTraffic &traffic) {
@@ -44,7 +38,7 @@ double heap_in_use() { return static_cast<double>(mallinfo2().uordblks); }
 // Turning, the user's heading turns the whole picture at every redraw, so
 // no velocity line is ever drawn the same twice.
 void radar_render(benchmark::State &state, bool turning) {
-  auto module = load();
+  auto module = load_bench_module();
   z480::Host host(*module);
   fill_sky(host.traffic());
   z480::set_user_aircraft(host, 45, 7, 5000, 0.0);

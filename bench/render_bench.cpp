@@ -8,16 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_module.h"
 #include "host/render.h"
 
 namespace {
 
 struct WholePanel {
   WholePanel() {
-    std::string error;
-    module = z480::Module::load(Z480_MODULE_PATH, &error);
-    if (!module) throw std::runtime_error(error);
+    module = load_bench_module();
     host = std::make_unique<z480::Host>(*module);
+    std::string error;
     for (GaugeHeader *g : module->linkage().gauge_header_ptr) {
       if (!g) break;
       host->place(g->gauge_name, g->gauge_name, std::nullopt, &error);

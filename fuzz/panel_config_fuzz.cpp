@@ -7,28 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_module.h"
 #include "host/panel_loader.h"
-
-namespace {
-
-z480::Module &module() {
-  static std::unique_ptr<z480::Module> loaded = [] {
-    std::string error;
-    auto m = z480::Module::load(Z480_MODULE_PATH, &error);
-    if (!m) __builtin_trap();
-    return m;
-  }();
-  return *loaded;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);
   z480::PanelConfig config = z480::parse_panel_config(text);
   for (const z480::PanelDiagnostic &d : config.diagnostics)
     if (d.line < 1 || d.message.empty()) __builtin_trap();
-  z480::Host host(module());
+  z480::Host host(fuzz_module());
   z480::load_panel(host, config);
   host.frame();
   for (const z480::PanelWindowConfig &w : host.panel_windows()) {

@@ -12,20 +12,11 @@
 #include <vector>
 
 #include "frame/host_names.h"
+#include "fuzz/fuzz_module.h"
 #include "host/host.h"
 #include "host/traffic_slots.h"
 
 namespace {
-
-z480::Module &module() {
-  static std::unique_ptr<z480::Module> loaded = [] {
-    std::string error;
-    auto m = z480::Module::load(Z480_MODULE_PATH, &error);
-    if (!m) __builtin_trap();
-    return m;
-  }();
-  return *loaded;
-}
 
 double wild(FuzzedDataProvider &in) {
   static constexpr double kValues[] = {0.0,   1.0,   -1.0,  90.0,  -90.0,   180.0, 3.0,
@@ -113,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FuzzedDataProvider in(data, size);
   HostileTraffic traffic;
   {
-    z480::Host host(module());
+    z480::Host host(fuzz_module());
     bool offered = in.ConsumeBool();
     host.set_interface(kTrafficInterfaceName, offered ? static_cast<TrafficProvider *>(&traffic)
                                                       : nullptr);
