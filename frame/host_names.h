@@ -83,6 +83,7 @@ inline constexpr std::int32_t kVarEngine2OilPressure = 572;
 inline constexpr std::int32_t kVarEngine1Starter = 563;  // 1.0 engaged
 inline constexpr std::int32_t kVarEngine2Starter = 573;
 inline constexpr std::int32_t kVarEngine1Egt = 567;  // degrees Rankine
+inline constexpr std::int32_t kVarEngine2Egt = 577;
 inline constexpr std::int32_t kVarEngine1N2 = 625;   // percent
 inline constexpr std::int32_t kVarEngine2N2 = 644;
 inline constexpr std::int32_t kVarEngine1Torque = 629;  // fraction, 1.0 = 100 %

@@ -1,0 +1,132 @@
+// The script commands of the flight model (host/model/flight_dynamics.h):
+//   flight on|off      the host flies the aircraft with JSBSim, one model
+//                      frame with every host frame, from the start set last
+//                      (on the runway, engines off, unless told otherwise)
+//   flight init runway [heading DEG] [running]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM]
+//                      starts the flight anew there (and switches it on): on
+//                      the runway's threshold, the engines running if asked;
+//                      or in the air at that height above the field and
+//                      speed, engines running, trimmed level with the gear up
+//   flight stick ELEVATOR AILERON [RUDDER]
+//                      the pilot's hands, -1 to 1: push, roll right, yaw right
+#include <cmath>
+#include <memory>
+
+#include "host/model/flight_dynamics.h"
+#include "host/script.h"
+
+namespace z480 {
+namespace {
+
+constexpr const char *kFlightExtension = "flight";
+
+struct FlightSlot {
+  FlightStart start;
+  std::unique_ptr<FlightDynamics> model;
+  PilotControls hands;
+  ScriptLine started_at;  // the command that started the model, for its errors
+};
+
+FlightSlot &slot_of(ScriptRun &run) {
+  std::shared_ptr<void> &slot = run.extensions[kFlightExtension];
+  if (!slot) {
+    auto flight = std::make_shared<FlightSlot>();
+    Host &host = run.host;
+    FlightSlot *f = flight.get();
+    host.on_key_event([f](const KeyEvent &e) {
+      if (f->model) f->model->on_key_event(e);
+    });
+    // A model that fails in a frame (its child died) is dropped, the
+    // failure counted against the command that started it.
+    host.on_frame([f, &run] {
+      if (!f->model) return;
+      try {
+        f->model->step();
+      } catch (const JsbsimError &e) {
+        f->model.reset();
+        run.error(f->started_at, std::string("the flight model stopped: ") + e.what());
+      }
+    });
+    slot = flight;
+  }
+  return *std::static_pointer_cast<FlightSlot>(slot);
+}
+
+void start_flight(ScriptRun &run, const ScriptLine &line, FlightSlot &f) {
+  f.model.reset();  // one child at a time
+  f.started_at = line;
+  try {
+    f.model = std::make_unique<FlightDynamics>(run.host, f.start);
+    f.model->pilot() = f.hands;
+  } catch (const JsbsimError &e) {
+    run.error(line, e.what());
+  }
+}
+
+Step cmd_flight(const ScriptLine &line, Args &a) {
+  std::string word = a.word("on, off, init or stick");
+  if (word == "on" || word == "off") {
+    a.done();
+    bool on = word == "on";
+    return [on, line](ScriptRun &run) {
+      FlightSlot &f = slot_of(run);
+      if (!on) f.model.reset();
+      else if (!f.model) start_flight(run, line, f);
+    };
+  }
+  if (word == "stick") {
+    PilotControls hands;
+    hands.elevator = a.number("elevator");
+    hands.aileron = a.number("aileron");
+    if (a.more()) hands.rudder = a.number("rudder");
+    a.done();
+    for (double v : {hands.elevator, hands.aileron, hands.rudder})
+      if (!(v >= -1 && v <= 1)) throw ScriptError("stick inputs lie within -1 to 1");
+    return [hands](ScriptRun &run) {
+      FlightSlot &f = slot_of(run);
+      f.hands = hands;
+      if (f.model) f.model->pilot() = hands;
+    };
+  }
+  if (word != "init") throw ScriptError("expected on, off, init or stick, got " + word);
+  FlightStart start;
+  std::string where = a.word("runway or air");
+  if (where == "air") {
+    start.airborne = true;
+    start.altitude_ft = a.number("height in feet");
+    start.speed_kts = a.number("speed in knots");
+    if (!(start.altitude_ft >= 100 && start.altitude_ft <= 30000))
+      throw ScriptError("a start in the air lies 100 to 30000 ft above the field");
+    if (!(start.speed_kts >= 100 && start.speed_kts <= 250))
+      throw ScriptError("a start in the air flies 100 to 250 kt");
+  } else if (where != "runway") {
+    throw ScriptError("expected runway or air, got " + where);
+  }
+  while (a.more()) {
+    if (a.keyword("heading")) {
+      start.heading_deg = a.number("heading");
+      if (!std::isfinite(start.heading_deg)) throw ScriptError("a heading is a number of degrees");
+    } else if (a.keyword("running")) {
+      start.engines_running = true;
+    } else if (where == "air" && a.keyword("east")) {
+      start.east_nm = a.number("miles east");
+    } else if (where == "air" && a.keyword("north")) {
+      start.north_nm = a.number("miles north");
+    } else {
+      throw ScriptError("unexpected " + a.word("option"));
+    }
+  }
+  for (double v : {start.east_nm, start.north_nm})
+    if (!(std::fabs(v) <= 100)) throw ScriptError("a start lies within 100 NM of the field");
+  return [start, line](ScriptRun &run) {
+    FlightSlot &f = slot_of(run);
+    f.start = start;
+    start_flight(run, line, f);
+  };
+}
+
+[[maybe_unused]] const bool kRegistered = (command_table()["flight"] = cmd_flight, true);
+
+}  // namespace
+}  // namespace z480
