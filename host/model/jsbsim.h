@@ -81,6 +81,8 @@ class Jsbsim {
   // Index of a property in the reads or writes given at start, or -1.
   int read_index(const std::string &property) const;
   int write_index(const std::string &property) const;
+  // The child's process id (-1 once it is gone).
+  pid_t child() const { return pid_; }
 
  private:
   void start_child(const JsbsimFiles &files, const JsbsimStart &start);
