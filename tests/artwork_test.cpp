@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/instance.h"
-#include "host/module.h"
-#include "host/render_bitmap.h"
+#include "host/core/instance.h"
+#include "host/core/module.h"
+#include "host/render/render_bitmap.h"
 
 namespace z480 {
 namespace {

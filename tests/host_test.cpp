@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/host.h"
+#include "host/core/host.h"
 
 namespace z480 {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host/panel_loader.h"
+#include "host/core/panel_loader.h"
 
 namespace z480 {
 namespace {

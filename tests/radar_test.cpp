@@ -11,8 +11,8 @@
 
 #include "frame/host_names.h"
 #include "frame/services.h"
-#include "host/host.h"
-#include "host/traffic_slots.h"
+#include "host/core/host.h"
+#include "host/core/traffic_slots.h"
 #include "platform/draw_control.h"
 #include "radar/radar_display.h"
 #include "radar/traffic.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/panel.h"
-#include "host/serve_request.h"
+#include "host/serve/serve_request.h"
 
 namespace z480 {
 namespace {

@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "host/panel_loader.h"
-#include "host/render.h"
-#include "host/script.h"
+#include "host/core/panel_loader.h"
+#include "host/render/render.h"
+#include "host/script/script.h"
 
 namespace z480 {
 namespace {
