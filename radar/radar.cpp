@@ -8,9 +8,10 @@
 // its ATC id, altitude, speed, track and distance as a tooltip. The picture
 // is drawn once a second whenever the bus is above 10 V; the cover hides it
 // below 20 V or with the switch off.
-// Reads: 755 bus voltage, 279 screen blanking (exactly 1 blanks), 86
-// heading, 1 tick counter (18 a second); the traffic through the host's
-// traffic interface.
+// Reads: kVarBusVoltage, the bus voltage; kVarElectricalFailure, screen
+// blanking (exactly 1 blanks); kVarPlaneHeading, the heading; kVarTickCount,
+// the tick counter (18 a second); the traffic through the host's traffic
+// interface.
 // Sends: no key events; the power switch clicks.
 // Module-wide: none (the power switch is the kind's own).
 #include "frame/declare.h"

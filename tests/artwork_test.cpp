@@ -147,7 +147,7 @@ TEST_F(ArtworkTest, StatedSizes) {
       {3190, {300, 300}}, {3390, {264, 356}}, {5350, {297, 216}}, {5360, {192, 192}}};
   for (const auto &[id, size] : stated) {
     auto p = bitmap(id);
-    if (!p) continue;  // a gauge still to come: its own test then covers it
+    ASSERT_TRUE(p) << id;
     EXPECT_EQ(p->width, size.first) << id;
     EXPECT_EQ(p->height, size.second) << id;
   }

@@ -8,7 +8,8 @@
 // --wav writes everything the scripts played, one after another, into FILE.
 // --out writes the flight's report into DIR (the phases, snapshots, sound,
 // key-event log, summary and an index.html); the default flight writes it
-// to out/ unless told otherwise.
+// to out/ unless told otherwise. The pictures a script draws under relative
+// names go to DIR, or to out/ without --out: never beside the sources.
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
@@ -91,7 +92,10 @@ int run(const std::string &module_path, const std::vector<std::string> &scripts,
   };
   z480::SoundRecording recording;
   std::function<void(z480::ScriptRun &)> started, finished;
-  if (report) started = [&](z480::ScriptRun &r) { z480::attach_flight_report(r, report); };
+  started = [&](z480::ScriptRun &r) {
+    if (!out_dir.empty()) r.out_dir = out_dir;
+    if (report) z480::attach_flight_report(r, report);
+  };
   std::string script_name;
   finished = [&](z480::ScriptRun &r) {
     if (!wav.empty()) recording.add(r.host.audio(), r.host.seconds());

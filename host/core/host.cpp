@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "frame/host_names.h"
 #include "frame/numeric.h"
 #include "host/core/mouse.h"
 #include "host/core/needle.h"
@@ -126,9 +127,9 @@ void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   events_.push_back({id, value});
   log_.push_back({LogEntry::kEvent, id, value, {}, seconds()});
   switch (id) {
-    case kEventPanelToggle: toggle_window(value); break;
-    case kEventPanelOpen: set_window(value, true); break;
-    case kEventPanelClose: set_window(value, false); break;
+    case kEventPanelIdToggle: toggle_window(value); break;
+    case kEventPanelIdOpen: set_window(value, true); break;
+    case kEventPanelIdClose: set_window(value, false); break;
     default: pending_.push_back({id, value}); break;
   }
 }

@@ -197,9 +197,4 @@ class Host {
   void spend_work();
 };
 
-// Key events the panel system itself applies to its windows.
-inline constexpr std::int32_t kEventPanelToggle = 66506;
-inline constexpr std::int32_t kEventPanelOpen = 66507;
-inline constexpr std::int32_t kEventPanelClose = 66508;
-
 }  // namespace z480

@@ -142,8 +142,12 @@ FlightReport *flight_report(ScriptRun &run) {
 }
 
 std::filesystem::path report_file(ScriptRun &run, const std::filesystem::path &file) {
+  if (file.is_absolute()) return file;
   FlightReport *report = flight_report(run);
-  return report && file.is_relative() ? report->dir() / file : file;
+  std::filesystem::path placed = (report ? report->dir() : run.out_dir) / file;
+  std::error_code ec;
+  std::filesystem::create_directories(placed.parent_path(), ec);
+  return placed;
 }
 
 void FlightReport::add_phase(PhaseRecord phase) {

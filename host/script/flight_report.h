@@ -66,7 +66,8 @@ class FlightReport {
 void attach_flight_report(ScriptRun &run, std::shared_ptr<FlightReport> report);
 FlightReport *flight_report(ScriptRun &run);
 // Where a script's file lies: a relative name in the report's directory
-// when the run writes a report, else as given.
+// when the run writes a report, else in the run's out_dir (made when
+// missing); an absolute name as given.
 std::filesystem::path report_file(ScriptRun &run, const std::filesystem::path &file);
 
 // What the panel shows, on one line: "118 kt, 1500 ft, RA 120 ft, N2 96/95 %,

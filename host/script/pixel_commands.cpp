@@ -8,8 +8,8 @@
 //   expect picture FILE.png size = W H      a PNG file's size in pixels
 //   expect picture FILE.png X Y = #RRGGBB [~ TOL]
 //                                           one pixel of a PNG file (a
-//                                           relative FILE in the report's
-//                                           directory when the run writes one)
+//                                           relative FILE in the run's out
+//                                           directory)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,7 +50,8 @@ Step cmd_snapshot(const ScriptLine &line, Args &a) {
   return [=](ScriptRun &run) {
     const ElementPixels *pixels = element_pixels(run, line, alias, ref);
     std::string error;
-    if (pixels && !(bmp ? write_bmp : write_png)(*pixels, file, &error)) run.error(line, error);
+    if (pixels && !(bmp ? write_bmp : write_png)(*pixels, report_file(run, file).string(), &error))
+      run.error(line, error);
   };
 }
 

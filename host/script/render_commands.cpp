@@ -1,8 +1,8 @@
 // The script command `render FILE.png [window IDENT]`: draws what the host
 // shows now (host/render/render.h) into a PNG. IDENT is a number or a window name
-// (MAIN_PANEL, OVERHEAD_PANEL, ...). When the run writes a report, a relative
-// FILE lies in the report's directory and the picture goes to the phase that
-// follows, captioned with the window's title.
+// (MAIN_PANEL, OVERHEAD_PANEL, ...). A relative FILE lies in the run's out
+// directory; when the run writes a report, the picture goes to the phase
+// that follows, captioned with the window's title.
 #include <filesystem>
 #include <memory>
 

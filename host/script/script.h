@@ -125,10 +125,11 @@
 //   expect picture FILE.png size = W H
 //   expect picture FILE.png X Y = #RRGGBB [~ TOL]
 //                                    a PNG file's size, or one pixel of it
-// When the run writes a report (--out), a relative FILE lies in the report's
-// directory, and the pictures drawn before a `phase` show under it there
-// (host/script/flight_report.h). A picture is no check: a script that only draws
-// still checks nothing.
+// A relative FILE (of render, snapshot and expect picture) lies in out/, or
+// in the directory --out names, where the run also writes its report: the
+// pictures drawn before a `phase` show under it there
+// (host/script/flight_report.h). A picture is no check: a script that only
+// draws still checks nothing.
 //
 // Commands live in a table; other parts of the host add their own.
 #pragma once
@@ -254,6 +255,9 @@ class ScriptRun {
   Host host;
   // Per-script state kept by commands of other parts of the host.
   std::map<std::string, std::shared_ptr<void>> extensions;
+  // Where the files a script writes under relative names go (pictures,
+  // snapshots): never the directory the run was started in.
+  std::filesystem::path out_dir = "out";
 
   void pass() { ++passed_; }
   void fail(const ScriptLine &line, const std::string &message);
