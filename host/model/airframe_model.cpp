@@ -84,6 +84,10 @@ const ModelRule kAirframeRules[] = {
     {kEventEngine2PropLeverSet, action_set_axis, kVarEngine2PropLever},
     {kEventEngine1PowerLeverIdle, power_lever, kVarEngine1PowerLever, 0, -1},
     {kEventEngine2PowerLeverIdle, power_lever, kVarEngine2PowerLever, 0, -1},
+};
+
+// What the flight model answers itself when it flies.
+const ModelRule kAirframeTravelRules[] = {
     // The legs and the flaps travel after their levers
     {kEveryFrame, travel, kVarGearNosePosition, kVarGearLever, kNoseLegTravel},
     {kEveryFrame, travel, kVarGearLeftPosition, kVarGearLever, kLeftLegTravel},
@@ -94,4 +98,5 @@ const ModelRule kAirframeRules[] = {
 }  // namespace
 
 std::span<const ModelRule> airframe_rules() { return kAirframeRules; }
+std::span<const ModelRule> airframe_travel_rules() { return kAirframeTravelRules; }
 }  // namespace z480

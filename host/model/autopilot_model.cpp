@@ -96,16 +96,22 @@ const ModelRule kAutopilotRules[] = {
     {kEventAutopilotBackCourseHoldOff, action_set, kVarAutopilotBackCourseHold, 0},
     {kEventAutopilotNav1HoldOff, action_set, kVarAutopilotNav1Hold, 0},
     {kEveryFrame, glideslope_capture, kVarAutopilotGlideslopeHold},
-    // The aircraft on the servos and the trim
-    {kEventElevatorSet, pitch, kVarPitch},
-    {kEventAileronSet, roll, kVarBank},
+    // The trim on its servo
     {kEventElevatorTrimSet, trim, kVarElevatorTrim},
     // The attitude instruments' reference-bar knob
     {kEventAttitudeBarsUp, reference_bars, kVarAttitudeBars, 0, +1},
     {kEventAttitudeBarsDown, reference_bars, kVarAttitudeBars, 0, -1},
 };
 
+// A simple aircraft on the elevator and aileron servos, where no flight
+// model flies.
+const ModelRule kServoRules[] = {
+    {kEventElevatorSet, pitch, kVarPitch},
+    {kEventAileronSet, roll, kVarBank},
+};
+
 }  // namespace
 
 std::span<const ModelRule> autopilot_rules() { return kAutopilotRules; }
+std::span<const ModelRule> servo_rules() { return kServoRules; }
 }  // namespace z480

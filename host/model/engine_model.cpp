@@ -101,6 +101,10 @@ const ModelRule kEngineRules[] = {
     {kEventEngine2FuelCockToggle, action_toggle, kEngines[1].fuel_cock},
     {kEventEngine1FuelPumpSet, action_set_axis, kEngines[0].fuel_pump},
     {kEventEngine2FuelPumpSet, action_set_axis, kEngines[1].fuel_pump},
+};
+
+// The engines' spooling, where no flight model runs them.
+const ModelRule kEngineSpoolRules[] = {
     {kEveryFrame, run_engine, 0, 0},
     {kEveryFrame, run_engine, 0, 1},
 };
@@ -108,4 +112,5 @@ const ModelRule kEngineRules[] = {
 }  // namespace
 
 std::span<const ModelRule> engine_rules() { return kEngineRules; }
+std::span<const ModelRule> engine_spool_rules() { return kEngineSpoolRules; }
 }  // namespace z480

@@ -5,8 +5,7 @@
 #include <numbers>
 
 #include "frame/host_names.h"
-#include "host/model_clock.h"
-#include "host/traffic.h"
+#include "host/model/model_clock.h"
 
 namespace z480 {
 namespace {

@@ -17,7 +17,8 @@
 #include <memory>
 #include <optional>
 
-#include "host/host.h"
+#include "host/core/host.h"
+#include "host/model/flight_model.h"
 #include "host/model/jsbsim.h"
 
 namespace z480 {
@@ -39,12 +40,7 @@ struct PilotControls {
   double rudder = 0;    // positive yaws right
 };
 
-// The ILS deviations at a point, as fractions of full scale, -1 to 1:
-// lateral positive when the runway centreline lies to the right, vertical
-// positive when the glide path lies above.
-struct IlsDeviation {
-  double lateral = 0, vertical = 0;
-};
+// The ILS deviations at a point (IlsDeviation of host/model/flight_model.h).
 IlsDeviation ils_deviation(double east_nm, double north_nm, double altitude_ft);
 
 class FlightDynamics {

@@ -7,9 +7,12 @@ namespace z480 {
 const std::vector<ModelTable> &model_tables() {
   static const std::vector<ModelTable> tables = {
       {"airframe", airframe_rules()},
+      {kAirframeTravelTable, airframe_travel_rules()},
       {"autopilot", autopilot_rules()},
+      {kServoTable, servo_rules()},
       {"electrical", electrical_rules()},
       {"engines", engine_rules()},
+      {kEngineSpoolTable, engine_spool_rules()},
       {"radio altimeter", radio_altimeter_rules()},
       {"radios", radio_rules()},
   };
@@ -19,16 +22,25 @@ const std::vector<ModelTable> &model_tables() {
 SystemsModel::SystemsModel() : SystemsModel(model_tables()) {}
 
 SystemsModel::SystemsModel(std::span<const ModelTable> tables) {
-  for (const ModelTable &t : tables)
+  for (const ModelTable &t : tables) {
+    table_names_.push_back(t.name);
     for (const ModelRule &r : t.rules)
-      if (r.action) rules_[r.event].push_back(&r);
+      if (r.action) rules_[r.event].push_back({&r, table_names_.size() - 1});
+  }
+  table_off_.assign(table_names_.size(), false);
+}
+
+void SystemsModel::set_table_enabled(const std::string &name, bool on) {
+  for (std::size_t i = 0; i < table_names_.size(); ++i)
+    if (table_names_[i] == name) table_off_[i] = !on;
 }
 
 void SystemsModel::react(Host &host, const KeyEvent &event) const {
   if (!enabled_) return;
   auto it = rules_.find(event.id);
   if (it == rules_.end()) return;
-  for (const ModelRule *r : it->second) r->action(host, *r, event.value);
+  for (const auto &[r, table] : it->second)
+    if (!table_off_[table]) r->action(host, *r, event.value);
 }
 
 std::int32_t wrap_degrees_int(std::int64_t degrees) {

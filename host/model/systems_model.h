@@ -44,6 +44,17 @@ std::span<const ModelRule> airframe_rules();
 std::span<const ModelRule> autopilot_rules();
 std::span<const ModelRule> electrical_rules();
 std::span<const ModelRule> engine_rules();
+// What a flight model answers when it flies (host/model/flight_dynamics.h):
+// the gear legs' and flaps' travel, pitch and bank on the autopilot's servo
+// commands, the engines' spooling.
+inline constexpr const char *kAirframeTravelTable = "airframe travel";
+inline constexpr const char *kServoTable = "servos";
+inline constexpr const char *kEngineSpoolTable = "engine spool";
+inline constexpr const char *kFlightModelTables[] = {kAirframeTravelTable, kServoTable,
+                                                    kEngineSpoolTable};
+std::span<const ModelRule> airframe_travel_rules();
+std::span<const ModelRule> servo_rules();
+std::span<const ModelRule> engine_spool_rules();
 std::span<const ModelRule> radio_altimeter_rules();
 std::span<const ModelRule> radio_rules();
 
@@ -59,9 +70,17 @@ class SystemsModel {
 
   bool enabled() const { return enabled_; }
   void set_enabled(bool on) { enabled_ = on; }
+  // Leaves a table's rules out (or takes them in again).
+  void set_table_enabled(const std::string &name, bool on);
 
  private:
-  std::map<std::int32_t, std::vector<const ModelRule *>> rules_;
+  struct Entry {
+    const ModelRule *rule;
+    std::size_t table;
+  };
+  std::map<std::int32_t, std::vector<Entry>> rules_;
+  std::vector<std::string> table_names_;
+  std::vector<bool> table_off_;
   bool enabled_ = true;
 };
 

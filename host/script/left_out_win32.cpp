@@ -29,6 +29,15 @@ void add_render_commands(ScriptTables &tables) {
   };
 }
 
+// JSBSim runs as a POSIX child process; the Windows host flies nothing.
+void add_flight_commands(ScriptTables &tables) {
+  tables.commands["flight"] = [](const ScriptLine &, Args &) -> Step {
+    return [](ScriptRun &) {
+      throw std::runtime_error("the flight model is not available in the Windows build");
+    };
+  };
+}
+
 const char *const kDrawingLeftOut =
     " This Windows build has no pixel output: `render`, `sheet`, `bitmaps --write`, `serve`, "
     "PNG snapshots and `expect picture` report that they are not available; `snapshot ... "

@@ -239,6 +239,7 @@ struct ScriptTables {
 };
 void add_clock_commands(ScriptTables &tables);
 void add_failure_commands(ScriptTables &tables);
+void add_flight_commands(ScriptTables &tables);
 void add_log_commands(ScriptTables &tables);
 void add_model_commands(ScriptTables &tables);
 void add_panel_commands(ScriptTables &tables);

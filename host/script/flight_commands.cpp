@@ -14,12 +14,14 @@
 #include <memory>
 
 #include "host/model/flight_dynamics.h"
-#include "host/script.h"
+#include "host/model/systems_model.h"
+#include "host/script/script.h"
 
 namespace z480 {
 namespace {
 
 constexpr const char *kFlightExtension = "flight";
+constexpr const char *kModelExtension = "model";  // the systems model's (model_commands.cpp)
 
 struct FlightSlot {
   FlightStart start;
@@ -27,6 +29,15 @@ struct FlightSlot {
   PilotControls hands;
   ScriptLine started_at;  // the command that started the model, for its errors
 };
+
+// While the flight model flies, the systems model leaves to it what it
+// answers itself (the legs' and flaps' travel, the servos, the spooling).
+void hand_over(ScriptRun &run, bool flying) {
+  auto it = run.extensions.find(kModelExtension);
+  if (it == run.extensions.end() || !it->second) return;
+  auto &model = *std::static_pointer_cast<SystemsModel>(it->second);
+  for (const char *table : kFlightModelTables) model.set_table_enabled(table, !flying);
+}
 
 FlightSlot &slot_of(ScriptRun &run) {
   std::shared_ptr<void> &slot = run.extensions[kFlightExtension];
@@ -40,6 +51,7 @@ FlightSlot &slot_of(ScriptRun &run) {
     // A model that fails in a frame (its child died) is dropped, the
     // failure counted against the command that started it.
     host.on_frame([f, &run] {
+      hand_over(run, f->model != nullptr);
       if (!f->model) return;
       try {
         f->model->step();
@@ -59,6 +71,7 @@ void start_flight(ScriptRun &run, const ScriptLine &line, FlightSlot &f) {
   try {
     f.model = std::make_unique<FlightDynamics>(run.host, f.start);
     f.model->pilot() = f.hands;
+    hand_over(run, true);
   } catch (const JsbsimError &e) {
     run.error(line, e.what());
   }
@@ -126,7 +139,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   };
 }
 
-[[maybe_unused]] const bool kRegistered = (command_table()["flight"] = cmd_flight, true);
-
 }  // namespace
+
+void add_flight_commands(ScriptTables &tables) { tables.commands["flight"] = cmd_flight; }
 }  // namespace z480
