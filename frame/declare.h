@@ -129,7 +129,7 @@ struct StringSpec {
   std::int32_t weight = 400;
   std::uint8_t charset = 0;
   std::uint32_t draw_text_flags = 0;
-  std::uint16_t characters = 0;
+  std::uint16_t characters = 0;  // the most the element shows
 };
 constexpr StringElement string_element(const StringSpec &s) {
   StringElement e{};
@@ -146,7 +146,9 @@ constexpr StringElement string_element(const StringSpec &s) {
   e.font_weight = s.weight;
   e.font_charset = s.charset;
   e.draw_text_flags = s.draw_text_flags;
-  e.max_string_length = s.characters;
+  // The record gives the text buffer's length, its terminator included:
+  // a host that allocates just that many bytes still holds the whole text.
+  e.max_string_length = static_cast<std::uint16_t>(s.characters + 1);
   e.sel_str = -1;
   e.sel_end = -1;
   return e;

@@ -134,7 +134,8 @@ double FSAPI radar_range_label(StringElement *e) {
   if (!d) return 0.0;
   double r = d->range();
   const char *format = r >= 100.0 ? "%3.0f nm" : r >= 10.0 ? "% 2.0f nm" : "%1.1f nm";
-  if (e->string) std::snprintf(e->string, std::size_t{e->max_string_length} + 1, format, r);
+  // The buffer's length counts the terminator.
+  if (e->string) std::snprintf(e->string, e->max_string_length, format, r);
   return r;
 }
 

@@ -50,7 +50,7 @@ double FSAPI hide_when_negative(IconElement *e) {
   return e->source_var.var_value.n;
 }
 double FSAPI write_text(StringElement *e) {
-  std::snprintf(e->string, e->max_string_length + 1u, "ALT %.0f", e->source_var[0].var_value.n);
+  std::snprintf(e->string, e->max_string_length, "ALT %.0f", e->source_var[0].var_value.n);
   return e->source_var[0].var_value.n;
 }
 
