@@ -16,7 +16,7 @@
 //                                              .gauge = kSelf});
 //   };
 //   constinit DrawOrder<Parts, &Parts::dial, &Parts::hand, &Parts::glass> tree;
-//   GaugeHeader Foo_Header = gauge_header({.name = "Foo", .elements = tree.elements, ...});
+//   GaugeHeader Foo_Header = gauge_header<kSelf>({.name = "Foo", .elements = tree.elements, ...});
 //
 // Each element is drawn over the one before it (it is the single child of
 // the one before). Where an element needs several children, the last item
@@ -31,6 +31,7 @@
 
 #include "frame/host_names.h"
 #include "frame/panel.h"
+#include "frame/services.h"
 
 // Image-flag sets the panel's pictures use.
 inline constexpr std::uint32_t kImageStandard = kImageUseTransparency | kImageUseErase;
@@ -560,8 +561,37 @@ struct GaugeSpec {
   MouseRect *mouse = nullptr;
   GaugeCallback callback = nullptr;
 };
+
+// The seven routines of a gauge header, made as the host's own header maker
+// makes them, since a host may call them: each hands the gauge's root
+// element (the module's own record, which a host that copies the tree per
+// placed instance knows as the copy's origin) to the matching element-list
+// service. A routine is given no header, hence one set per header.
+template <GaugeHeader *Self>
+struct HeaderRoutines {
+  static GaugeElement *root() { return Self->elements_list ? Self->elements_list[0] : nullptr; }
+  static void FSAPI query() { element_list_query(root()); }
+  static void FSAPI install(void *resources) { element_list_install(root(), resources); }
+  static void FSAPI initialize() { element_list_initialize(root()); }
+  static void FSAPI update() { element_list_update(root()); }
+  static void FSAPI generate(std::uint32_t phase) { element_list_generate(root(), phase); }
+  static void FSAPI draw() { element_list_plot(root()); }
+  static void FSAPI kill() { element_list_kill(root()); }
+};
+
+// The header of the gauge whose record is *Self:
+//   GaugeHeader Foo_Header = gauge_header<&Foo_Header>({...});
+template <GaugeHeader *Self>
 constexpr GaugeHeader gauge_header(const GaugeSpec &s) {
+  using Routines = HeaderRoutines<Self>;
   GaugeHeader h{};
+  h.query_routine = Routines::query;
+  h.install_routine = Routines::install;
+  h.initialize_routine = Routines::initialize;
+  h.update_routine = Routines::update;
+  h.generate_routine = Routines::generate;
+  h.draw_routine = Routines::draw;
+  h.kill_routine = Routines::kill;
   h.gauge_header_version = kGaugeHeaderVersion;
   h.gauge_name = s.name;
   h.elements_list = s.elements;

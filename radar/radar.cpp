@@ -264,7 +264,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Radar_Header = gauge_header({.name = "Radar",
+GaugeHeader Radar_Header = gauge_header<&Radar_Header>({.name = "Radar",
                                          .elements = tree.elements,
                                          .size_mm = 150,
                                          .mouse = mouse,

@@ -127,7 +127,7 @@ constinit DrawOrder<Parts, &Parts::plate, &Parts::registration> tree;
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Registration_Header = gauge_header({.name = "Registration",
+GaugeHeader Registration_Header = gauge_header<&Registration_Header>({.name = "Registration",
                                                 .elements = tree.elements,
                                                 .size_mm = 150,
                                                 .mouse = mouse,

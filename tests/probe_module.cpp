@@ -188,15 +188,15 @@ MouseRect speaker_mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Probe_Header = gauge_header({.name = "Probe", .elements = probe_tree.elements, .size_mm = 50,
+GaugeHeader Probe_Header = gauge_header<&Probe_Header>({.name = "Probe", .elements = probe_tree.elements, .size_mm = 50,
                                          .mouse = mouse, .callback = probe_callback});
-GaugeHeader Retarget_Header = gauge_header(
+GaugeHeader Retarget_Header = gauge_header<&Retarget_Header>(
     {.name = "Retarget", .elements = retarget_tree.elements, .size_mm = 20, .callback = retarget_callback});
 GaugeHeader Clicker_Header =
-    gauge_header({.name = "Clicker", .elements = clicker_tree.elements, .size_mm = 20,
+    gauge_header<&Clicker_Header>({.name = "Clicker", .elements = clicker_tree.elements, .size_mm = 20,
                   .mouse = clicker_mouse, .callback = clicker_callback});
 GaugeHeader Speaker_Header =
-    gauge_header({.name = "Speaker", .elements = speaker_tree.elements, .size_mm = 20,
+    gauge_header<&Speaker_Header>({.name = "Speaker", .elements = speaker_tree.elements, .size_mm = 20,
                   .mouse = speaker_mouse, .callback = speaker_callback});
 
 extern "C" {

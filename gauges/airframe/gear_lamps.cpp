@@ -71,4 +71,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpGearLamps), mouse_end_paren
 }  // namespace
 
 GaugeHeader Gear_Lamps_Header =
-    gauge_header({.name = "Gear_Lamps", .elements = tree.elements, .size_mm = 40, .mouse = mouse});
+    gauge_header<&Gear_Lamps_Header>({.name = "Gear_Lamps", .elements = tree.elements, .size_mm = 40, .mouse = mouse});

@@ -62,11 +62,11 @@ MouseRect TrimWheel<S>::mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Pitch_Trim_Wheel_Left_Header = gauge_header({.name = "Pitch_Trim_Wheel_Left",
+GaugeHeader Pitch_Trim_Wheel_Left_Header = gauge_header<&Pitch_Trim_Wheel_Left_Header>({.name = "Pitch_Trim_Wheel_Left",
                                                          .elements = TrimWheel<kLeft>::tree.elements,
                                                          .size_mm = 40,
                                                          .mouse = TrimWheel<kLeft>::mouse});
-GaugeHeader Pitch_Trim_Wheel_Right_Header = gauge_header({.name = "Pitch_Trim_Wheel_Right",
+GaugeHeader Pitch_Trim_Wheel_Right_Header = gauge_header<&Pitch_Trim_Wheel_Right_Header>({.name = "Pitch_Trim_Wheel_Right",
                                                           .elements = TrimWheel<kRight>::tree.elements,
                                                           .size_mm = 40,
                                                           .mouse = TrimWheel<kRight>::mouse});

@@ -376,4 +376,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader HSI_Header =
-    gauge_header({.name = "HSI", .elements = tree.elements, .size_mm = 120, .mouse = mouse});
+    gauge_header<&HSI_Header>({.name = "HSI", .elements = tree.elements, .size_mm = 120, .mouse = mouse});
