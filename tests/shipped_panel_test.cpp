@@ -53,6 +53,28 @@ TEST_F(ShippedPanel, ReadsCleanlyAndPlacesEveryGaugeOfTheRegistry) {
   EXPECT_EQ(placed["Radio_Altimeter"], std::multiset<std::string>{"s1"});
 }
 
+// The simulator takes a gauge line's fifth field as the height and the rest
+// as the parameter string, blanks and all; the plate's font must be one a
+// Windows machine has.
+TEST_F(ShippedPanel, GaugeLinesGiveTheirHeightAndParametersWithoutABlank) {
+  std::istringstream text(read_file(Z480_SOURCE_DIR "/panel/panel.cfg").value_or(""));
+  std::regex line_form(R"(gauge\d+=\w+!\w+, *\d+, *\d+, *\d+, *\d+(,[^ ,].*)?)");
+  int gauges = 0;
+  for (std::string line; std::getline(text, line);) {
+    if (line.rfind("gauge", 0) != 0) continue;
+    ++gauges;
+    EXPECT_TRUE(std::regex_match(line, line_form)) << line;
+  }
+  EXPECT_GT(gauges, 83);
+  for (const PanelWindowConfig &w : config.windows)
+    for (const GaugePlacementConfig &g : w.gauges) {
+      EXPECT_TRUE(g.height) << g.line;
+      if (g.gauge == "Registration") {
+        EXPECT_EQ(g.parameters.value_or("").find(" f"), std::string::npos) << *g.parameters;
+      }
+    }
+}
+
 TEST_F(ShippedPanel, GaugesLieInsideTheirWindows) {
   for (const PanelWindowConfig &w : config.windows) {
     EXPECT_GT(w.width, 0) << "Window" << w.number;
