@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "frame/declare.h"
+#include "frame/numeric.h"
 #include "frame/services.h"
 
 extern GaugeHeader Gear_Lamps_Header;
@@ -38,7 +39,7 @@ double FSAPI gear_warning_lamp(IconElement *) {
     all_up = all_up && position < kLegUp;
   }
   if (all_locked || all_up) return kDark;
-  return std::fmod(t, kBlinkPeriod) > kBlinkPeriod / 2 ? kLit : kDark;
+  return wrapped(t, kBlinkPeriod) > kBlinkPeriod / 2 ? kLit : kDark;
 }
 
 namespace {
