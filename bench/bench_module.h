@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/module.h"
+#include "host/core/module.h"
 
 inline std::unique_ptr<z480::Module> load_bench_module() {
   std::string error;

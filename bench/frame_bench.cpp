@@ -4,7 +4,7 @@
 #include <string>
 
 #include "bench/bench_module.h"
-#include "host/host.h"
+#include "host/core/host.h"
 
 namespace {
 

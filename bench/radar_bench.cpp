@@ -9,7 +9,7 @@
 #include "bench/bench_module.h"
 #include "frame/host_names.h"
 #include "frame/services.h"
-#include "host/host.h"
+#include "host/core/host.h"
 #include "radar/traffic.h"
 
 namespace {

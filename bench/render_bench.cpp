@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/bench_module.h"
-#include "host/render.h"
+#include "host/render/render.h"
 
 namespace {
 

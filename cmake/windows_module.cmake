@@ -76,39 +76,22 @@ target_link_options(module_check PRIVATE -static -static-libgcc -static-libstdc+
 set_target_properties(module_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # The substitute host, z480-panel.exe: the same host loading the module with
-# LoadLibrary and lending the radar's screen a real device context
-# (host/*_win32.cpp in place of host/*_posix.cpp). Left out, for want of
-# cairo on this target: the renderer, PNG files, the gauge sheet and the
-# browser panel's server (host/left_out_win32.cpp answers their commands);
-# and the ELF file check and the sanitizers' list.
-file(GLOB WINDOWS_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
-list(FILTER WINDOWS_HOST_SOURCES EXCLUDE REGEX
-  "/(render[a-z_]*|serve[a-z_]*|pixels_png|module_file|leak_suppressions|[a-z_]*_posix)\\.cpp$")
-# The bitmap format needs no cairo: the panel loader reads the windows'
-# background bitmaps with it.
-list(APPEND WINDOWS_HOST_SOURCES ${CMAKE_SOURCE_DIR}/host/render_dib.cpp)
-set(host_resources ${CMAKE_BINARY_DIR}/generated/host_resources.cpp)
-add_custom_command(OUTPUT ${host_resources}
-  COMMAND ${native_embed} --symbol Z480_HostResources ${host_resources}
-    SCRIPT:1 ${CMAKE_SOURCE_DIR}/host/default.z480 PANEL:1 ${CMAKE_SOURCE_DIR}/panel/panel.cfg
-  DEPENDS ${CMAKE_SOURCE_DIR}/host/default.z480 ${CMAKE_SOURCE_DIR}/panel/panel.cfg
-  COMMENT "Embedding the default panel script and the aircraft's panel"
-  VERBATIM)
+# LoadLibrary and lending the radar's screen a real device context (each
+# folder picks its *_win32.cpp files in place of *_posix.cpp). Left out, for
+# want of cairo on this target: the renderer and the browser panel's server
+# (host/script/left_out_win32.cpp answers their commands); and the ELF file
+# check and the sanitizers' list.
 # CLI11 is header-only: its directory alone joins the include path (not the
 # rest of the machine's headers).
 find_path(CLI11_ROOT CLI/CLI.hpp NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/cli11)
 file(CREATE_LINK ${CLI11_ROOT}/CLI ${CMAKE_BINARY_DIR}/cli11/CLI SYMBOLIC)
-add_executable(z480-panel ${WINDOWS_HOST_SOURCES} ${host_resources})
-target_include_directories(z480-panel PRIVATE ${CMAKE_SOURCE_DIR})
-target_include_directories(z480-panel SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/cli11)
-target_link_libraries(z480-panel PRIVATE z480_platform gdi32)
 # The cross compiler (GCC 12) takes a string joined to a literal at -O3 for
 # an overlapping copy: a false alarm of its own.
-target_compile_options(z480-panel PRIVATE -Wno-restrict)
-target_link_options(z480-panel PRIVATE -static -static-libgcc -static-libstdc++)
-set_target_properties(z480-panel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-add_dependencies(z480-panel Z480_Instr)
+add_compile_options(-Wno-restrict)
+foreach(part util panel core model script cli)
+  add_subdirectory(host/${part})
+endforeach()
 # The aircraft's panel folder the native build drew (panel.cfg and the
 # background bitmap of each window), beside the module as the host takes it.
 add_custom_target(z480_panel_folder ALL

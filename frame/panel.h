@@ -521,6 +521,13 @@ struct GaugeImport {
   ImportEntry null_entry;
 };
 
+// How many gauges the module lists: one for each line of the gauge list.
+inline constexpr std::size_t kGaugeCount = 0
+#define Z480_GAUGE(name) +1
+#include "frame/gauge_list.inc"
+#undef Z480_GAUGE
+    ;
+
 struct GaugeLinkage {
   std::int32_t module_id;
   PlainRoutine module_init;
@@ -528,7 +535,7 @@ struct GaugeLinkage {
   std::uint32_t module_flags;
   std::uint32_t module_priority;
   std::uint32_t module_version;
-  GaugeHeader *gauge_header_ptr[84];  // every gauge, then a null entry
+  GaugeHeader *gauge_header_ptr[kGaugeCount + 1];  // every gauge, then a null entry
 };
 
 }  // extern "C"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "host/module.h"
+#include "host/core/module.h"
 
 inline z480::Module &fuzz_module() {
   static std::unique_ptr<z480::Module> loaded = [] {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_module.h"
-#include "host/panel_loader.h"
+#include "host/core/panel_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_module.h"
-#include "host/host.h"
+#include "host/core/host.h"
 
 namespace {
 

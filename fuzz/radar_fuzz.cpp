@@ -13,8 +13,8 @@
 
 #include "frame/host_names.h"
 #include "fuzz/fuzz_module.h"
-#include "host/host.h"
-#include "host/traffic_slots.h"
+#include "host/core/host.h"
+#include "host/core/traffic_slots.h"
 
 namespace {
 

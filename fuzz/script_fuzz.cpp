@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz/fuzz_module.h"
-#include "host/script.h"
+#include "host/script/script.h"
 
 namespace {
 // Frames and clicks an input may run: a script may ask for millions.

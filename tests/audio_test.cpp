@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "host/host.h"
+#include "host/core/host.h"
 #include "platform/resources.h"
 #include "platform/wave.h"
 

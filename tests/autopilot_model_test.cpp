@@ -1,7 +1,7 @@
 // The host's autopilot table: the aircraft's answer to the servo and trim
 // commands, the reference-bar knob, the mode words, and that the module's
 // laws flying the model's aircraft settle on their targets.
-#include "host/autopilot_model.h"
+#include "host/model/autopilot_model.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <numbers>
 
 #include "gauges/autopilot/autopilot_laws.h"
-#include "host/airframe_model.h"
-#include "host/model_clock.h"
-#include "host/systems_model.h"
+#include "host/model/airframe_model.h"
+#include "host/model/model_clock.h"
+#include "host/model/systems_model.h"
 
 namespace z480 {
 namespace {

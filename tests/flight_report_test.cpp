@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "host/flight_report.h"
-#include "host/script.h"
+#include "host/script/flight_report.h"
+#include "host/script/script.h"
 
 namespace z480 {
 namespace {

@@ -119,8 +119,7 @@ TEST(Linkage, DescribesTheModule) {
 }
 
 // The panel configuration names gauges by these names and sizes; the host
-// finds them in this order. Gauges not yet built are skipped, the rest must
-// keep their places.
+// finds them in this order.
 struct RegistryRow {
   const char *name;
   std::uint32_t mm;
@@ -165,13 +164,13 @@ constexpr RegistryRow kRegistry[] = {
 };
 
 TEST(Linkage, GaugesFollowTheRegistryWithTheHeaderFieldsTheModuleFills) {
-  std::size_t row = 0;
-  for (GaugeHeader *g : Linkage.gauge_header_ptr) {
-    if (!g) break;
-    while (row < std::size(kRegistry) && std::strcmp(kRegistry[row].name, g->gauge_name) != 0)
-      ++row;
-    ASSERT_LT(row, std::size(kRegistry)) << g->gauge_name << " is out of registry order";
-    const RegistryRow &r = kRegistry[row++];
+  ASSERT_EQ(std::size(Linkage.gauge_header_ptr), std::size(kRegistry) + 1);
+  EXPECT_EQ(Linkage.gauge_header_ptr[std::size(kRegistry)], nullptr);
+  for (std::size_t row = 0; row < std::size(kRegistry); ++row) {
+    const GaugeHeader *g = Linkage.gauge_header_ptr[row];
+    const RegistryRow &r = kRegistry[row];
+    ASSERT_NE(g, nullptr) << r.name;
+    EXPECT_STREQ(g->gauge_name, r.name);
     EXPECT_EQ(g->size_x_mm, r.mm) << r.name;
     EXPECT_EQ(g->gauge_callback != nullptr, r.callback) << r.name;
     EXPECT_EQ(g->user_data, 0u) << r.name;

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/host.h"
+#include "frame/host_names.h"
+#include "host/core/host.h"
 
 namespace z480 {
 namespace {
@@ -234,13 +235,13 @@ TEST_F(HostTest, TooltipFillsNumberedArguments) {
 }
 
 TEST_F(HostTest, PanelWindowEventsShowAndHideWindows) {
-  host->send_key_event(kEventPanelOpen, 50);
+  host->send_key_event(kEventPanelIdOpen, 50);
   EXPECT_TRUE(host->window_shown(50));
-  host->send_key_event(kEventPanelToggle, 50);
+  host->send_key_event(kEventPanelIdToggle, 50);
   EXPECT_FALSE(host->window_shown(50));
   host->toggle_window(75);
   EXPECT_TRUE(host->window_shown(75));
-  host->send_key_event(kEventPanelClose, 75);
+  host->send_key_event(kEventPanelIdClose, 75);
   EXPECT_FALSE(host->window_shown(75));
 }
 

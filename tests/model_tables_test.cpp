@@ -6,11 +6,11 @@
 #include <limits>
 #include <memory>
 
-#include "host/airframe_model.h"
-#include "host/electrical_model.h"
-#include "host/engine_model.h"
-#include "host/model_clock.h"
-#include "host/systems_model.h"
+#include "host/model/airframe_model.h"
+#include "host/model/electrical_model.h"
+#include "host/model/engine_model.h"
+#include "host/model/model_clock.h"
+#include "host/model/systems_model.h"
 
 namespace z480 {
 namespace {

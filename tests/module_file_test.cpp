@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/module.h"
-#include "host/module_file.h"
+#include "host/core/module.h"
+#include "host/core/module_file.h"
 
 namespace z480 {
 namespace {

@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "frame/declare.h"
-#include "host/needle.h"
+#include "host/core/needle.h"
 
 namespace z480 {
 namespace {

@@ -9,11 +9,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/panel_background.h"
-#include "host/panel_loader.h"
-#include "host/pixels.h"
-#include "host/render.h"
-#include "host/script.h"
+#include "host/panel/panel_background.h"
+#include "host/render/png.h"
+#include "host/core/panel_loader.h"
+#include "host/core/pixels.h"
+#include "host/render/render.h"
+#include "host/script/script.h"
 
 namespace z480 {
 namespace {

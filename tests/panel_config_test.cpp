@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/panel_config.h"
+#include "host/panel/panel_config.h"
 
 namespace z480 {
 namespace {

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "host/panel_loader.h"
+#include "frame/host_names.h"
+#include "host/core/panel_loader.h"
 
 namespace z480 {
 namespace {
@@ -52,7 +53,7 @@ TEST_F(PanelHost, InstancesConnectWithTheirWindowsAndOnlyConnectedOnesUpdate) {
   host->frame();
   EXPECT_EQ(take_log(), "Main:6;");
 
-  host->send_key_event(kEventPanelToggle, 7);
+  host->send_key_event(kEventPanelIdToggle, 7);
   EXPECT_EQ(take_log(), "Sub:14;");
   host->frame();
   EXPECT_EQ(take_log(), "Main:6;Sub:6;");

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "host/pixels.h"
+#include "host/core/pixels.h"
 
 namespace z480 {
 namespace {

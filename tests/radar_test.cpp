@@ -11,8 +11,8 @@
 
 #include "frame/host_names.h"
 #include "frame/services.h"
-#include "host/host.h"
-#include "host/traffic_slots.h"
+#include "host/core/host.h"
+#include "host/core/traffic_slots.h"
 #include "platform/draw_control.h"
 #include "radar/radar_display.h"
 #include "radar/traffic.h"
@@ -393,6 +393,22 @@ TEST(RadarDisplay, TargetsLieOnTheScreenByBearingAndDistance) {
   p = radar_screen_point(abeam, 0, 96, 15);
   EXPECT_FLOAT_EQ(p.x, 96.0f);
   EXPECT_NEAR(p.y, 0.0f, 1e-5);
+}
+
+// Hundreds of feet to the nearest hundred; the sign says above or below,
+// and traffic at the user's level is tagged above.
+TEST(RadarDisplay, AltitudeTagsInHundredsOfFeet) {
+  struct Case {
+    double feet;
+    const char *tag;
+  } cases[] = {{1950, "+20"},   {-40, "-00"},  {0, "+00"},    {-0.0, "+00"},  {49, "+00"},
+               {-1949, "-19"}, {9960, "+100"}, {-9960, "-100"}, {10000, ""}, {-10000, ""},
+               {NAN, ""},      {INFINITY, ""}};
+  for (const Case &c : cases) {
+    char tag[8] = "junk";
+    radar_altitude_tag(c.feet, tag, sizeof tag);
+    EXPECT_STREQ(tag, c.tag) << c.feet;
+  }
 }
 
 TEST(RadarDisplay, TheNearestSymbolWithinThreeUnitsGivesTheReadout) {

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "gauges/flight/radio_altimeter.h"
-#include "host/radio_altimeter_model.h"
+#include "host/model/radio_altimeter_model.h"
 
 namespace z480 {
 namespace {

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/script.h"
+#include "host/script/script.h"
 
 namespace z480 {
 namespace {

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "frame/host_names.h"
-#include "host/host_resources.h"
-#include "host/serve.h"
+#include "host/script/host_resources.h"
+#include "host/serve/serve.h"
 
 namespace z480 {
 namespace {

@@ -10,14 +10,15 @@
 #include <sstream>
 #include <string>
 
-#include "host/panel_loader.h"
-#include "host/render.h"
-#include "host/script.h"
+#include "frame/host_names.h"
+#include "host/core/panel_loader.h"
+#include "host/render/render.h"
+#include "host/script/script.h"
 
 namespace z480 {
 namespace {
 
-// The 83 gauge names of the registry, built or not yet.
+// The gauge names of the registry.
 std::set<std::string> registry_names() {
   std::string list = read_file(Z480_SOURCE_DIR "/frame/gauge_list.inc").value_or("");
   std::set<std::string> names;
@@ -43,7 +44,7 @@ TEST_F(ShippedPanel, ReadsCleanlyAndPlacesEveryGaugeOfTheRegistry) {
       placed[g.gauge].insert(g.parameters.value_or(""));
     }
   std::set<std::string> names = registry_names();
-  ASSERT_EQ(names.size(), 83u);
+  ASSERT_EQ(names.size(), kGaugeCount);
   for (const std::string &n : names) EXPECT_TRUE(placed.count(n)) << n << " is not placed";
   for (const auto &[gauge, params] : placed) EXPECT_TRUE(names.count(gauge)) << gauge;
 
@@ -145,7 +146,7 @@ TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
     host.forget_events();
     host.click(*inst, {8, 8}, 0x20000000);
     for (const KeyEvent &e : host.events()) {
-      if (e.id == kEventPanelToggle || e.id == kEventPanelOpen || e.id == kEventPanelClose) {
+      if (e.id == kEventPanelIdToggle || e.id == kEventPanelIdOpen || e.id == kEventPanelIdClose) {
         EXPECT_TRUE(idents.count(e.value)) << inst->alias() << " names window " << e.value;
       }
     }

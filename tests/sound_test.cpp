@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/module.h"
+#include "host/core/module.h"
 #include "platform/platform_control.h"
 #include "platform/resources.h"
 #include "platform/sound_platform.h"

@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "host/radio_model.h"
-#include "host/systems_model.h"
+#include "host/model/radio_model.h"
+#include "host/model/systems_model.h"
 
 namespace z480 {
 namespace {

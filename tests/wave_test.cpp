@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/module.h"
+#include "host/core/module.h"
 #include "platform/resources.h"
 #include "platform/wave.h"
 

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <set>
 
-#include "host/render_dib.h"
+#include "host/util/dib.h"
 #include "tools/artwork/generator.h"
 
 namespace {

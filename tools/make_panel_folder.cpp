@@ -8,7 +8,7 @@
 #include <iostream>
 #include <iterator>
 
-#include "host/panel_config.h"
+#include "host/panel/panel_config.h"
 #include "tools/artwork/backgrounds.h"
 
 namespace {

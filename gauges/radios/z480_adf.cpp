@@ -7,7 +7,8 @@
 // 1600-1699 kHz going up; the other digits are the host's to carry or wrap.
 // Reads: kVarAdfFrequency, the frequency's three low digits (0x0379 is 379
 // kHz); kVarAdfExtension, the extension (256 and up add 1000 kHz, the rest is the tenths
-// digit); both before every update and on every drawing pass.
+// digit); both before every update and on every drawing pass; kVarAdfTone,
+// the tone icon's variable (its picture is the TONE toggle's own state).
 // Sends: the digit step events; on every drawing pass the tone-on event while
 // both receiver and tone are on, else the tone-off event (also at install).
 // Module-wide: writes Adf_Power_On, which install switches off.

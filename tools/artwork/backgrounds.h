@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "host/panel_config.h"
+#include "host/panel/panel_config.h"
 #include "tools/artwork/generator.h"
 
 namespace art {

@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "host/render_dib.h"
+#include "host/util/dib.h"
 
 namespace art {
 

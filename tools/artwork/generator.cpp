@@ -5,7 +5,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "host/needle.h"
+#include "host/core/needle.h"
 
 namespace art {
 

@@ -32,8 +32,8 @@
 #include <vector>
 
 #include "frame/panel.h"
-#include "host/instance.h"
-#include "host/module.h"
+#include "host/core/instance.h"
+#include "host/core/module.h"
 #include "tools/artwork/canvas.h"
 
 namespace art {

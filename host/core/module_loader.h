@@ -1,0 +1,38 @@
+// The system's dynamic loader as the host uses it: a module file's bytes
+// mapped from a private copy (so that every load starts with every module
+// static at its initial value, even while another copy is loaded), its
+// exported symbols, and the program's own file. dlopen on this machine
+// (host/core/module_loader_posix.cpp), LoadLibrary on Windows
+// (host/core/module_loader_win32.cpp); nothing else in the host knows which.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace z480 {
+
+class LoadedLibrary {
+ public:
+  // Maps the bytes read from path; null with a reason on failure (a file
+  // the system's loader would not take is refused before it is mapped).
+  static std::unique_ptr<LoadedLibrary> open(std::span<const std::uint8_t> bytes,
+                                             const std::string &path, std::string *error);
+  // Unmaps the module and removes the private copy.
+  ~LoadedLibrary();
+  LoadedLibrary(const LoadedLibrary &) = delete;
+  LoadedLibrary &operator=(const LoadedLibrary &) = delete;
+
+  // What the host passes as the module's instance handle.
+  void *handle() const { return handle_; }
+  // An exported symbol, or null.
+  void *symbol(const char *name) const;
+
+ private:
+  LoadedLibrary(void *handle, std::string copy) : handle_(handle), copy_(std::move(copy)) {}
+  void *handle_;
+  std::string copy_;
+};
+
+}  // namespace z480

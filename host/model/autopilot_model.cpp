@@ -1,0 +1,111 @@
+#include "host/model/autopilot_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "frame/host_names.h"
+#include "host/model/airframe_model.h"
+#include "host/model/model_clock.h"
+#include "host/model/systems_model.h"
+
+namespace z480 {
+namespace {
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+
+// What a command turns the aircraft in one frame: the surface deflects by
+// the signed value, 1 at full scale, and no further than its stops.
+double per_frame(std::uint32_t value, double rate) {
+  double deflection = std::clamp(static_cast<std::int32_t>(value) / kAxisFullScale, -1.0, 1.0);
+  return deflection * rate / Host::kFramesPerSecond;
+}
+
+}  // namespace
+
+double pitch_after_elevator(double pitch, std::uint32_t value) {
+  return std::clamp(finite_or(pitch, 0.0) + per_frame(value, kElevatorPitchRate), -kPitchStop,
+                    kPitchStop);
+}
+
+double bank_after_aileron(double bank, std::uint32_t value) {
+  double next = finite_or(bank, 0.0) + per_frame(value, kAileronRollRate);
+  // One command turns less than a degree, so one wrap brings it round.
+  if (next > 180.0) next -= 360.0;
+  if (next < -180.0) next += 360.0;
+  return next;
+}
+
+double trim_for_command(std::uint32_t value) {
+  double degrees = static_cast<std::int32_t>(value) / kAxisFullScale * kTrimCommandDegrees;
+  return std::clamp(degrees * kRadiansPerDegree, -kTrimStop, kTrimStop);
+}
+
+double reference_bars_step(double position, int delta) {
+  return std::clamp(finite_or(position, 0.0) + delta * kReferenceBarsStep, -kReferenceBarsStop,
+                    kReferenceBarsStop);
+}
+
+namespace {
+
+void pitch(Host &host, const ModelRule &rule, std::uint32_t value) {
+  host.set_var(rule.token, pitch_after_elevator(host.var(rule.token), value));
+}
+void roll(Host &host, const ModelRule &rule, std::uint32_t value) {
+  host.set_var(rule.token, bank_after_aileron(host.var(rule.token), value));
+}
+void trim(Host &host, const ModelRule &rule, std::uint32_t value) {
+  host.set_var(rule.token, trim_for_command(value));
+}
+void reference_bars(Host &host, const ModelRule &rule, std::uint32_t) {
+  host.set_var(rule.token, reference_bars_step(host.var(rule.token), rule.step));
+}
+
+// Every frame: the glideslope mode is on while an armed approach receives a
+// glideslope.
+void glideslope_capture(Host &host, const ModelRule &rule, std::uint32_t) {
+  bool captured =
+      host.var(kVarAutopilotApproachHold) != 0.0 && host.var(kVarNav1GlideslopeReceived) != 0.0;
+  double want = captured ? 1.0 : 0.0;
+  if (host.var(rule.token) != want) host.set_var(rule.token, want);
+}
+
+const ModelRule kAutopilotRules[] = {
+    // The selector's buttons toggle the modes their lamps show
+    {kEventAutopilotMasterToggle, action_toggle, kVarAutopilotMaster},
+    {kEventAutopilotAttitudeHoldToggle, action_toggle, kVarAutopilotAttitudeHold},
+    {kEventAutopilotApproachHoldToggle, action_toggle, kVarAutopilotApproachHold},
+    {kEventAutopilotHeadingHoldToggle, action_toggle, kVarAutopilotHeadingHold},
+    {kEventAutopilotAltitudeHoldToggle, action_toggle, kVarAutopilotAltitudeHold},
+    {kEventAutopilotWingLevelerToggle, action_toggle, kVarAutopilotWingLeveler},
+    {kEventAutopilotBackCourseHoldToggle, action_toggle, kVarAutopilotBackCourseHold},
+    {kEventAutopilotNav1HoldToggle, action_toggle, kVarAutopilotNav1Hold},
+    {kEventYawDamperToggle, action_toggle, kVarYawDamper},
+    {kEventAutopilotAirspeedHoldToggle, action_toggle, kVarAutopilotAirspeedHold},
+    {kEventAutopilotGoAroundToggle, action_toggle, kVarAutopilotGoAround},
+    // The switches the module's laws send: the localizer rides on the NAV
+    // hold, the glideslope on the approach
+    {kEventAutopilotAttitudeHoldOn, action_set, kVarAutopilotAttitudeHold, 1},
+    {kEventAutopilotAttitudeHoldOff, action_set, kVarAutopilotAttitudeHold, 0},
+    {kEventAutopilotLocalizerHoldOff, action_set, kVarAutopilotNav1Hold, 0},
+    {kEventAutopilotApproachHoldOff, action_set, kVarAutopilotApproachHold, 0},
+    {kEventAutopilotApproachHoldOff, action_set, kVarAutopilotGlideslopeHold, 0},
+    {kEventAutopilotHeadingHoldOff, action_set, kVarAutopilotHeadingHold, 0},
+    {kEventAutopilotAltitudeHoldOff, action_set, kVarAutopilotAltitudeHold, 0},
+    {kEventAutopilotWingLevelerOff, action_set, kVarAutopilotWingLeveler, 0},
+    {kEventAutopilotBackCourseHoldOff, action_set, kVarAutopilotBackCourseHold, 0},
+    {kEventAutopilotNav1HoldOff, action_set, kVarAutopilotNav1Hold, 0},
+    {kEveryFrame, glideslope_capture, kVarAutopilotGlideslopeHold},
+    // The aircraft on the servos and the trim
+    {kEventElevatorSet, pitch, kVarPitch},
+    {kEventAileronSet, roll, kVarBank},
+    {kEventElevatorTrimSet, trim, kVarElevatorTrim},
+    // The attitude instruments' reference-bar knob
+    {kEventAttitudeBarsUp, reference_bars, kVarAttitudeBars, 0, +1},
+    {kEventAttitudeBarsDown, reference_bars, kVarAttitudeBars, 0, -1},
+};
+
+}  // namespace
+
+std::span<const ModelRule> autopilot_rules() { return kAutopilotRules; }
+}  // namespace z480

@@ -1,0 +1,94 @@
+#include "host/model/electrical_model.h"
+
+#include "host/model/model_clock.h"
+#include "frame/host_names.h"
+#include "host/model/systems_model.h"
+
+namespace z480 {
+
+bool alternator_online(double switch_state, double n2) {
+  return switch_state != 0.0 && n2 >= kAlternatorOnlineN2;
+}
+
+ElectricalVolts electrical_volts(const ElectricalSwitches &s) {
+  ElectricalVolts v{};
+  for (int i = 0; i < 2; ++i) v.alternator[i] = s.alternator_online[i] ? kAlternatorVolts : 0.0;
+  bool charging = s.alternator_online[0] || s.alternator_online[1];
+  v.main_bus = charging ? kAlternatorVolts : s.battery ? kBatteryVolts : 0.0;
+  v.converter_bus = s.converter_bus && v.main_bus > 0.0 ? kConverterBusVolts : 0.0;
+  return v;
+}
+
+namespace {
+
+
+struct Alternator {
+  std::int32_t switch_state;
+  std::int32_t volts;
+  std::int32_t generator;  // 1 while online (the annunciator's GENER. legend)
+  std::int32_t n2;
+};
+constexpr Alternator kAlternators[] = {
+    {kVarAlternator1Switch, kVarAlternator1Voltage, kVarGenerator1Online, kVarEngine1N2},
+    {kVarAlternator2Switch, kVarAlternator2Voltage, kVarGenerator2Online, kVarEngine2N2},
+};
+
+
+// The host's own switch states, as action_toggle reads them.
+bool on(const Host &host, std::int32_t token) { return host.var(token) != 0.0; }
+
+bool online(const Host &host, const Alternator &a) {
+  return alternator_online(host.var(a.switch_state), host.var(a.n2));
+}
+
+void update_buses(Host &host) {
+  ElectricalSwitches s{on(host, kVarBatteryMaster), on(host, kVarConverterBusSwitch), {}};
+  for (int i = 0; i < 2; ++i) s.alternator_online[i] = online(host, kAlternators[i]);
+  ElectricalVolts v = electrical_volts(s);
+  host.set_var(kVarMainBusVoltage, v.main_bus);
+  host.set_var(kVarDcVoltage, v.main_bus);
+  host.set_var(kVarBusVoltage, v.converter_bus);
+  for (int i = 0; i < 2; ++i) {
+    host.set_var(kAlternators[i].volts, v.alternator[i]);
+    host.set_var(kAlternators[i].generator, s.alternator_online[i] ? 1.0 : 0.0);
+  }
+}
+
+// A switch toggles and the buses follow at once, before the gauges draw, so
+// a converter icon never sees a voltage one toggle behind.
+void toggle_switch(Host &host, const ModelRule &rule, std::uint32_t value) {
+  action_toggle(host, rule, value);
+  update_buses(host);
+}
+
+// The buses are worked out again when an alternator comes online or drops
+// out with its engine; in between, a voltage a script sets by hand stays.
+void follow_engines(Host &host, const ModelRule &, std::uint32_t) {
+  for (const Alternator &a : kAlternators)
+    if (online(host, a) != on(host, a.generator)) return update_buses(host);
+}
+
+const ModelRule kElectricalRules[] = {
+    {kEventBatteryMasterToggle, toggle_switch, kVarBatteryMaster},
+    {kEventAlternator1Toggle, toggle_switch, kAlternators[0].switch_state},
+    {kEventAlternator2Toggle, toggle_switch, kAlternators[1].switch_state},
+    // Both converter icons send this toggle at every drawing while the bus
+    // disagrees with them, and the simulator applies every key event it is
+    // sent: two toggles arriving in one frame both apply and cancel. So with
+    // both converters on and the bus dead, or both off and the bus live, the
+    // bus stays as it is for as long as both icons are drawn; a single
+    // converter brings it round in one frame.
+    {kEventConverterBusToggle, toggle_switch, kVarConverterBusSwitch},
+    {kEventLandingLightsToggle, action_toggle, kVarLandingLights},
+    {kEventPanelLightsToggle, action_toggle, kVarPanelLights},
+    {kEventStrobeLightsToggle, action_toggle, kVarStrobeLights},
+    {kEventBeaconLightsToggle, action_toggle, kVarBeaconLights},
+    {kEventNavLightsToggle, action_toggle, kVarNavLights},
+    {kEventWingLightsToggle, action_toggle, kVarWingLights},
+    {kEveryFrame, follow_engines, 0},
+};
+
+}  // namespace
+
+std::span<const ModelRule> electrical_rules() { return kElectricalRules; }
+}  // namespace z480

@@ -1,0 +1,55 @@
+#include "host/model/systems_model.h"
+
+#include "frame/numeric.h"
+
+namespace z480 {
+
+const std::vector<ModelTable> &model_tables() {
+  static const std::vector<ModelTable> tables = {
+      {"airframe", airframe_rules()},
+      {"autopilot", autopilot_rules()},
+      {"electrical", electrical_rules()},
+      {"engines", engine_rules()},
+      {"radio altimeter", radio_altimeter_rules()},
+      {"radios", radio_rules()},
+  };
+  return tables;
+}
+
+SystemsModel::SystemsModel() : SystemsModel(model_tables()) {}
+
+SystemsModel::SystemsModel(std::span<const ModelTable> tables) {
+  for (const ModelTable &t : tables)
+    for (const ModelRule &r : t.rules)
+      if (r.action) rules_[r.event].push_back(&r);
+}
+
+void SystemsModel::react(Host &host, const KeyEvent &event) const {
+  if (!enabled_) return;
+  auto it = rules_.find(event.id);
+  if (it == rules_.end()) return;
+  for (const ModelRule *r : it->second) r->action(host, *r, event.value);
+}
+
+std::int32_t wrap_degrees_int(std::int64_t degrees) {
+  return static_cast<std::int32_t>((degrees % 360 + 360) % 360);
+}
+
+void action_set(Host &host, const ModelRule &rule, std::uint32_t) {
+  host.set_var(rule.token, rule.arg);
+}
+
+void action_toggle(Host &host, const ModelRule &rule, std::uint32_t) {
+  host.set_var(rule.token, host.var(rule.token) == 0.0 ? 1.0 : 0.0);
+}
+
+void action_set_degrees(Host &host, const ModelRule &rule, std::uint32_t value) {
+  host.set_var(rule.token, wrap_degrees_int(static_cast<std::int32_t>(value)));
+}
+
+void action_step_degrees(Host &host, const ModelRule &rule, std::uint32_t) {
+  std::int64_t now = to_int(host.var(rule.token));
+  host.set_var(rule.token, wrap_degrees_int(now + rule.step));
+}
+
+}  // namespace z480

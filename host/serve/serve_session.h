@@ -1,0 +1,126 @@
+// The live panel behind `z480-panel serve`: the module loaded afresh, the
+// panel configuration placed, the systems model and the clock on, a flight
+// model under the pilot's hand, and a scenario played in from its script.
+// Each frame it notes which gauges look different (their element snapshot
+// changed) and draws only those, each to its own PNG. Not thread-safe: the
+// server holds a lock around every call.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host/model/flight_model.h"
+#include "host/script/script.h"
+#include "host/serve/serve_request.h"
+
+namespace z480 {
+
+class Renderer;
+
+struct Scenario {
+  const char *name;   // as requests name it
+  const char *title;  // as the page shows it
+  std::vector<int> scripts;  // its SCENARIO scripts in the host's resources, in order
+  FlightState flight;
+  double power;       // both power levers, 0 to 1
+};
+// Cold and dark, ready for take-off, on approach at 3000 ft.
+const std::vector<Scenario> &scenarios();
+
+// One gauge as the page lays it out.
+struct GaugeImage {
+  std::string alias;
+  std::uint32_t window = 0;
+  int x = 0, y = 0, width = 0, height = 0;  // in its window's units
+  int pixels_x = 0, pixels_y = 0;           // its background, in gauge pixels
+  std::uint64_t version = 0;                // bumped whenever the PNG changes
+  std::string png;                          // empty while its window is hidden
+  std::string key;                          // the snapshot it was drawn from
+};
+
+// What a mouse request did: a rectangle took it; it reached none (or the
+// gauge's window is closed); the panel has no such gauge; the point lies
+// outside the gauge.
+enum class MouseResult { kTaken, kMissed, kNoGauge, kOutside };
+
+// A bitmap as a PNG file's bytes (a window's background, sent as an image).
+std::string png_bytes(const Pixels &pixels);
+
+class PanelSession {
+ public:
+  // The module at module_path and the panel of panel_text (its background
+  // bitmaps read from the panel folders), started in the named scenario; null
+  // with a reason when the module cannot be loaded.
+  static std::unique_ptr<PanelSession> open(const std::string &module_path, std::string panel_text,
+                                            const std::string &scenario, std::ostream &out,
+                                            std::string *why,
+                                            std::vector<std::filesystem::path> folders = {});
+  ~PanelSession();
+
+  // Starts afresh: module reloaded, panel placed, the scenario's script
+  // played. False (changing nothing) for an unknown scenario.
+  bool reset(const std::string &scenario, std::string *why);
+  // Runs a script of the panel language against the live host (the `serve`
+  // command's own script); its report goes to the session's output.
+  bool run_script(const std::string &file, const std::string &source);
+
+  // One frame: the flight model, the host's frame, the gauges redrawn.
+  void frame();
+  // Draws every shown gauge whose snapshot changed; returns their number.
+  int draw_changed();
+
+  MouseResult mouse(const MouseRequest &r);
+  // The cursor and tooltip where the mouse rests (after a move event there);
+  // nothing for an unknown gauge or a point outside it.
+  struct Hover {
+    std::int32_t cursor = -1;
+    std::string tooltip;
+  };
+  std::optional<Hover> hover(const std::string &gauge, int x, int y);
+  void controls(const ControlRequest &r);
+  // False for a window the panel does not have.
+  bool set_window(const WindowRequest &r);
+
+  Host &host() { return run_->host; }
+  const FlightModel &flight() const { return flight_; }
+  double power() const { return power_; }
+  const std::string &scenario() const { return scenario_; }
+  // Bumped at every reset, so that pages lay the panel out again.
+  std::uint64_t generation() const { return generation_; }
+  const std::vector<GaugeImage> &gauges() const { return gauges_; }
+  // Every WAVE id started since the session opened, in order.
+  const std::vector<std::int32_t> &sounds() const { return sounds_; }
+  // The WAVE resource's bytes, or nothing.
+  std::optional<std::string> wave(std::int32_t id) const;
+
+ private:
+  PanelSession(std::string module_path, std::string panel_text,
+               std::vector<std::filesystem::path> folders, std::ostream &out);
+  bool play(const std::string &file, const std::string &source);
+  void lay_out();
+  GaugeImage *image(const std::string &alias);
+  Instance *shown(const std::string &alias);
+
+  std::string module_path_;
+  std::string panel_text_;
+  std::vector<std::filesystem::path> folders_;
+  std::ostream &out_;
+  std::unique_ptr<Module> module_;
+  std::unique_ptr<ScriptRun> run_;
+  std::unique_ptr<Renderer> renderer_;
+  FlightModel flight_;
+  double power_ = 0;
+  std::string scenario_;
+  std::uint64_t generation_ = 0;
+  std::uint64_t next_version_ = 1;
+  std::vector<GaugeImage> gauges_;
+  std::vector<std::int32_t> sounds_;
+};
+
+}  // namespace z480
