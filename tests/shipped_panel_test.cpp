@@ -126,7 +126,9 @@ TEST_F(ShippedPanel, DrawnGaugesStayInsideTheirWindowsAndClearOfEachOther) {
     }
 }
 
-TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
+// The shutdown window has a user ident (no view change opens it) and stays
+// closed until the pilot opens it: its gauge stops the engines on connecting.
+TEST_F(ShippedPanel, TheShutdownWaitsForThePilotAndEveryHotSpotNamesAWindow) {
   std::string error;
   auto module = Module::load(Z480_MODULE_PATH, &error);
   ASSERT_TRUE(module) << error;
@@ -135,8 +137,9 @@ TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
     EXPECT_NE(d.message.find("the module has no gauge"), std::string::npos) << d.message;
 
   Instance *shutdown = host.instance("Shut_Down_Engines");
-  ASSERT_TRUE(shutdown);
-  EXPECT_TRUE(shutdown->connected());
+  ASSERT_TRUE(shutdown && shutdown->placement());
+  EXPECT_FALSE(shutdown->connected());
+  EXPECT_GE(shutdown->placement()->window, kUserIdentBase);
 
   std::set<std::uint32_t> idents;
   for (const PanelWindowConfig &w : config.windows) idents.insert(w.ident);
