@@ -1,7 +1,7 @@
 // The module's header routines, as a host that calls them finds them.
 #include <gtest/gtest.h>
 
-#include "host/module.h"
+#include "host/core/module.h"
 #include "tests/header_routines.h"
 
 namespace {
