@@ -213,6 +213,10 @@ TEST_F(HostTest, StringElementsGetTheirOwnBoundedBuffer) {
   host->set_var(10, 1234567);
   host->frame();
   EXPECT_EQ(p.views()[4].text, "ALT 12");  // six characters at most
+  // The buffer holds just the record's length, the terminator included.
+  auto *text = reinterpret_cast<StringElement *>(p.elements()[4]);
+  EXPECT_EQ(text->max_string_length, 7);
+  EXPECT_EQ(string_buffer_size(*text), 7u);
 }
 
 TEST_F(HostTest, ClicksGoToTheFirstMatchingChildRelativeToItsParent) {

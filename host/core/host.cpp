@@ -416,7 +416,7 @@ void Host::evaluate(Instance &inst) {
         for (int k = 0; k < 3; ++k) read(*this, s->source_var[k]);
         v.value = s->update_cb ? s->update_cb(s) : s->source_var[0].var_value.n;
         if (s->string) {
-          s->string[s->max_string_length] = '\0';
+          s->string[string_buffer_size(*s) - 1] = '\0';
           v.text = s->string;
         }
         break;

@@ -118,5 +118,8 @@ void record_element(const GaugeElement &e, ElementView &v);
 
 // Size of the record of an element kind, 0 for an unknown kind.
 std::size_t element_record_size(std::int32_t kind);
+// The bytes of a string element's text buffer: its record's length, the
+// terminator included (one at least).
+std::size_t string_buffer_size(const StringElement &s);
 
 }  // namespace z480
