@@ -10,8 +10,8 @@
 // below 20 V or with the switch off.
 // Reads: kVarBusVoltage, the bus voltage; kVarElectricalFailure, screen
 // blanking (exactly 1 blanks); kVarPlaneHeading, the heading; kVarTickCount,
-// the tick counter (18 a second); the traffic through the host's traffic
-// interface.
+// the tick counter (18 a second, an unsigned 32-bit count); the traffic
+// through the host's traffic interface.
 // Sends: no key events; the power switch clicks.
 // Module-wide: none (the power switch is the kind's own).
 #include "frame/declare.h"
@@ -26,7 +26,7 @@ extern GaugeHeader Radar_Header;
 namespace {
 constexpr GaugeHeader *kSelf = &Radar_Header;
 
-constexpr std::int32_t kTicksPerSecond = 18;
+constexpr std::uint32_t kTicksPerSecond = 18;
 constexpr double kScreenVolts = 20.0;  // below this the cover stays
 constexpr std::int32_t kScreenSide = 192;
 
@@ -76,7 +76,8 @@ void on_post_install(GaugeHeader *gauge, ServiceData) { attach(gauge); }
 
 void on_update(GaugeHeader *gauge, ServiceData) {
   RadarDisplay *d = display_of(gauge);
-  if (d && to_int(read_var(kVarTickCount)) % kTicksPerSecond == 0) d->render();
+  // The tick counter is an unsigned word: its upper half counts on as well.
+  if (d && to_word(read_var(kVarTickCount)) % kTicksPerSecond == 0) d->render();
 }
 
 void on_kill(GaugeHeader *gauge, ServiceData) {

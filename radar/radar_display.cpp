@@ -43,17 +43,6 @@ DrawColor threat_colour(std::int32_t threat) {
 // A heading the host gives as no number turns the picture by nothing.
 double heading_or_north(double h) { return std::isfinite(h) ? h : 0.0; }
 
-// The relative-altitude tag: hundreds of feet, signed, nothing from 10000 ft.
-void altitude_tag(double relative_feet, char *tag, std::size_t size) {
-  double hundreds = relative_feet / 100.0;
-  tag[0] = '\0';
-  if (!(std::fabs(hundreds) < 100.0)) return;
-  if (relative_feet >= 0)
-    std::snprintf(tag, size, "+%02d", to_int(std::floor(hundreds + 0.5)));
-  else
-    std::snprintf(tag, size, "-%02d", to_int(std::floor(-hundreds + 0.5)));
-}
-
 void draw_wide(DrawSurface &surface, const char *text, DrawPoint at, const DrawBrush &brush) {
   char16_t wide[kReadoutSize];
   std::int32_t n = widen(text, wide, std::size(wide));
@@ -62,6 +51,16 @@ void draw_wide(DrawSurface &surface, const char *text, DrawPoint at, const DrawB
 }
 
 }  // namespace
+
+void radar_altitude_tag(double relative_feet, char *tag, std::size_t size) {
+  double hundreds = relative_feet / 100.0;
+  tag[0] = '\0';
+  if (!(std::fabs(hundreds) < 100.0)) return;
+  if (relative_feet >= 0)
+    std::snprintf(tag, size, "+%02d", to_int(std::floor(hundreds + 0.5)));
+  else
+    std::snprintf(tag, size, "-%02d", to_int(std::floor(-hundreds + 0.5)));
+}
 
 DrawPoint radar_screen_point(const TrafficTarget &t, double heading, double w, double range_nm) {
   double a = (t.bearing - heading) / kDegreesPerRadian;
@@ -164,7 +163,7 @@ void RadarDisplay::draw_symbol(const TrafficTarget &t, DrawPoint p, double headi
   constexpr float r = kSymbolSize / 2;
   surface_->draw_ellipse(pen, {p.x - r, p.y - r, kSymbolSize, kSymbolSize});
   char tag[8];
-  altitude_tag(t.relative_altitude, tag, sizeof tag);
+  radar_altitude_tag(t.relative_altitude, tag, sizeof tag);
   if (t.ground_speed > 0) {
     double a = (t.track - heading) / kDegreesPerRadian;
     surface_->draw_line(pen, p,

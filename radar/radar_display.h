@@ -19,6 +19,11 @@ inline constexpr std::size_t kReadoutSize = 81;
 DrawPoint radar_screen_point(const TrafficTarget &target, double heading, double w,
                              double range_nm);
 
+// A target's relative-altitude tag: hundreds of feet to the nearest
+// hundred, signed ("+20", "-00" for 40 ft below, "+00" level), empty from
+// 10000 ft either way or for no number. Size 5 holds every tag.
+void radar_altitude_tag(double relative_feet, char *tag, std::size_t size);
+
 class RadarDisplay {
  public:
   RadarDisplay();

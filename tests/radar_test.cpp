@@ -395,6 +395,22 @@ TEST(RadarDisplay, TargetsLieOnTheScreenByBearingAndDistance) {
   EXPECT_NEAR(p.y, 0.0f, 1e-5);
 }
 
+// Hundreds of feet to the nearest hundred; the sign says above or below,
+// and traffic at the user's level is tagged above.
+TEST(RadarDisplay, AltitudeTagsInHundredsOfFeet) {
+  struct Case {
+    double feet;
+    const char *tag;
+  } cases[] = {{1950, "+20"},   {-40, "-00"},  {0, "+00"},    {-0.0, "+00"},  {49, "+00"},
+               {-1949, "-19"}, {9960, "+100"}, {-9960, "-100"}, {10000, ""}, {-10000, ""},
+               {NAN, ""},      {INFINITY, ""}};
+  for (const Case &c : cases) {
+    char tag[8] = "junk";
+    radar_altitude_tag(c.feet, tag, sizeof tag);
+    EXPECT_STREQ(tag, c.tag) << c.feet;
+  }
+}
+
 TEST(RadarDisplay, TheNearestSymbolWithinThreeUnitsGivesTheReadout) {
   RadarDisplay radar;
   radar.set_cursor(0.5, 0.5);  // the centre

@@ -40,8 +40,13 @@ TEST(ServeRequest, MouseRequestsReadWhole) {
   EXPECT_EQ(r->flags, kMouseLeftSingle);
 
   // Held buttons carry the button with the repeat, so a gauge can tell
-  // which one repeats; a drag is the drag alone.
+  // which one repeats, and a held button is never taken for a new press
+  // (that would toggle a switch again); a drag is the drag alone.
+  r = parse_mouse({{"gauge", "HSI"}, {"x", "1"}, {"y", "2"}, {"action", "left-repeat"}}, &why);
+  ASSERT_TRUE(r) << why;
+  EXPECT_EQ(r->flags, kMouseLeftSingle | kMouseDownRepeat);
   EXPECT_EQ(mouse_flags("right-repeat"), kMouseRightSingle | kMouseDownRepeat);
+  EXPECT_EQ(mouse_flags("right"), kMouseRightSingle);
   EXPECT_EQ(mouse_flags("drag"), kMouseLeftDrag);
   EXPECT_EQ(mouse_flags("move"), kMouseMove);
   EXPECT_FALSE(mouse_flags("middle"));

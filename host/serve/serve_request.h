@@ -33,7 +33,8 @@ struct MouseRequest {
 
 // The mouse actions a page sends and the host's flags for them.
 //   left, right   a button pressed
-//   repeat        the left button still held (rectangles that repeat)
+//   left-repeat, right-repeat
+//                 that button still held (rectangles that repeat)
 //   drag          the mouse moved with the left button held
 //   move          the mouse moved over the gauge (also asks the tooltip)
 std::optional<std::uint32_t> mouse_flags(std::string_view action);
