@@ -4,10 +4,15 @@
 # and bitmaps as Win32 resources, and no run-time dependency but system DLLs.
 enable_language(RC)
 
-# The x87 unit keeps intermediate doubles at extended precision, so a value
-# on a step (the HSI's distance drums at whole tens of miles) could floor one
-# below what the native build computes; stored doubles are rounded to double.
-add_compile_options(-ffloat-store)
+# Double arithmetic in SSE2 registers, not on the x87: a simulator that
+# draws with Direct3D runs its panel with the x87 precision cut to 24 bits,
+# under which the fuel-used counters, the drums and the trim wheel drift
+# from what the module computes at full precision (and the x87's extended
+# intermediates would floor a value on a step one below the native build).
+# Library calls still use the x87; the module feeds them no value that
+# traps with invalid operations unmasked. The module needs a processor with
+# SSE2.
+add_compile_options(-msse2 -mfpmath=sse)
 
 add_library(z480_platform STATIC
   platform/wave.cpp
@@ -114,10 +119,17 @@ list(REMOVE_ITEM SCRIPTS ${left_out})
 list(TRANSFORM SCRIPTS PREPEND ${CMAKE_SOURCE_DIR}/tests/scripts/)
 add_test(NAME windows_scripts COMMAND ${wine} $<TARGET_FILE:z480-panel> run
   --module $<TARGET_FILE:Z480_Instr> ${SCRIPTS})
+# The same scripts with the module run as under Direct3D (x87 precision 24
+# bits) and with invalid operations unmasked: every result as at home.
+add_test(NAME windows_scripts_x87_24 COMMAND ${wine} $<TARGET_FILE:z480-panel> run
+  --module $<TARGET_FILE:Z480_Instr> --x87 24 ${SCRIPTS})
+add_test(NAME windows_scripts_x87_invalid COMMAND ${wine} $<TARGET_FILE:z480-panel> run
+  --module $<TARGET_FILE:Z480_Instr> --x87 invalid ${SCRIPTS})
 # The radar's screen as GDI+ draws it, saved beside the build.
 add_test(NAME radar_gdiplus COMMAND ${wine} $<TARGET_FILE:z480-panel> run
   --module $<TARGET_FILE:Z480_Instr> ${CMAKE_SOURCE_DIR}/tests/windows/radar_gdiplus.z480)
 # One at a time: programs of one Wine prefix share its desktop, where each
 # would find the others' main windows.
-set_tests_properties(module_check windows_scripts radar_gdiplus PROPERTIES TIMEOUT 300
+set_tests_properties(module_check windows_scripts windows_scripts_x87_24
+  windows_scripts_x87_invalid radar_gdiplus PROPERTIES TIMEOUT 300
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} RESOURCE_LOCK wine_desktop)

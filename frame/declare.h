@@ -16,7 +16,7 @@
 //                                              .gauge = kSelf});
 //   };
 //   constinit DrawOrder<Parts, &Parts::dial, &Parts::hand, &Parts::glass> tree;
-//   GaugeHeader Foo_Header = gauge_header({.name = "Foo", .elements = tree.elements, ...});
+//   GaugeHeader Foo_Header = gauge_header<kSelf>({.name = "Foo", .elements = tree.elements, ...});
 //
 // Each element is drawn over the one before it (it is the single child of
 // the one before). Where an element needs several children, the last item
@@ -31,6 +31,7 @@
 
 #include "frame/host_names.h"
 #include "frame/panel.h"
+#include "frame/services.h"
 
 // Image-flag sets the panel's pictures use.
 inline constexpr std::uint32_t kImageStandard = kImageUseTransparency | kImageUseErase;
@@ -129,7 +130,7 @@ struct StringSpec {
   std::int32_t weight = 400;
   std::uint8_t charset = 0;
   std::uint32_t draw_text_flags = 0;
-  std::uint16_t characters = 0;
+  std::uint16_t characters = 0;  // the most the element shows
 };
 constexpr StringElement string_element(const StringSpec &s) {
   StringElement e{};
@@ -146,7 +147,9 @@ constexpr StringElement string_element(const StringSpec &s) {
   e.font_weight = s.weight;
   e.font_charset = s.charset;
   e.draw_text_flags = s.draw_text_flags;
-  e.max_string_length = s.characters;
+  // The record gives the text buffer's length, its terminator included:
+  // a host that allocates just that many bytes still holds the whole text.
+  e.max_string_length = static_cast<std::uint16_t>(s.characters + 1);
   e.sel_str = -1;
   e.sel_end = -1;
   return e;
@@ -558,8 +561,37 @@ struct GaugeSpec {
   MouseRect *mouse = nullptr;
   GaugeCallback callback = nullptr;
 };
+
+// The seven routines of a gauge header, made as the host's own header maker
+// makes them, since a host may call them: each hands the gauge's root
+// element (the module's own record, which a host that copies the tree per
+// placed instance knows as the copy's origin) to the matching element-list
+// service. A routine is given no header, hence one set per header.
+template <GaugeHeader *Self>
+struct HeaderRoutines {
+  static GaugeElement *root() { return Self->elements_list ? Self->elements_list[0] : nullptr; }
+  static void FSAPI query() { element_list_query(root()); }
+  static void FSAPI install(void *resources) { element_list_install(root(), resources); }
+  static void FSAPI initialize() { element_list_initialize(root()); }
+  static void FSAPI update() { element_list_update(root()); }
+  static void FSAPI generate(std::uint32_t phase) { element_list_generate(root(), phase); }
+  static void FSAPI draw() { element_list_plot(root()); }
+  static void FSAPI kill() { element_list_kill(root()); }
+};
+
+// The header of the gauge whose record is *Self:
+//   GaugeHeader Foo_Header = gauge_header<&Foo_Header>({...});
+template <GaugeHeader *Self>
 constexpr GaugeHeader gauge_header(const GaugeSpec &s) {
+  using Routines = HeaderRoutines<Self>;
   GaugeHeader h{};
+  h.query_routine = Routines::query;
+  h.install_routine = Routines::install;
+  h.initialize_routine = Routines::initialize;
+  h.update_routine = Routines::update;
+  h.generate_routine = Routines::generate;
+  h.draw_routine = Routines::draw;
+  h.kill_routine = Routines::kill;
   h.gauge_header_version = kGaugeHeaderVersion;
   h.gauge_name = s.name;
   h.elements_list = s.elements;

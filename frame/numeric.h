@@ -38,6 +38,20 @@ constexpr double held_within(double v, double bound) {
   return v > bound ? bound : v < -bound ? -bound : v;
 }
 
+// A host value that is no finite number becomes a quiet NaN before it
+// reaches a library function (fmod, sin, cos) that would raise the invalid-
+// operation exception on it: a host may run with that exception unmasked.
+// The result is the NaN the function would have given.
+inline double finite_or_nan(double v) {
+  return std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
+}
+// fmod of a host value by a constant period, NaN for a value that is no
+// finite number.
+inline double wrapped(double v, double period) {
+  double f = finite_or_nan(v);
+  return f == f ? std::fmod(f, period) : f;
+}
+
 // Bus-power tests. Gauges differ on purpose in whether the threshold itself
 // counts as powered, so each says which; NaN is never powered.
 constexpr bool bus_above(double volts, double threshold) { return volts > threshold; }

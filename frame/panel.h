@@ -431,6 +431,8 @@ struct MouseRect {
 
 using GaugeCallback = void(FSAPI *)(GaugeHeader *, std::int32_t service, ServiceData extra);
 using PlainRoutine = void(FSAPI *)();
+using InstallRoutine = void(FSAPI *)(void *resources);
+using GenerateRoutine = void(FSAPI *)(std::uint32_t phase);
 
 // Gauge-callback service codes.
 enum : std::int32_t {
@@ -446,11 +448,13 @@ struct GaugeHeader {
   std::uint32_t gauge_header_version;
   const char *gauge_name;
   GaugeElement **elements_list;
+  // The header routines (declare.h: each hands the gauge's root element to
+  // the matching element-list service).
   PlainRoutine query_routine;
-  void(FSAPI *install_routine)(void *);
+  InstallRoutine install_routine;
   PlainRoutine initialize_routine;
   PlainRoutine update_routine;
-  void(FSAPI *generate_routine)(std::uint32_t);
+  GenerateRoutine generate_routine;
   PlainRoutine draw_routine;
   PlainRoutine kill_routine;
   void *reserved1;
@@ -485,7 +489,18 @@ struct PanelServices {
   std::uint32_t module_flags;
   std::uint32_t module_priority;
   std::uint32_t module_version;
-  PanelSlot slots_0_28[29];
+  PanelSlot slots_0_17[18];
+  // The element-list services: each works on the element tree from the
+  // element given. The header routines hand them the gauge's root.
+  void(FSAPI *element_list_query)(GaugeElement *root);                     // slot 18
+  void(FSAPI *element_list_install)(GaugeElement *root, void *resources);  // 19
+  void(FSAPI *element_list_initialize)(GaugeElement *root);                // 20
+  void(FSAPI *element_list_update)(GaugeElement *root);                    // 21
+  void(FSAPI *element_list_generate)(GaugeElement *root, std::uint32_t phase);  // 22
+  void(FSAPI *element_list_plot)(GaugeElement *root);                      // 23
+  void(FSAPI *element_list_erase)(GaugeElement *root);                     // 24
+  void(FSAPI *element_list_kill)(GaugeElement *root);                      // 25
+  PanelSlot slots_26_28[3];
   std::int32_t(FSAPI *toggle_panel_window)(std::uint32_t ident);         // slot 29
   std::uint32_t(FSAPI *trigger_key_event)(std::int32_t id, std::uint32_t value);  // 30
   PanelSlot slots_31_33[3];
@@ -604,7 +619,14 @@ static_assert(sizeof(MouseArg) == 72 && offsetof(MouseArg, scale) == 28 &&
 static_assert(offsetof(GaugeLinkage, module_version) == 20 &&
               offsetof(GaugeLinkage, gauge_header_ptr) == 24);
 static_assert(offsetof(PanelServices, module_version) == 20 &&
-              offsetof(PanelServices, slots_0_28) == 24);
+              offsetof(PanelServices, slots_0_17) == 24);
+static_assert(offsetof(PanelServices, element_list_query) == 96 &&
+              offsetof(PanelServices, element_list_install) == 100 &&
+              offsetof(PanelServices, element_list_update) == 108 &&
+              offsetof(PanelServices, element_list_generate) == 112 &&
+              offsetof(PanelServices, element_list_plot) == 116 &&
+              offsetof(PanelServices, element_list_kill) == 124 &&
+              offsetof(PanelServices, slots_26_28) == 128);
 static_assert(sizeof(GaugeImport) == 16 && offsetof(GaugeImport, panels) + offsetof(ImportEntry, fn_ptr) == 4 &&
               offsetof(GaugeImport, null_entry) == 8);
 static_assert(sizeof(PanelServices) == 328 && offsetof(PanelServices, toggle_panel_window) == 140 &&

@@ -36,3 +36,33 @@ void *query_host_interface(const char *name) {
   PanelServices *p = panels();
   return p && p->query_host_interface ? p->query_host_interface(name) : nullptr;
 }
+
+namespace {
+// Calls the service in that slot of the host's table, when it offers one.
+template <auto Slot, typename... Args>
+void element_list(GaugeElement *root, Args... args) {
+  if (PanelServices *p = panels(); p && p->*Slot) (p->*Slot)(root, args...);
+}
+}  // namespace
+
+void element_list_query(GaugeElement *root) {
+  element_list<&PanelServices::element_list_query>(root);
+}
+void element_list_install(GaugeElement *root, void *resources) {
+  element_list<&PanelServices::element_list_install>(root, resources);
+}
+void element_list_initialize(GaugeElement *root) {
+  element_list<&PanelServices::element_list_initialize>(root);
+}
+void element_list_update(GaugeElement *root) {
+  element_list<&PanelServices::element_list_update>(root);
+}
+void element_list_generate(GaugeElement *root, std::uint32_t phase) {
+  element_list<&PanelServices::element_list_generate>(root, phase);
+}
+void element_list_plot(GaugeElement *root) {
+  element_list<&PanelServices::element_list_plot>(root);
+}
+void element_list_kill(GaugeElement *root) {
+  element_list<&PanelServices::element_list_kill>(root);
+}

@@ -19,3 +19,11 @@ void trigger_key_event(std::int32_t event_id, std::uint32_t value = 0);
 void toggle_panel_window(std::uint32_t ident);
 double aircraft_varget(std::int32_t var, std::int32_t units, std::int32_t index);
 void *query_host_interface(const char *name);
+// The element-list services on the tree from root.
+void element_list_query(GaugeElement *root);
+void element_list_install(GaugeElement *root, void *resources);
+void element_list_initialize(GaugeElement *root);
+void element_list_update(GaugeElement *root);
+void element_list_generate(GaugeElement *root, std::uint32_t phase);
+void element_list_plot(GaugeElement *root);
+void element_list_kill(GaugeElement *root);

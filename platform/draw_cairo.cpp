@@ -73,6 +73,7 @@ struct State {
   std::uintptr_t next_token = 1;
   std::size_t live = 0;
   bool fail_next = false;
+  bool throw_next = false;
   // Family name asked for -> the installed family, or none. Fonts do not
   // come and go while the host runs.
   std::map<std::string, std::optional<std::string>> families;
@@ -88,6 +89,15 @@ bool failing() {
   if (!s.fail_next) return false;
   s.fail_next = false;
   return true;
+}
+
+// Before a cache or list grows: the growth that the host asked to run out
+// of memory throws, as the allocator would.
+void grow() {
+  State &s = state();
+  if (!s.throw_next) return;
+  s.throw_next = false;
+  throw std::bad_alloc();
 }
 
 // Coordinates and sizes far beyond any screen are refused with the
@@ -237,7 +247,13 @@ cairo_scaled_font_t *scaled_font(DrawGraphics *g, const DrawFontObject &font) {
     return nullptr;
   }
   // Held here, the face outlives the key that names it.
-  g->fonts.emplace(key, made);
+  try {
+    grow();
+    g->fonts.emplace(key, made);
+  } catch (...) {
+    cairo_scaled_font_destroy(made);
+    throw;
+  }
   return made;
 }
 
@@ -296,6 +312,7 @@ std::optional<std::string> installed_family(const std::string &name) {
   }
   if (objects) FcObjectSetDestroy(objects);
   if (pattern) FcPatternDestroy(pattern);
+  grow();
   cache.emplace(name, found);
   return found;
 }
@@ -618,6 +635,7 @@ DrawStatus draw_delete_path(DrawPathObject *path) { return release(path); }
 DrawStatus draw_add_path_ellipse(DrawPathObject *path, float x, float y, float width,
                                  float height) {
   if (!path || !usable(x, y, width, height)) return kDrawInvalidParameter;
+  grow();
   path->ellipses.push_back({x, y, width, height});
   return kDrawOk;
 }
@@ -700,6 +718,7 @@ DrawStatus draw_delete_font(DrawFontObject *font) {
 namespace draw_control {
 std::size_t live_objects() { return state().live; }
 void fail_next_call() { state().fail_next = true; }
+void throw_next_allocation() { state().throw_next = true; }
 }  // namespace draw_control
 
 }  // namespace platform

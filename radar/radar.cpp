@@ -14,6 +14,10 @@
 // through the host's traffic interface.
 // Sends: no key events; the power switch clicks.
 // Module-wide: none (the power switch is the kind's own).
+#include <cstring>
+#include <new>
+
+#include "frame/boundary.h"
 #include "frame/declare.h"
 #include "frame/host_names.h"
 #include "frame/numeric.h"
@@ -41,12 +45,18 @@ constexpr std::uint16_t kLabelCharacters = 6;
 int Radar_Power_On = 0;
 ClickSound click;
 
-// The instance's display lives in a header word the host keeps per
-// instance and never writes.
-RadarDisplay *&display_word(GaugeHeader *gauge) {
-  return reinterpret_cast<RadarDisplay *&>(gauge->reserved7);
+// The instance's display lives in the first word of the header's scratch
+// area, which the host keeps per instance for the gauge's author and never
+// writes itself (it starts at 0: no display).
+static_assert(sizeof(RadarDisplay *) <= sizeof(GaugeHeader::user_area[0]));
+RadarDisplay *display_of(GaugeHeader *gauge) {
+  RadarDisplay *d = nullptr;
+  if (gauge) std::memcpy(&d, &gauge->user_area[0], sizeof d);
+  return d;
 }
-RadarDisplay *display_of(GaugeHeader *gauge) { return gauge ? display_word(gauge) : nullptr; }
+void keep_display(GaugeHeader *gauge, RadarDisplay *d) {
+  std::memcpy(&gauge->user_area[0], &d, sizeof d);
+}
 RadarDisplay *display_of(GaugeElement *e) { return e ? display_of(e->gauge_header) : nullptr; }
 RadarDisplay *display_of(MouseCallbackRecord *r) { return r ? display_of(r->gauge) : nullptr; }
 
@@ -59,8 +69,8 @@ GaugeElement *screen_of(GaugeHeader *gauge) {
 }
 
 void destroy_display(GaugeHeader *gauge) {
-  delete display_word(gauge);
-  display_word(gauge) = nullptr;
+  delete display_of(gauge);
+  keep_display(gauge, nullptr);
 }
 
 // --- the gauge callback, by service code
@@ -91,7 +101,7 @@ void on_kill(GaugeHeader *gauge, ServiceData) {
 // the screen blank for good.
 void on_connect(GaugeHeader *gauge, ServiceData) {
   destroy_display(gauge);
-  display_word(gauge) = new RadarDisplay;
+  keep_display(gauge, new (std::nothrow) RadarDisplay);
   attach(gauge);
 }
 
@@ -108,10 +118,15 @@ constexpr ServiceRow kServices[] = {
     {kServiceConnect, on_connect},    {kServiceDisconnect, on_disconnect},
 };
 
+// A display that could not be made or drawn is dropped: the screen keeps
+// its last picture and the gauge draws nothing more until it connects again.
 void FSAPI radar_gauge_callback(GaugeHeader *gauge, std::int32_t service, ServiceData extra) {
   if (!gauge) return;
-  for (const ServiceRow &row : kServices)
-    if (row.code == service) return row.handler(gauge, extra);
+  for (const ServiceRow &row : kServices) {
+    if (row.code != service) continue;
+    if (!fail_soft("Radar", [&] { row.handler(gauge, extra); })) destroy_display(gauge);
+    return;
+  }
 }
 
 // --- element callbacks
@@ -121,7 +136,8 @@ double FSAPI radar_range_label(StringElement *e) {
   if (!d) return 0.0;
   double r = d->range();
   const char *format = r >= 100.0 ? "%3.0f nm" : r >= 10.0 ? "% 2.0f nm" : "%1.1f nm";
-  if (e->string) std::snprintf(e->string, std::size_t{e->max_string_length} + 1, format, r);
+  // The buffer's length counts the terminator.
+  if (e->string) std::snprintf(e->string, e->max_string_length, format, r);
   return r;
 }
 
@@ -143,13 +159,16 @@ std::int32_t FSAPI radar_power_click(MouseCallbackRecord *, std::uint32_t) {
   return 0;
 }
 
+// A range change redraws at once.
 std::int32_t FSAPI radar_range_up(MouseCallbackRecord *r, std::uint32_t) {
-  if (RadarDisplay *d = display_of(r)) d->range_up();
+  if (RadarDisplay *d = display_of(r); d && !fail_soft("Radar", [d] { d->range_up(); }))
+    destroy_display(r->gauge);
   return 0;
 }
 
 std::int32_t FSAPI radar_range_down(MouseCallbackRecord *r, std::uint32_t) {
-  if (RadarDisplay *d = display_of(r)) d->range_down();
+  if (RadarDisplay *d = display_of(r); d && !fail_soft("Radar", [d] { d->range_down(); }))
+    destroy_display(r->gauge);
   return 0;
 }
 
@@ -247,7 +266,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Radar_Header = gauge_header({.name = "Radar",
+GaugeHeader Radar_Header = gauge_header<&Radar_Header>({.name = "Radar",
                                          .elements = tree.elements,
                                          .size_mm = 150,
                                          .mouse = mouse,

@@ -8,6 +8,7 @@
 // Reads no host variables, sends no key events, no module-wide variables.
 #include "radar/registration.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "frame/declare.h"
@@ -92,8 +93,9 @@ double FSAPI registration_text(StringElement *plate) {
   const char *text = kDefaultRegistration;
   if (params && param_find_key(params, "t") == params) text = params + 1;
 
-  std::size_t room = plate->max_string_length < kPlateCharacters ? plate->max_string_length
-                                                                  : kPlateCharacters;
+  // The buffer's length counts the terminator; a buffer of none takes nothing.
+  if (plate->max_string_length == 0) return own_value;
+  std::size_t room = std::min<std::size_t>(plate->max_string_length - 1u, kPlateCharacters);
   std::size_t length = strnlen(text, room);
   if (const char *blank = find_before(text, " ", text + length)) length = blank - text;
   std::memcpy(plate->string, text, length);
@@ -125,7 +127,7 @@ constinit DrawOrder<Parts, &Parts::plate, &Parts::registration> tree;
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Registration_Header = gauge_header({.name = "Registration",
+GaugeHeader Registration_Header = gauge_header<&Registration_Header>({.name = "Registration",
                                                 .elements = tree.elements,
                                                 .size_mm = 150,
                                                 .mouse = mouse,

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "frame/host_names.h"
+#include "frame/numeric.h"
 #include "frame/services.h"
 
 namespace {
@@ -57,11 +58,11 @@ double bounded(double v, double limit) {
   return std::clamp(v, -limit, limit);
 }
 
-double radians(double degrees) { return degrees / kDegreesPerRadian; }
+double radians(double degrees) { return finite_or_nan(degrees) / kDegreesPerRadian; }
 
 // Degrees as a compass direction, 0 to below 360.
 double compass(double degrees) {
-  double d = std::fmod(std::fmod(degrees, 360.0) + 360.0, 360.0);
+  double d = std::fmod(wrapped(degrees, 360.0) + 360.0, 360.0);
   return d >= 360.0 ? 0.0 : d;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "frame/boundary.h"
 #include "platform/resources.h"
 #include "platform/sound_platform.h"
 #include "platform/wave.h"
@@ -21,11 +22,17 @@ constexpr std::uint32_t kBufferFlags = platform::kBufferControlFrequency |
                                        platform::kBufferControlVolume | platform::kBufferGlobalFocus;
 static_assert(kBufferFlags == 0x80E0);
 
+// The sound layer keeps its objects in tables that allocate: a call that
+// throws counts as a failed call.
+void release(void *object) {
+  fail_soft("sound_release", [object] { platform::sound_release(object); });
+}
+
 // The failure rule: release what the reference holds, clear it, and silence
 // the module for good.
 int fail(void **reference) {
   if (reference && *reference) {
-    platform::sound_release(*reference);
+    release(*reference);
     *reference = nullptr;
   }
   Sound_Available = 0;
@@ -49,25 +56,28 @@ bool fill(void *buffer, std::span<const std::uint8_t> data) {
 }  // namespace
 
 SoundWindow sound_find_host_window() {
-  std::string path = platform::program_path();
-  return platform::find_window(host_window_class(program_base_name(path)));
+  return fail_soft("sound_find_host_window", SoundWindow{}, [] {
+    std::string path = platform::program_path();
+    return platform::find_window(host_window_class(program_base_name(path)));
+  });
 }
 
 int sound_create_device(SoundWindow window, SoundDevice *device) {
   if (!device) return 0;  // nowhere to keep it: nothing is attempted
   *device = nullptr;
   void *created = nullptr;
-  if (!platform::sound_create_device(&created)) return fail(device);
+  if (!fail_soft("sound_create_device", false,
+                 [&created] { return platform::sound_create_device(&created); }))
+    return fail(device);
   *device = created;
   if (!platform::sound_set_cooperative_level(created, window, platform::kCooperativeNormal))
     return fail(device);
   return 1;
 }
 
-std::uint32_t sound_load_wave(SoundWindow, SoundDevice device, SoundBuffer *buffer,
-                              std::uint16_t wave_id, ServiceData module_handle) {
-  if (!Sound_Available || !buffer) return 0;
-  sound_release(buffer);
+namespace {
+std::uint32_t load_wave(SoundDevice device, SoundBuffer *buffer, std::uint16_t wave_id,
+                        ServiceData module_handle) {
   auto bytes = platform::find_resource(reinterpret_cast<void *>(module_handle), "WAVE", wave_id);
   if (!bytes) return fail(buffer);
   auto wave = platform::parse_wave(*bytes);
@@ -80,10 +90,23 @@ std::uint32_t sound_load_wave(SoundWindow, SoundDevice device, SoundBuffer *buff
   if (!fill(*buffer, wave->data)) return fail(buffer);
   return description.bytes;
 }
+}  // namespace
+
+std::uint32_t sound_load_wave(SoundWindow, SoundDevice device, SoundBuffer *buffer,
+                              std::uint16_t wave_id, ServiceData module_handle) {
+  if (!Sound_Available || !buffer) return 0;
+  sound_release(buffer);
+  std::uint32_t loaded = fail_soft("sound_load_wave", std::uint32_t{0}, [&] {
+    return load_wave(device, buffer, wave_id, module_handle);
+  });
+  return loaded ? loaded : fail(buffer);
+}
 
 int sound_play(SoundBuffer *buffer, std::uint32_t flags) {
   if (!Sound_Available || !buffer || !*buffer) return 0;
-  if (!platform::sound_play(*buffer, flags)) return fail(buffer);
+  void *b = *buffer;
+  if (!fail_soft("sound_play", false, [b, flags] { return platform::sound_play(b, flags); }))
+    return fail(buffer);
   return 1;
 }
 
@@ -102,6 +125,6 @@ int sound_set_volume(SoundBuffer *buffer, std::int32_t hundredths_db) {
 
 void sound_release(void **object) {
   if (!object || !*object) return;
-  platform::sound_release(*object);
+  release(*object);
   *object = nullptr;
 }

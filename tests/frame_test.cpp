@@ -2,6 +2,7 @@
 // the exported descriptors.
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -49,6 +50,19 @@ TEST(Declare, HelpersFillOnlyWhatTheyName) {
   MouseRect tip = mouse_tooltip_format("%1!s!", nullptr, 1);
   EXPECT_EQ(tip.rect_type, kMouseTooltip);
   EXPECT_STREQ(reinterpret_cast<const char *>(tip.mouse_function), "%1!s!");
+}
+
+// A host may run with the invalid-operation exception unmasked: values that
+// are no numbers must give NaN without raising it.
+TEST(Numeric, WrappingHostValuesRaisesNoInvalidOperation) {
+  EXPECT_EQ(wrapped(725.0, 360.0), 5.0);
+  EXPECT_EQ(wrapped(-5.0, 360.0), -5.0);
+  std::feclearexcept(FE_ALL_EXCEPT);
+  for (double v : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+    EXPECT_TRUE(std::isnan(wrapped(v, 360.0))) << v;
+    EXPECT_TRUE(std::isnan(std::sin(finite_or_nan(v)))) << v;
+  }
+  EXPECT_FALSE(std::fetestexcept(FE_INVALID));
 }
 
 TEST(Numeric, BusTestsSayWhetherTheThresholdCounts) {

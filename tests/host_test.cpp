@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -43,6 +44,28 @@ TEST_F(HostTest, ServicesComeInPlacementAndRemovalOrder) {
   host->frame();
   host->remove("p");
   EXPECT_STREQ(log, "P1:2;P1:14;P1:3;P1:6;P1:15;P1:12;");
+}
+
+// The header routines run where their service codes say, each handing the
+// host its own gauge's root; one that hands over another gauge's elements is
+// reported, and the instance still updates once a frame.
+TEST_F(HostTest, HeaderRoutinesReachTheirOwnElementsWhereTheirServicesAre) {
+  Instance &p = place("Probe", "p", "P1");
+  EXPECT_EQ(p.routines_reached(), (std::array<int, 7>{1, 1, 1, 0, 0, 0, 0}));
+  host->frame();
+  host->frame();
+  EXPECT_EQ(p.routines_reached(), (std::array<int, 7>{1, 1, 1, 2, 0, 2, 0}));
+  host->remove("p");
+  EXPECT_TRUE(host->routine_faults().empty());
+
+  place("Stray", "stray");
+  log[0] = '\0';
+  host->frame();
+  EXPECT_STREQ(log, "stray;");
+  ASSERT_EQ(host->routine_faults().size(), 1u);
+  EXPECT_EQ(host->routine_faults()[0].rfind("stray: its update routine handed the host the elements", 0),
+            0u)
+      << host->routine_faults()[0];
 }
 
 TEST_F(HostTest, FrameSendsPreUpdateToEveryInstanceInPlacementOrder) {
@@ -190,6 +213,10 @@ TEST_F(HostTest, StringElementsGetTheirOwnBoundedBuffer) {
   host->set_var(10, 1234567);
   host->frame();
   EXPECT_EQ(p.views()[4].text, "ALT 12");  // six characters at most
+  // The buffer holds just the record's length, the terminator included.
+  auto *text = reinterpret_cast<StringElement *>(p.elements()[4]);
+  EXPECT_EQ(text->max_string_length, 7);
+  EXPECT_EQ(string_buffer_size(*text), 7u);
 }
 
 TEST_F(HostTest, ClicksGoToTheFirstMatchingChildRelativeToItsParent) {

@@ -487,4 +487,39 @@ TEST(RadarGauge, ConnectAndDisconnectCyclesKeepNothingBehind) {
   EXPECT_EQ(platform::draw_control::live_objects(), before);
 }
 
+// The display of each placed radar is the instance's own, kept where the
+// host leaves room for the gauge's author; a display the drawing layer
+// cannot allocate for is dropped without an exception reaching the host.
+TEST(RadarGauge, EachInstanceKeepsItsDisplayInItsScratchArea) {
+  std::string error;
+  auto module = z480::Module::load(Z480_MODULE_PATH, &error);
+  ASSERT_NE(module, nullptr) << error;
+  z480::Host host(*module);
+  host.set_var(kVarBusVoltage, 28.0);
+  z480::Instance *one = host.place("Radar", "one", std::nullopt, &error);
+  z480::Instance *two = host.place("Radar", "two", std::nullopt, &error);
+  ASSERT_TRUE(one && two) << error;
+  host.frame();
+  auto display = [](z480::Instance *i) {
+    void *d = nullptr;
+    std::memcpy(&d, &i->header()->user_area[0], sizeof d);
+    return d;
+  };
+  EXPECT_NE(display(one), nullptr);
+  EXPECT_NE(display(two), nullptr);
+  EXPECT_NE(display(one), display(two));
+  EXPECT_EQ(one->header()->reserved7, nullptr);
+  host.service(*one, kServiceDisconnect, 0);
+  EXPECT_EQ(display(one), nullptr);
+  EXPECT_NE(display(two), nullptr);
+
+  // Connecting binds the screen and draws, growing the layer's lists.
+  platform::draw_control::throw_next_allocation();
+  EXPECT_NO_THROW(host.service(*one, kServiceConnect, 0));
+  EXPECT_EQ(display(one), nullptr);
+  EXPECT_NO_THROW(host.frame());
+  host.service(*one, kServiceConnect, 0);
+  EXPECT_NE(display(one), nullptr);
+}
+
 }  // namespace

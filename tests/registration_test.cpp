@@ -11,10 +11,13 @@
 
 namespace {
 
+// A plate whose host gives the text a buffer of exactly `room` bytes, the
+// record's length (the terminator counted), with a canary after it.
 struct Plate {
-  explicit Plate(const char *params, std::uint16_t characters = 7) {
-    text = string_element({.text_color = 0xFFFFFF, .font = "Arial", .characters = characters});
-    buffer.assign(characters + 1u, '\x7f');
+  explicit Plate(const char *params, std::uint16_t room = 8) {
+    text = string_element({.text_color = 0xFFFFFF, .font = "Arial", .characters = 7});
+    text.max_string_length = room;
+    buffer.assign(room, '\x7f');
     canary = buffer.size();
     buffer.push_back('#');
     text.string = buffer.data();
@@ -40,13 +43,19 @@ struct Plate {
 };
 
 TEST(RegistrationText, NeverWritesPastTheElementsRoom) {
-  Plate narrow("tABCDEFGHI", 3);
+  // The declared record holds the seven characters and the terminator.
+  EXPECT_EQ(Plate("t").text.max_string_length, 8);
+  Plate exact("tABCDEFGHI");
+  EXPECT_EQ(exact.shown(), "ABCDEFG");
+  Plate narrow("tABCDEFGHI", 4);
   EXPECT_EQ(narrow.shown(), "ABC");
+  Plate terminator_only("tABC", 1);
+  EXPECT_EQ(terminator_only.shown(), "");
   Plate none("tABC", 0);
-  EXPECT_EQ(none.shown(), "");
+  none.shown();
   Plate wide("tABCDEFGHIJKLMNOP", 20);  // the plate shows seven whatever the room
   EXPECT_EQ(wide.shown(), "ABCDEFG");
-  Plate fallback(nullptr, 4);
+  Plate fallback(nullptr, 5);
   EXPECT_EQ(fallback.shown(), "N700");
 }
 

@@ -54,6 +54,28 @@ TEST_F(ShippedPanel, ReadsCleanlyAndPlacesEveryGaugeOfTheRegistry) {
   EXPECT_EQ(placed["Radio_Altimeter"], std::multiset<std::string>{"s1"});
 }
 
+// The simulator takes a gauge line's fifth field as the height and the rest
+// as the parameter string, blanks and all; the plate's font must be one a
+// Windows machine has.
+TEST_F(ShippedPanel, GaugeLinesGiveTheirHeightAndParametersWithoutABlank) {
+  std::istringstream text(read_file(Z480_SOURCE_DIR "/panel/panel.cfg").value_or(""));
+  std::regex line_form(R"(gauge\d+=\w+!\w+, *\d+, *\d+, *\d+, *\d+(,[^ ,].*)?)");
+  int gauges = 0;
+  for (std::string line; std::getline(text, line);) {
+    if (line.rfind("gauge", 0) != 0) continue;
+    ++gauges;
+    EXPECT_TRUE(std::regex_match(line, line_form)) << line;
+  }
+  EXPECT_GT(gauges, 83);
+  for (const PanelWindowConfig &w : config.windows)
+    for (const GaugePlacementConfig &g : w.gauges) {
+      EXPECT_TRUE(g.height) << g.line;
+      if (g.gauge == "Registration") {
+        EXPECT_EQ(g.parameters.value_or("").find(" f"), std::string::npos) << *g.parameters;
+      }
+    }
+}
+
 TEST_F(ShippedPanel, GaugesLieInsideTheirWindows) {
   for (const PanelWindowConfig &w : config.windows) {
     EXPECT_GT(w.width, 0) << "Window" << w.number;
@@ -104,7 +126,9 @@ TEST_F(ShippedPanel, DrawnGaugesStayInsideTheirWindowsAndClearOfEachOther) {
     }
 }
 
-TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
+// The shutdown window has a user ident (no view change opens it) and stays
+// closed until the pilot opens it: its gauge stops the engines on connecting.
+TEST_F(ShippedPanel, TheShutdownWaitsForThePilotAndEveryHotSpotNamesAWindow) {
   std::string error;
   auto module = Module::load(Z480_MODULE_PATH, &error);
   ASSERT_TRUE(module) << error;
@@ -113,8 +137,9 @@ TEST_F(ShippedPanel, TheShutdownConnectsAtLoadAndEveryHotSpotNamesAWindow) {
     EXPECT_NE(d.message.find("the module has no gauge"), std::string::npos) << d.message;
 
   Instance *shutdown = host.instance("Shut_Down_Engines");
-  ASSERT_TRUE(shutdown);
-  EXPECT_TRUE(shutdown->connected());
+  ASSERT_TRUE(shutdown && shutdown->placement());
+  EXPECT_FALSE(shutdown->connected());
+  EXPECT_GE(shutdown->placement()->window, kUserIdentBase);
 
   std::set<std::uint32_t> idents;
   for (const PanelWindowConfig &w : config.windows) idents.insert(w.ident);

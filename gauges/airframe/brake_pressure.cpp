@@ -61,4 +61,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_en
 }  // namespace
 
 GaugeHeader Brake_Pressure_Header =
-    gauge_header({.name = "Brake_Pressure", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Brake_Pressure_Header>({.name = "Brake_Pressure", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

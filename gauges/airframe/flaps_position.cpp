@@ -48,4 +48,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpFlaps), mouse_end_parent(),
 }  // namespace
 
 GaugeHeader Flaps_Position_Header =
-    gauge_header({.name = "Flaps_Position", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Flaps_Position_Header>({.name = "Flaps_Position", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "frame/declare.h"
+#include "frame/numeric.h"
 #include "frame/services.h"
 
 extern GaugeHeader Gear_Lamps_Header;
@@ -38,7 +39,7 @@ double FSAPI gear_warning_lamp(IconElement *) {
     all_up = all_up && position < kLegUp;
   }
   if (all_locked || all_up) return kDark;
-  return std::fmod(t, kBlinkPeriod) > kBlinkPeriod / 2 ? kLit : kDark;
+  return wrapped(t, kBlinkPeriod) > kBlinkPeriod / 2 ? kLit : kDark;
 }
 
 namespace {
@@ -71,4 +72,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpGearLamps), mouse_end_paren
 }  // namespace
 
 GaugeHeader Gear_Lamps_Header =
-    gauge_header({.name = "Gear_Lamps", .elements = tree.elements, .size_mm = 40, .mouse = mouse});
+    gauge_header<&Gear_Lamps_Header>({.name = "Gear_Lamps", .elements = tree.elements, .size_mm = 40, .mouse = mouse});

@@ -57,11 +57,11 @@ MouseRect GearLever<S>::mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Gear_Lever_Left_Header = gauge_header({.name = "Gear_Lever_Left",
+GaugeHeader Gear_Lever_Left_Header = gauge_header<&Gear_Lever_Left_Header>({.name = "Gear_Lever_Left",
                                                    .elements = GearLever<kLeft>::tree.elements,
                                                    .size_mm = 45,
                                                    .mouse = GearLever<kLeft>::mouse});
-GaugeHeader Gear_Lever_Right_Header = gauge_header({.name = "Gear_Lever_Right",
+GaugeHeader Gear_Lever_Right_Header = gauge_header<&Gear_Lever_Right_Header>({.name = "Gear_Lever_Right",
                                                     .elements = GearLever<kRight>::tree.elements,
                                                     .size_mm = 45,
                                                     .mouse = GearLever<kRight>::mouse});

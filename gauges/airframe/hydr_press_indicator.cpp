@@ -67,5 +67,5 @@ constinit DrawOrder<Parts, &Parts::dial, &Parts::system_needle, &Parts::hyd2_nee
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpHydraulics), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Hydr_Press_Indicator_Header = gauge_header(
+GaugeHeader Hydr_Press_Indicator_Header = gauge_header<&Hydr_Press_Indicator_Header>(
     {.name = "Hydr_Press_Indicator", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

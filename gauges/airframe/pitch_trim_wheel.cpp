@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "frame/declare.h"
+#include "frame/numeric.h"
 
 extern GaugeHeader Pitch_Trim_Wheel_Left_Header;
 extern GaugeHeader Pitch_Trim_Wheel_Right_Header;
@@ -21,7 +22,7 @@ constexpr double kPictureStep = 0.003490658503988659;
 }  // namespace
 
 double FSAPI trim_wheel_frame(IconElement *e) {
-  return std::fmod(e->source_var.var_value.n + kTrimOffset, kWheelPeriod) / kPictureStep;
+  return wrapped(e->source_var.var_value.n + kTrimOffset, kWheelPeriod) / kPictureStep;
 }
 
 namespace {
@@ -62,11 +63,11 @@ MouseRect TrimWheel<S>::mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Pitch_Trim_Wheel_Left_Header = gauge_header({.name = "Pitch_Trim_Wheel_Left",
+GaugeHeader Pitch_Trim_Wheel_Left_Header = gauge_header<&Pitch_Trim_Wheel_Left_Header>({.name = "Pitch_Trim_Wheel_Left",
                                                          .elements = TrimWheel<kLeft>::tree.elements,
                                                          .size_mm = 40,
                                                          .mouse = TrimWheel<kLeft>::mouse});
-GaugeHeader Pitch_Trim_Wheel_Right_Header = gauge_header({.name = "Pitch_Trim_Wheel_Right",
+GaugeHeader Pitch_Trim_Wheel_Right_Header = gauge_header<&Pitch_Trim_Wheel_Right_Header>({.name = "Pitch_Trim_Wheel_Right",
                                                           .elements = TrimWheel<kRight>::tree.elements,
                                                           .size_mm = 40,
                                                           .mouse = TrimWheel<kRight>::mouse});

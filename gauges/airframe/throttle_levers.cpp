@@ -226,4 +226,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Throttle_Levers_Header =
-    gauge_header({.name = "Throttle_Levers", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Throttle_Levers_Header>({.name = "Throttle_Levers", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

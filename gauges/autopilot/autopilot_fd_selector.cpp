@@ -219,7 +219,7 @@ constexpr std::array<MouseRect, 3 * kButtonCount + 3> button_rectangles() {
 constinit std::array<MouseRect, 3 *kButtonCount + 3> mouse = button_rectangles();
 }  // namespace
 
-GaugeHeader Autopilot_FD_Selector_Header = gauge_header({.name = "Autopilot_FD_Selector",
+GaugeHeader Autopilot_FD_Selector_Header = gauge_header<&Autopilot_FD_Selector_Header>({.name = "Autopilot_FD_Selector",
                                                          .elements = tree.elements,
                                                          .size_mm = 100,
                                                          .mouse = mouse.data()});

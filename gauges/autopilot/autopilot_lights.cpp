@@ -111,7 +111,7 @@ void FSAPI autopilot_lights_callback(GaugeHeader *, std::int32_t service, Servic
 }
 }  // namespace
 
-GaugeHeader Autopilot_Lights_Header = gauge_header({.name = "Autopilot_Lights",
+GaugeHeader Autopilot_Lights_Header = gauge_header<&Autopilot_Lights_Header>({.name = "Autopilot_Lights",
                                                     .elements = tree.elements,
                                                     .size_mm = 200,
                                                     .mouse = mouse,

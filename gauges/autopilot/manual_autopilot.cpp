@@ -130,5 +130,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Manual_Autopilot_Header = gauge_header(
+GaugeHeader Manual_Autopilot_Header = gauge_header<&Manual_Autopilot_Header>(
     {.name = "Manual_Autopilot", .elements = tree.elements, .size_mm = 150, .mouse = mouse});

@@ -67,4 +67,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_en
 }  // namespace
 
 GaugeHeader Annunciator_Header =
-    gauge_header({.name = "Annunciator", .elements = tree.elements, .size_mm = 30, .mouse = mouse});
+    gauge_header<&Annunciator_Header>({.name = "Annunciator", .elements = tree.elements, .size_mm = 30, .mouse = mouse});

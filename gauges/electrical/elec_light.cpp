@@ -70,7 +70,7 @@ struct WarningLight {
   };
 
   static constexpr GaugeHeader header() {
-    return gauge_header(
+    return gauge_header<Kind.self>(
         {.name = Kind.name, .elements = tree.elements, .size_mm = 40, .mouse = mouse});
   }
 };

@@ -77,7 +77,7 @@ struct SwitchGauge {
   };
 
   static constexpr GaugeHeader header() {
-    return gauge_header({.name = Kind.name,
+    return gauge_header<Kind.self>({.name = Kind.name,
                          .elements = tree.elements,
                          .size_mm = Kind.size_mm,
                          .mouse = mouse,

@@ -55,7 +55,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Voltmeter_Switch_Header = gauge_header({.name = "Voltmeter_Switch",
+GaugeHeader Voltmeter_Switch_Header = gauge_header<&Voltmeter_Switch_Header>({.name = "Voltmeter_Switch",
                                                     .elements = tree.elements,
                                                     .size_mm = 30,
                                                     .mouse = mouse,

@@ -96,7 +96,7 @@ struct Voltmeter {
   };
 
   static constexpr GaugeHeader header() {
-    return gauge_header(
+    return gauge_header<Kind.self>(
         {.name = Kind.name, .elements = tree.elements, .size_mm = 100, .mouse = mouse});
   }
 };

@@ -59,7 +59,7 @@ constinit DrawOrder<Parts, &Parts::dial, &Parts::pressure_needle, &Parts::oil_te
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpEgtOil), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader EGT_Oil_Indicator_Header = gauge_header({.name = "EGT_Oil_Indicator",
+GaugeHeader EGT_Oil_Indicator_Header = gauge_header<&EGT_Oil_Indicator_Header>({.name = "EGT_Oil_Indicator",
                                                      .elements = tree.elements,
                                                      .size_mm = 100,
                                                      .mouse = mouse,

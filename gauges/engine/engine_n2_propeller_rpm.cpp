@@ -69,12 +69,12 @@ MouseRect propeller_mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_tooltip(kHel
                                mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Engine_N2_Header = gauge_header({.name = "Engine_N2",
+GaugeHeader Engine_N2_Header = gauge_header<&Engine_N2_Header>({.name = "Engine_N2",
                                              .elements = SpeedDialRecords<kN2>::tree.elements,
                                              .size_mm = 100,
                                              .mouse = n2_mouse,
                                              .callback = engine_gauge_callback});
-GaugeHeader Propeller_RPM_Header = gauge_header({.name = "Propeller_RPM",
+GaugeHeader Propeller_RPM_Header = gauge_header<&Propeller_RPM_Header>({.name = "Propeller_RPM",
                                                  .elements = SpeedDialRecords<kPropeller>::tree.elements,
                                                  .size_mm = 100,
                                                  .mouse = propeller_mouse,

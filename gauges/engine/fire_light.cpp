@@ -24,7 +24,7 @@ constinit DrawOrder<Parts, &Parts::dark, &Parts::lamp> tree;
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Fire_Light_Header = gauge_header({.name = "Fire_Light",
+GaugeHeader Fire_Light_Header = gauge_header<&Fire_Light_Header>({.name = "Fire_Light",
                                               .elements = tree.elements,
                                               .size_mm = 40,
                                               .mouse = mouse,

@@ -35,7 +35,7 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_tooltip(kHelpLowOil), 
                      mouse_end()};
 }  // namespace
 
-GaugeHeader Low_Oil_Press_Light_Header = gauge_header({.name = "Low_Oil_Press_Light",
+GaugeHeader Low_Oil_Press_Light_Header = gauge_header<&Low_Oil_Press_Light_Header>({.name = "Low_Oil_Press_Light",
                                                        .elements = tree.elements,
                                                        .size_mm = 30,
                                                        .mouse = mouse,

@@ -63,7 +63,7 @@ constinit DrawOrder<Parts, &Parts::mark> tree;
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Shut_Down_Engines_Header = gauge_header({.name = "Shut_Down_Engines",
+GaugeHeader Shut_Down_Engines_Header = gauge_header<&Shut_Down_Engines_Header>({.name = "Shut_Down_Engines",
                                                      .elements = tree.elements,
                                                      .size_mm = 30,
                                                      .mouse = mouse,

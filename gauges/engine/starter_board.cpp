@@ -353,7 +353,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Starter_Board_Header = gauge_header({.name = "Starter_Board",
+GaugeHeader Starter_Board_Header = gauge_header<&Starter_Board_Header>({.name = "Starter_Board",
                                                  .elements = tree.elements,
                                                  .size_mm = 150,
                                                  .mouse = mouse,

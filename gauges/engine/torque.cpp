@@ -51,4 +51,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpTorque), mouse_end_parent()
 }  // namespace
 
 GaugeHeader Torque_Header =
-    gauge_header({.name = "Torque", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Torque_Header>({.name = "Torque", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

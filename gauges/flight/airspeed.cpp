@@ -41,4 +41,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpAirspeed), mouse_end_parent
 }  // namespace
 
 GaugeHeader Airspeed_Header =
-    gauge_header({.name = "Airspeed", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Airspeed_Header>({.name = "Airspeed", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -106,5 +106,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Altimeter_Mb_Header = gauge_header(
+GaugeHeader Altimeter_Mb_Header = gauge_header<&Altimeter_Mb_Header>(
     {.name = "Altimeter_Mb", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -299,4 +299,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Attitude_Header =
-    gauge_header({.name = "Attitude", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Attitude_Header>({.name = "Attitude", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

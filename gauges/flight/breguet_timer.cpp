@@ -128,5 +128,5 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Breguet_Timer_Header =
-    gauge_header({.name = "Breguet_Timer", .elements = tree.elements, .size_mm = 100,
+    gauge_header<&Breguet_Timer_Header>({.name = "Breguet_Timer", .elements = tree.elements, .size_mm = 100,
                   .mouse = mouse});

@@ -38,5 +38,5 @@ constinit DrawOrder<Parts, &Parts::dial, &Parts::temperature_needle, &Parts::gla
 MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpOat), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader OAT_Indicator_Header = gauge_header(
+GaugeHeader OAT_Indicator_Header = gauge_header<&OAT_Indicator_Header>(
     {.name = "OAT_Indicator", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

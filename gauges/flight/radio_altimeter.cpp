@@ -321,7 +321,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Radio_Altimeter_Header = gauge_header({.name = "Radio_Altimeter",
+GaugeHeader Radio_Altimeter_Header = gauge_header<&Radio_Altimeter_Header>({.name = "Radio_Altimeter",
                                                    .elements = tree.elements,
                                                    .size_mm = 90,
                                                    .mouse = mouse,

@@ -45,7 +45,7 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader Radio_Altimeter_Switch_Header =
-    gauge_header({.name = "Radio_Altimeter_Switch",
+    gauge_header<&Radio_Altimeter_Switch_Header>({.name = "Radio_Altimeter_Switch",
                   .elements = tree.elements,
                   .size_mm = 30,
                   .mouse = mouse,

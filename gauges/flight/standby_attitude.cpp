@@ -101,5 +101,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Standby_Attitude_Header = gauge_header(
+GaugeHeader Standby_Attitude_Header = gauge_header<&Standby_Attitude_Header>(
     {.name = "Standby_Attitude", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -36,4 +36,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpTurnBall), mouse_end_parent
 }  // namespace
 
 GaugeHeader Turn_Ball_Header =
-    gauge_header({.name = "Turn_Ball", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Turn_Ball_Header>({.name = "Turn_Ball", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -46,5 +46,5 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpVerticalSpeed), mouse_end_p
                      mouse_end()};
 }  // namespace
 
-GaugeHeader Vertical_Speed_Header = gauge_header(
+GaugeHeader Vertical_Speed_Header = gauge_header<&Vertical_Speed_Header>(
     {.name = "Vertical_Speed", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

@@ -113,12 +113,12 @@ MouseRect Counter<S>::mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Fuel_Consumption_Left_Header = gauge_header({.name = "Fuel_Consumption_Left",
+GaugeHeader Fuel_Consumption_Left_Header = gauge_header<&Fuel_Consumption_Left_Header>({.name = "Fuel_Consumption_Left",
                                                          .elements = Counter<kLeft>::tree.elements,
                                                          .size_mm = 70,
                                                          .mouse = Counter<kLeft>::mouse,
                                                          .callback = fuel_used_callback<kLeft>});
-GaugeHeader Fuel_Consumption_Right_Header = gauge_header({.name = "Fuel_Consumption_Right",
+GaugeHeader Fuel_Consumption_Right_Header = gauge_header<&Fuel_Consumption_Right_Header>({.name = "Fuel_Consumption_Right",
                                                           .elements = Counter<kRight>::tree.elements,
                                                           .size_mm = 70,
                                                           .mouse = Counter<kRight>::mouse,

@@ -102,11 +102,11 @@ MouseRect FlowDial<S>::mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Fuel_Flow_Left_Header = gauge_header({.name = "Fuel_Flow_Left",
+GaugeHeader Fuel_Flow_Left_Header = gauge_header<&Fuel_Flow_Left_Header>({.name = "Fuel_Flow_Left",
                                                   .elements = FlowDial<kLeft>::tree.elements,
                                                   .size_mm = 100,
                                                   .mouse = FlowDial<kLeft>::mouse});
-GaugeHeader Fuel_Flow_Right_Header = gauge_header({.name = "Fuel_Flow_Right",
+GaugeHeader Fuel_Flow_Right_Header = gauge_header<&Fuel_Flow_Right_Header>({.name = "Fuel_Flow_Right",
                                                    .elements = FlowDial<kRight>::tree.elements,
                                                    .size_mm = 100,
                                                    .mouse = FlowDial<kRight>::mouse});

@@ -80,11 +80,11 @@ MouseRect QuantityDial<S>::mouse[] = {mouse_parent({0, 0, 0, 0}, side.help),
                                       mouse_tooltip(side.tooltip), mouse_end_parent(), mouse_end()};
 }  // namespace
 
-GaugeHeader Fuel_Qty_Left_Header = gauge_header({.name = "Fuel_Qty_Left",
+GaugeHeader Fuel_Qty_Left_Header = gauge_header<&Fuel_Qty_Left_Header>({.name = "Fuel_Qty_Left",
                                                  .elements = QuantityDial<kLeft>::tree.elements,
                                                  .size_mm = 100,
                                                  .mouse = QuantityDial<kLeft>::mouse});
-GaugeHeader Fuel_Qty_Right_Header = gauge_header({.name = "Fuel_Qty_Right",
+GaugeHeader Fuel_Qty_Right_Header = gauge_header<&Fuel_Qty_Right_Header>({.name = "Fuel_Qty_Right",
                                                   .elements = QuantityDial<kRight>::tree.elements,
                                                   .size_mm = 100,
                                                   .mouse = QuantityDial<kRight>::mouse});

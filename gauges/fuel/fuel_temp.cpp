@@ -66,4 +66,4 @@ MouseRect mouse[] = {mouse_parent({0, 0, 0, 0}, 0), mouse_end_parent(), mouse_en
 }  // namespace
 
 GaugeHeader Fuel_Temp_Header =
-    gauge_header({.name = "Fuel_Temp", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&Fuel_Temp_Header>({.name = "Fuel_Temp", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

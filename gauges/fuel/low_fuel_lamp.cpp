@@ -48,11 +48,11 @@ MouseRect Lamp<S>::mouse[] = {mouse_parent({0, 0, 0, 0}, kHelpLowFuel), mouse_en
                               mouse_end()};
 }  // namespace
 
-GaugeHeader Low_Fuel_Lamp_Left_Header = gauge_header({.name = "Low_Fuel_Lamp_Left",
+GaugeHeader Low_Fuel_Lamp_Left_Header = gauge_header<&Low_Fuel_Lamp_Left_Header>({.name = "Low_Fuel_Lamp_Left",
                                                       .elements = Lamp<kLeft>::tree.elements,
                                                       .size_mm = 20,
                                                       .mouse = Lamp<kLeft>::mouse});
-GaugeHeader Low_Fuel_Lamp_Right_Header = gauge_header({.name = "Low_Fuel_Lamp_Right",
+GaugeHeader Low_Fuel_Lamp_Right_Header = gauge_header<&Low_Fuel_Lamp_Right_Header>({.name = "Low_Fuel_Lamp_Right",
                                                        .elements = Lamp<kRight>::tree.elements,
                                                        .size_mm = 20,
                                                        .mouse = Lamp<kRight>::mouse});

@@ -195,5 +195,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Homing_Indicator_Header = gauge_header(
+GaugeHeader Homing_Indicator_Header = gauge_header<&Homing_Indicator_Header>(
     {.name = "Homing_Indicator", .elements = tree.elements, .size_mm = 120, .mouse = mouse});

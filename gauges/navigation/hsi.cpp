@@ -92,7 +92,7 @@ double FSAPI hsi_glide_slope(SliderElement *e) {
 }
 
 double FSAPI hsi_course_drum(MovingImageElement *e) {
-  return odometer_drum(*e, std::fmod(e->source_var_y.var_value.n, 360.0));
+  return odometer_drum(*e, wrapped(e->source_var_y.var_value.n, 360.0));
 }
 
 // Tenths below 100 NM, whole miles from there.
@@ -376,4 +376,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader HSI_Header =
-    gauge_header({.name = "HSI", .elements = tree.elements, .size_mm = 120, .mouse = mouse});
+    gauge_header<&HSI_Header>({.name = "HSI", .elements = tree.elements, .size_mm = 120, .mouse = mouse});

@@ -61,7 +61,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader ILS_TACAN_Switch_Header = gauge_header({.name = "ILS_TACAN_Switch",
+GaugeHeader ILS_TACAN_Switch_Header = gauge_header<&ILS_TACAN_Switch_Header>({.name = "ILS_TACAN_Switch",
                                                     .elements = tree.elements,
                                                     .size_mm = 30,
                                                     .mouse = mouse,

@@ -83,5 +83,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Marker_Lights_Header = gauge_header(
+GaugeHeader Marker_Lights_Header = gauge_header<&Marker_Lights_Header>(
     {.name = "Marker_Lights", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

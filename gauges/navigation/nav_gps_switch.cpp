@@ -31,5 +31,5 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader NAV_GPS_Switch_Header = gauge_header(
+GaugeHeader NAV_GPS_Switch_Header = gauge_header<&NAV_GPS_Switch_Header>(
     {.name = "NAV_GPS_Switch", .elements = tree.elements, .size_mm = 30, .mouse = mouse});

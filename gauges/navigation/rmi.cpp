@@ -145,4 +145,4 @@ MouseRect mouse[] = {
 }  // namespace
 
 GaugeHeader RMI_Header =
-    gauge_header({.name = "RMI", .elements = tree.elements, .size_mm = 100, .mouse = mouse});
+    gauge_header<&RMI_Header>({.name = "RMI", .elements = tree.elements, .size_mm = 100, .mouse = mouse});

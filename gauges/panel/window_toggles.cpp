@@ -111,7 +111,7 @@ struct Toggle {
   };
 
   static constexpr GaugeHeader header() {
-    return gauge_header({.name = kind.name,
+    return gauge_header<Self>({.name = kind.name,
                          .elements = tree.elements,
                          .size_mm = kToggleSizeMm,
                          .mouse = mouse,

@@ -316,7 +316,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Z480_ADF_Header = gauge_header({.name = "Z480_ADF",
+GaugeHeader Z480_ADF_Header = gauge_header<&Z480_ADF_Header>({.name = "Z480_ADF",
                                             .elements = tree.elements,
                                             .size_mm = 100,
                                             .mouse = mouse,

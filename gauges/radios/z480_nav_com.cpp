@@ -291,7 +291,7 @@ struct NavCom {
 
 template <const NavComSet &S>
 constexpr GaugeHeader nav_com_header(const char *name) {
-  return gauge_header({.name = name,
+  return gauge_header<S.header>({.name = name,
                        .elements = NavCom<S>::tree.elements,
                        .size_mm = 100,
                        .mouse = NavCom<S>::mouse,

@@ -159,7 +159,7 @@ MouseRect mouse[] = {
 };
 }  // namespace
 
-GaugeHeader Z480_XPDR_Header = gauge_header({.name = "Z480_XPDR",
+GaugeHeader Z480_XPDR_Header = gauge_header<&Z480_XPDR_Header>({.name = "Z480_XPDR",
                                              .elements = tree.elements,
                                              .size_mm = 100,
                                              .mouse = mouse,

@@ -1,6 +1,6 @@
 // z480-panel: loads the gauge module the way the simulator does and runs
 // panel scripts against it.
-//   z480-panel run [--module PATH] [--wav FILE] [--out DIR] [SCRIPT...]
+//   z480-panel run [--module PATH] [--wav FILE] [--out DIR] [--x87 MODE] [SCRIPT...]
 //   z480-panel list [--module PATH]
 //   z480-panel serve [--port N] [--panel FILE] [--scenario NAME] [SCRIPT]
 //   z480-panel bitmaps [--module PATH] [--write DIR]
@@ -10,17 +10,22 @@
 // key-event log, summary and an index.html); the default flight writes it
 // to out/ unless told otherwise. The pictures a script draws under relative
 // names go to DIR, or to out/ without --out: never beside the sources.
+// --x87 (the 32-bit build) runs the module's calls with the x87 precision
+// cut to 24 bits (24), as a simulator drawing with Direct3D does, or with
+// invalid operations unmasked (invalid); the host's own work keeps its state.
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <functional>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/script/flight_report.h"
+#include "host/core/host.h"
 #include "host/core/module.h"
 #include "host/core/module_loader.h"
 #include "host/util/files.h"
@@ -172,6 +177,11 @@ int main(int argc, char **argv) {
                           "write the flight's report here: phases, snapshots, sound, key-event "
                           "log, summary and index.html (default for the default flight: out)");
   run_command->add_option("scripts", scripts, "panel scripts (.z480)");
+  std::string x87 = "native";
+  run_command->add_option("--x87", x87,
+                          "the x87 state the module runs in (32-bit build): native, 24 (precision "
+                          "cut to 24 bits, as under Direct3D) or invalid (invalid operations "
+                          "unmasked)");
 
   CLI::App *list_command = app.add_subcommand("list", "List the module's gauges: NAME SIZE_MM");
   list_command->add_option("--module", module_path, module_help);
@@ -227,5 +237,12 @@ int main(int argc, char **argv) {
     return module ? z480::list_bitmaps(*module, bitmap_dir, std::cout, std::cerr) : 1;
   }
   if (scripts.empty() && out_dir.empty()) out_dir = "out";
+  std::optional<z480::X87Mode> mode = z480::x87_mode_from_text(x87);
+  if (!mode || (*mode != z480::X87Mode::kNative && !z480::x87_modes_available())) {
+    std::cerr << "z480-panel: --x87 " << z480::printable(x87)
+              << ": expected native, or 24 or invalid on the 32-bit build\n";
+    return 2;
+  }
+  z480::Host::set_x87_mode(*mode);
   return run(module_path, scripts, wav, out_dir);
 }

@@ -33,6 +33,21 @@ void *FSAPI service_query_host_interface(const char *name) {
   return g_host && name ? g_host->host_interface(name) : nullptr;
 }
 
+// The element-list services, reached by the header routines.
+template <Routine R>
+void FSAPI service_element_list(GaugeElement *root) {
+  if (g_host) g_host->element_list(R, root);
+}
+void FSAPI service_element_list_install(GaugeElement *root, void *) {
+  if (g_host) g_host->element_list(kInstall, root);
+}
+void FSAPI service_element_list_generate(GaugeElement *root, std::uint32_t) {
+  if (g_host) g_host->element_list(kGenerate, root);
+}
+
+constexpr const char *kRoutineNames[] = {"query",    "install", "initialize", "update",
+                                         "generate", "draw",    "kill"};
+
 template <typename T>
 T *as(GaugeElement *e) {
   return reinterpret_cast<T *>(e);
@@ -82,6 +97,13 @@ Host::Host(Module &module)
   services_.lookup_var = service_lookup_var;
   services_.aircraft_varget = service_aircraft_varget;
   services_.query_host_interface = service_query_host_interface;
+  services_.element_list_query = service_element_list<kQuery>;
+  services_.element_list_install = service_element_list_install;
+  services_.element_list_initialize = service_element_list<kInitialize>;
+  services_.element_list_update = service_element_list<kUpdate>;
+  services_.element_list_generate = service_element_list_generate;
+  services_.element_list_plot = service_element_list<kDraw>;
+  services_.element_list_kill = service_element_list<kKill>;
   set_interface(kTrafficInterfaceName, traffic_->provider());
   on_frame([this] { traffic_->fly(1.0 / kFramesPerSecond); });
   audio_->on_start([this](const SoundStart &s) {
@@ -230,10 +252,18 @@ Instance *Host::place(const std::string &gauge, const std::string &alias,
   if (where) placed->set_placement(*where);
   instances_.push_back(std::move(inst));
   windows_unsettled_ = true;
-  // Once the install call has returned, the host connects the instance when
-  // its window is shown.
-  service(*placed, kServiceInstall, reinterpret_cast<ServiceData>(module_.handle()));
-  service(*placed, kServicePostInstall, reinterpret_cast<ServiceData>(module_.handle()));
+  // Once the install has returned, the host connects the instance when its
+  // window is shown. The header routines run where their service codes
+  // say: query first, install between services 2 and 3, initialize after.
+  auto handle = reinterpret_cast<ServiceData>(module_.handle());
+  {
+    ModuleCall install(*this);
+    call_routine(*placed, kQuery);
+    service(*placed, kServiceInstall, handle);
+    call_routine(*placed, kInstall, module_.handle());
+  }
+  service(*placed, kServicePostInstall, handle);
+  call_routine(*placed, kInitialize);
   return placed;
 }
 
@@ -245,6 +275,7 @@ bool Host::remove(const std::string &alias) {
     instances_.erase(it);
     if (gone->connected()) service(*gone, kServiceDisconnect, 0);
     service(*gone, kServiceKill, 0);
+    call_routine(*gone, kKill);
     return true;
   }
   return false;
@@ -286,12 +317,72 @@ void Host::frame() {
     // gauge updates, so the next gauge reads its effect.
     apply_pending_events();
     service(*inst, kServicePreUpdate, 0);
-    evaluate(*inst);
+    // The elements update through the header's update routine; a header
+    // without one, or whose routine reaches no elements of its own, is
+    // updated all the same.
+    if (!call_routine(*inst, kUpdate) || !routine_updated_) evaluate(*inst);
+    call_routine(*inst, kDraw);
   }
   apply_pending_events();
   ++frames_;
   audio_->set_time(seconds());
   for (auto &work : frame_work_) work();
+}
+
+bool Host::call_routine(Instance &inst, Routine routine, void *resources) {
+  const GaugeHeader &h = *inst.header();
+  ModuleCall call(*this);
+  Instance *outer = routine_instance_;
+  routine_instance_ = &inst;
+  routine_called_ = routine_reached_ = routine_updated_ = false;
+  bool had = true;
+  switch (routine) {
+    case kQuery: had = h.query_routine && (h.query_routine(), true); break;
+    case kInstall: had = h.install_routine && (h.install_routine(resources), true); break;
+    case kInitialize: had = h.initialize_routine && (h.initialize_routine(), true); break;
+    case kUpdate: had = h.update_routine && (h.update_routine(), true); break;
+    case kGenerate: had = h.generate_routine && (h.generate_routine(0), true); break;
+    case kDraw: had = h.draw_routine && (h.draw_routine(), true); break;
+    case kKill: had = h.kill_routine && (h.kill_routine(), true); break;
+  }
+  routine_instance_ = outer;
+  if (had && !routine_called_)
+    routine_fault(inst.alias() + ": its " + kRoutineNames[routine] +
+                  " routine called no element-list service");
+  return had && routine_reached_;
+}
+
+void Host::element_list(Routine routine, GaugeElement *root) {
+  Instance *inst = routine_instance_;
+  if (!inst) {
+    routine_fault(std::string("the ") + kRoutineNames[routine] +
+                  " service was called outside a header routine");
+    return;
+  }
+  routine_called_ = true;
+  GaugeElement *const *origin = inst->source()->elements_list;
+  bool own = root && (root == inst->header()->elements_list[0] || (origin && root == origin[0]));
+  if (!own) {
+    const GaugeHeader *other = root ? root->gauge_header : nullptr;
+    std::string whose = other && other != inst->source() && other->gauge_name
+                            ? std::string(" of ") + other->gauge_name
+                            : "";
+    routine_fault(inst->alias() + ": its " + kRoutineNames[routine] +
+                  " routine handed the host the elements" + whose);
+    return;
+  }
+  routine_reached_ = true;
+  ++inst->routines_reached()[routine];
+  if (routine == kUpdate && !routine_updated_) {
+    routine_updated_ = true;
+    evaluate(*inst);
+  }
+}
+
+void Host::routine_fault(const std::string &what) {
+  for (const std::string &f : routine_faults_)
+    if (f == what) return;
+  routine_faults_.push_back(what);
 }
 
 void Host::evaluate(Instance &inst) {
@@ -325,7 +416,7 @@ void Host::evaluate(Instance &inst) {
         for (int k = 0; k < 3; ++k) read(*this, s->source_var[k]);
         v.value = s->update_cb ? s->update_cb(s) : s->source_var[0].var_value.n;
         if (s->string) {
-          s->string[s->max_string_length] = '\0';
+          s->string[string_buffer_size(*s) - 1] = '\0';
           v.text = s->string;
         }
         break;
@@ -417,6 +508,7 @@ std::int32_t Host::cursor(Instance &inst, PixPoint point) {
 std::string Host::tooltip(Instance &inst, PixPoint point) {
   const MouseRect *record = tooltip_at(inst.mouse(), point);
   if (!record) return "";
+  ModuleCall call(*this);
   return format_tooltip(*record, inst.header(),
                         [this](ModuleVar *var) { lookup(var); });
 }

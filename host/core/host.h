@@ -19,6 +19,7 @@
 #include "host/core/instance.h"
 #include "host/core/module.h"
 #include "host/core/traffic.h"
+#include "host/core/x87_state.h"
 #include "host/panel/panel_config.h"
 
 namespace z480 {
@@ -47,6 +48,9 @@ inline constexpr std::int32_t kLastFailureKey = kFailSystemElectricalAvionics;
 struct WorkLimitReached : std::runtime_error {
   WorkLimitReached() : std::runtime_error("the host's work limit is reached") {}
 };
+
+// The seven routines of a gauge header, in the order of their slots.
+enum Routine : int { kQuery, kInstall, kInitialize, kUpdate, kGenerate, kDraw, kKill };
 
 class Host {
  public:
@@ -150,23 +154,47 @@ class Host {
   std::int32_t cursor(Instance &inst, PixPoint point);
   std::string tooltip(Instance &inst, PixPoint point);
 
+  // The x87 state every host of this process runs the module in (native
+  // unless set; the 32-bit build only).
+  static void set_x87_mode(X87Mode mode) { x87_mode() = mode; }
+
   // The lookup the services table answers with (also used for tooltips).
   void lookup(ModuleVar *var) const;
+
+  // The element-list services the header routines call. An instance's
+  // routine must hand back its own root: the host's copy, or the module's
+  // record it was copied from. The update routine updates the elements
+  // (once a call); anything else reaching the services is recorded as a
+  // fault of the module.
+  void element_list(Routine routine, GaugeElement *root);
+  const std::vector<std::string> &routine_faults() const { return routine_faults_; }
 
  private:
   // Counts calls into the module; window changes wait until none is running.
   class ModuleCall {
    public:
-    explicit ModuleCall(Host &host) : host_(host) { ++host_.module_calls_; }
+    // The outermost call puts the module in its floating-point state.
+    explicit ModuleCall(Host &host) : host_(host) {
+      if (host_.module_calls_++ == 0) guest_.emplace(x87_mode());
+    }
     ~ModuleCall();
     ModuleCall(const ModuleCall &) = delete;
     ModuleCall &operator=(const ModuleCall &) = delete;
 
    private:
     Host &host_;
+    std::optional<X87Guest> guest_;
   };
 
+  static X87Mode &x87_mode() {
+    static X87Mode mode = X87Mode::kNative;
+    return mode;
+  }
   void evaluate(Instance &inst);
+  // Calls the instance's header routine, when it has one; true when the
+  // routine handed the host the instance's own root.
+  bool call_routine(Instance &inst, Routine routine, void *resources = nullptr);
+  void routine_fault(const std::string &what);
   void evaluate_failed(GaugeElement *e, ElementView &v, FailureAction action);
   void apply_pending_events();
   // Connects and disconnects instances until they match their windows.
@@ -193,6 +221,11 @@ class Host {
   std::map<std::string, void *> interfaces_;
   std::vector<std::unique_ptr<Instance>> instances_;
   std::uint64_t frames_ = 0;
+  Instance *routine_instance_ = nullptr;  // whose routine runs
+  bool routine_called_ = false;           // it called an element-list service
+  bool routine_reached_ = false;          // with its own root
+  bool routine_updated_ = false;          // and updated its elements
+  std::vector<std::string> routine_faults_;
   std::optional<std::uint64_t> work_left_;
   void spend_work();
 };

@@ -13,6 +13,10 @@ constexpr std::size_t kMaxChildren = 256;
 constexpr std::uint32_t kMaxTableEntries = 1024;
 }  // namespace
 
+std::size_t string_buffer_size(const StringElement &s) {
+  return s.max_string_length > 0 ? s.max_string_length : 1;
+}
+
 std::size_t element_record_size(std::int32_t kind) {
   switch (kind) {
     case kStaticImage: return sizeof(StaticImageElement);
@@ -127,8 +131,10 @@ GaugeElement *Instance::copy_tree(GaugeElement *e, int depth, std::string *error
     }
   } else if (copy->element_type == kString) {
     auto *s = reinterpret_cast<StringElement *>(copy);
-    std::size_t length = std::size_t{s->max_string_length} + 1;
-    auto buffer = std::make_unique<char[]>(length);
+    // The record's length is the buffer's, its terminator included: the
+    // host gives just that many bytes, so a gauge writing past them shows
+    // (in a sanitizer build at once).
+    auto buffer = std::make_unique<char[]>(string_buffer_size(*s));
     buffer[0] = '\0';
     s->string = buffer.get();
     s->string_old = nullptr;

@@ -82,6 +82,9 @@ class Instance {
   // 15 since).
   bool connected() const { return connected_; }
   void set_connected(bool on) { connected_ = on; }
+  // How often each header routine (Routine, host.h) handed the host this
+  // instance's own root element.
+  std::array<int, 7> &routines_reached() { return routines_reached_; }
 
   Instance(const Instance &) = delete;
   Instance &operator=(const Instance &) = delete;
@@ -105,6 +108,7 @@ class Instance {
   std::vector<std::unique_ptr<ElementPixels>> pixels_;
   std::optional<Placement> placement_;
   bool connected_ = false;
+  std::array<int, 7> routines_reached_{};
 };
 
 // Records in the view what an element itself holds after its callback (which
@@ -114,5 +118,8 @@ void record_element(const GaugeElement &e, ElementView &v);
 
 // Size of the record of an element kind, 0 for an unknown kind.
 std::size_t element_record_size(std::int32_t kind);
+// The bytes of a string element's text buffer: its record's length, the
+// terminator included (one at least).
+std::size_t string_buffer_size(const StringElement &s);
 
 }  // namespace z480

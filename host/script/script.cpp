@@ -733,6 +733,9 @@ ScriptTotals run_script(const std::string &module_path, const std::string &file,
   if (started) started(run);
   for (const Step &step : steps) step(run);
   if (finished) finished(run);
+  // A header routine that reaches another gauge's elements is the module's
+  // fault, whatever the script checked.
+  for (const std::string &fault : run.host.routine_faults()) error(file + ": error: " + fault);
   totals.passed = run.passed();
   totals.failed = run.failed();
   totals.errors += run.errors();

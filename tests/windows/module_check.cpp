@@ -15,6 +15,7 @@
 #include "platform/resources.h"
 #include "platform/sound_platform.h"
 #include "platform/wave.h"
+#include "tests/header_routines.h"
 
 namespace {
 
@@ -52,6 +53,11 @@ void check_exports(HMODULE module) {
     CHECK(g && g->gauge_name && std::strcmp(g->gauge_name, kGaugeNames[i]) == 0);
   }
   CHECK(linkage->gauge_header_ptr[count] == nullptr);
+  // Every header's seven routines, each reaching its own gauge's elements.
+  for (const std::string &fault : header_routines::check(*linkage, *imports)) {
+    std::printf("header routines: %s\n", fault.c_str());
+    ++failures;
+  }
 }
 
 // Resources through the module handle, and handles that are no module: the

@@ -3,13 +3,14 @@
 # of its own: wine.sh BUILD_DIR PROGRAM.exe [ARG...]. The Wine prefix and a
 # home lie in BUILD_DIR; the home's sound configuration gives Wine's
 # DirectSound a silent default device, so sound buffers are made and played
-# on any machine.
+# on any machine. A program that crashes ends at once, not in the debugger.
 set -euo pipefail
 build=$1
 shift
 mkdir -p "$build/home"
 printf 'pcm.!default { type null }\n' >"$build/home/.asoundrc"
-export HOME="$build/home" WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export HOME="$build/home" WINEPREFIX="$build/wine" WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 # One prefix set up at a time; later runs find it ready. A bare prefix has
 # no Courier New, the radar's font: a free monospaced font stands in.
 flock "$build/home" xvfb-run -a bash -c '[ -f "$WINEPREFIX/system.reg" ] || {
