@@ -6,12 +6,6 @@
 #include "host/core/needle.h"
 
 namespace z480 {
-namespace {
-constexpr int kMaxDepth = 64;
-constexpr std::size_t kMaxElements = 4096;
-constexpr std::size_t kMaxChildren = 256;
-constexpr std::uint32_t kMaxTableEntries = 1024;
-}  // namespace
 
 std::size_t string_buffer_size(const StringElement &s) {
   return s.max_string_length > 0 ? s.max_string_length : 1;
@@ -86,7 +80,8 @@ std::unique_ptr<Instance> Instance::create(GaugeHeader *gauge, std::string alias
     int n = 0;
     while (n < kMaxMouseRecords && gauge->mouse_rect[n].rect_type != kMouseEnd) ++n;
     if (n == kMaxMouseRecords) {
-      *error = "mouse list of " + std::string(gauge->gauge_name) + " has no end record";
+      *error = "mouse list of " + std::string(gauge->gauge_name ? gauge->gauge_name : "a gauge") +
+               " has no end record";
       return nullptr;
     }
     inst->mouse_.assign(gauge->mouse_rect, gauge->mouse_rect + n + 1);
@@ -106,7 +101,7 @@ GaugeElement *Instance::copy_tree(GaugeElement *e, int depth, std::string *error
     *error = "element of unknown kind " + std::to_string(e->element_type);
     return nullptr;
   }
-  if (depth > kMaxDepth || order_.size() >= kMaxElements) {
+  if (depth > kMaxElementDepth || order_.size() >= kMaxElements) {
     *error = "element tree too deep or too large";
     return nullptr;
   }

@@ -116,6 +116,15 @@ class Instance {
 // what its kind needs to be drawn.
 void record_element(const GaugeElement &e, ElementView &v);
 
+// How far the host reads a gauge's element tree, both when it checks a
+// module's records at load and when it copies them for an instance: so deep,
+// so many elements, so many children to a list, so many needle table entries
+// (a longer table is cut there).
+inline constexpr int kMaxElementDepth = 64;
+inline constexpr std::size_t kMaxElements = 4096;
+inline constexpr std::size_t kMaxChildren = 256;
+inline constexpr std::uint32_t kMaxTableEntries = 1024;
+
 // Size of the record of an element kind, 0 for an unknown kind.
 std::size_t element_record_size(std::int32_t kind);
 // The bytes of a string element's text buffer: its record's length, the

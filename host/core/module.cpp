@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "host/core/module_check.h"
 #include "platform/resources.h"
 #include "platform/wave.h"
 
@@ -49,8 +50,10 @@ std::unique_ptr<Module> Module::load(const std::string &path, std::string *error
     *error = "module " + path + " exports no Linkage or ImportTable";
     return nullptr;
   }
-  if (linkage->module_id != kModuleId) {
-    *error = "module " + path + " has an unknown module id";
+  // Everything the host will read or call, checked before any of it is.
+  if (std::string lie = module_records_fault(linkage, imports, ModuleMemory(library->segments()));
+      !lie.empty()) {
+    *error = "module " + path + ": " + lie;
     return nullptr;
   }
   std::unique_ptr<Module> m(new Module);

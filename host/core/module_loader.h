@@ -10,8 +10,17 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace z480 {
+
+// One piece of a loaded module as the system's loader mapped it:
+// [begin, end) in this process.
+struct ModuleSegment {
+  std::uintptr_t begin = 0, end = 0;
+  bool executable = false;
+  bool writable = false;
+};
 
 class LoadedLibrary {
  public:
@@ -28,11 +37,16 @@ class LoadedLibrary {
   void *handle() const { return handle_; }
   // An exported symbol, or null.
   void *symbol(const char *name) const;
+  // Every piece of the module the loader mapped: the only memory a pointer
+  // the module hands over may point at.
+  const std::vector<ModuleSegment> &segments() const { return segments_; }
 
  private:
-  LoadedLibrary(void *handle, std::string copy) : handle_(handle), copy_(std::move(copy)) {}
+  LoadedLibrary(void *handle, std::string copy, std::vector<ModuleSegment> segments)
+      : handle_(handle), copy_(std::move(copy)), segments_(std::move(segments)) {}
   void *handle_;
   std::string copy_;
+  std::vector<ModuleSegment> segments_;
 };
 
 }  // namespace z480

@@ -1,6 +1,8 @@
 #include <dlfcn.h>
+#include <link.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -38,6 +40,56 @@ std::string private_copy(std::span<const std::uint8_t> bytes, std::string *error
   return pattern;
 }
 
+// Takes a read-only range (what the loader protects once it has relocated)
+// out of the writable segments it overlaps.
+void protect(std::vector<ModuleSegment> &segments, ModuleSegment range) {
+  std::vector<ModuleSegment> out;
+  for (const ModuleSegment &s : segments) {
+    if (!s.writable || s.end <= range.begin || range.end <= s.begin) {
+      out.push_back(s);
+      continue;
+    }
+    std::uintptr_t from = std::max(s.begin, range.begin), to = std::min(s.end, range.end);
+    if (s.begin < from) out.push_back({s.begin, from, s.executable, true});
+    out.push_back({from, to, s.executable, false});
+    if (to < s.end) out.push_back({to, s.end, s.executable, true});
+  }
+  segments = std::move(out);
+}
+
+struct SegmentSearch {
+  const link_map *map;
+  std::vector<ModuleSegment> segments;
+};
+
+// The loaded segments of the object the search names, from its program headers.
+int collect_segments(dl_phdr_info *info, std::size_t, void *data) {
+  auto *search = static_cast<SegmentSearch *>(data);
+  const link_map *map = search->map;
+  if (info->dlpi_addr != map->l_addr || !info->dlpi_name || !map->l_name ||
+      std::strcmp(info->dlpi_name, map->l_name) != 0)
+    return 0;
+  std::vector<ModuleSegment> read_only;
+  for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+    const ElfW(Phdr) &p = info->dlpi_phdr[i];
+    ModuleSegment s{info->dlpi_addr + p.p_vaddr, info->dlpi_addr + p.p_vaddr + p.p_memsz,
+                    (p.p_flags & PF_X) != 0, (p.p_flags & PF_W) != 0};
+    if (p.p_type == PT_LOAD && p.p_memsz > 0) search->segments.push_back(s);
+    if (p.p_type == PT_GNU_RELRO) read_only.push_back(s);
+  }
+  for (const ModuleSegment &r : read_only) protect(search->segments, r);
+  return 1;
+}
+
+std::vector<ModuleSegment> segments_of(void *handle) {
+  SegmentSearch search{nullptr, {}};
+  link_map *map = nullptr;
+  if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map) return {};
+  search.map = map;
+  dl_iterate_phdr(collect_segments, &search);
+  return search.segments;
+}
+
 }  // namespace
 
 std::unique_ptr<LoadedLibrary> LoadedLibrary::open(std::span<const std::uint8_t> bytes,
@@ -56,7 +108,9 @@ std::unique_ptr<LoadedLibrary> LoadedLibrary::open(std::span<const std::uint8_t>
     *error = "cannot load module " + path + ": " + dlerror();
     return nullptr;
   }
-  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(handle, {}));
+  // No segments found leaves nothing a pointer may point at: the module is
+  // refused, never trusted.
+  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(handle, {}, segments_of(handle)));
 }
 
 LoadedLibrary::~LoadedLibrary() { dlclose(handle_); }

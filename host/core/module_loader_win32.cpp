@@ -36,6 +36,25 @@ std::string private_copy(std::span<const std::uint8_t> bytes, std::string *error
   return file;
 }
 
+// The module's sections from the PE headers at its base, as mapped; the
+// loader has already checked the headers it mapped the module by.
+std::vector<ModuleSegment> sections_of(HMODULE module) {
+  auto base = reinterpret_cast<std::uintptr_t>(module);
+  const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+  auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + static_cast<std::uintptr_t>(dos->e_lfanew));
+  const IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);
+  std::vector<ModuleSegment> out;
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+    DWORD size = section->Misc.VirtualSize ? section->Misc.VirtualSize : section->SizeOfRawData;
+    DWORD traits = section->Characteristics;
+    if (size == 0 || !(traits & IMAGE_SCN_MEM_READ)) continue;
+    std::uintptr_t begin = base + section->VirtualAddress;
+    out.push_back({begin, begin + size, (traits & IMAGE_SCN_MEM_EXECUTE) != 0,
+                   (traits & IMAGE_SCN_MEM_WRITE) != 0});
+  }
+  return out;
+}
+
 }  // namespace
 
 std::unique_ptr<LoadedLibrary> LoadedLibrary::open(std::span<const std::uint8_t> bytes,
@@ -52,7 +71,7 @@ std::unique_ptr<LoadedLibrary> LoadedLibrary::open(std::span<const std::uint8_t>
     *error = "cannot load module " + path + ": " + why;
     return nullptr;
   }
-  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(module, copy));
+  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(module, copy, sections_of(module)));
 }
 
 LoadedLibrary::~LoadedLibrary() {
