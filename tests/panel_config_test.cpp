@@ -180,6 +180,33 @@ TEST(PanelConfig, TakesWindowsLineEndingsAndNoFinalNewline) {
   EXPECT_EQ(c.windows[0].gauges[1].gauge, "HSI");
 }
 
+// Old Mac editors end lines in a lone CR; Windows ones start with a BOM.
+TEST(PanelConfig, TakesCarriageReturnLinesAndAByteOrderMark) {
+  PanelConfig c = parse_panel_config(
+      "\xEF\xBB\xBF[Window00]\rsize_mm=10,20\r\rgauge00=Z480_Instr!HSI,0,0\r\ngauge01=Z480_Instr!RMI,1,1");
+  EXPECT_TRUE(c.diagnostics.empty()) << c.diagnostics[0].message;
+  ASSERT_EQ(c.windows.size(), 1u);
+  EXPECT_EQ(c.windows[0].height, 20);
+  ASSERT_EQ(c.windows[0].gauges.size(), 2u);
+  EXPECT_EQ(c.windows[0].gauges[0].line, 4);
+  EXPECT_EQ(c.windows[0].gauges[1].line, 5);
+}
+
+TEST(PanelConfig, GaugesPastTheLimitAreReportedOnceAndSkipped) {
+  std::string text;
+  for (std::size_t w = 0; w < 5; ++w) {
+    text += "[Window0" + std::to_string(w) + "]\n";
+    for (std::size_t g = 0; g < kMaxPanelGauges / 4; ++g)
+      text += "gauge" + std::to_string(g) + "=Z480_Instr!HSI,0,0\n";
+  }
+  PanelConfig c = parse_panel_config(text);
+  std::size_t placed = 0;
+  for (const PanelWindowConfig &w : c.windows) placed += w.gauges.size();
+  EXPECT_EQ(placed, kMaxPanelGauges);
+  ASSERT_EQ(c.diagnostics.size(), kMaxPanelGauges / 4);
+  EXPECT_NE(c.diagnostics[0].message.find("more than 4096 gauges"), std::string::npos);
+}
+
 TEST(PanelConfig, PanelIdentsByNameOrNumber) {
   EXPECT_EQ(panel_ident("MAIN_PANEL"), 0u);
   EXPECT_EQ(panel_ident("overhead_panel"), 250u);

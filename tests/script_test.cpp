@@ -2,9 +2,12 @@
 // what it expected.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 
+#include "frame/host_names.h"
+#include "host/script/flight_report.h"
 #include "host/script/script.h"
 
 namespace z480 {
@@ -134,6 +137,51 @@ TEST(ScriptRun, EchoedBytesAreEscaped) {
   Outcome o = run("place \x1b]0;x\x07\n");
   EXPECT_EQ(o.out.find('\x1b'), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("\\x1b]0;x\\x07"), std::string::npos) << o.out;
+}
+
+// Tokens and events by the names of the host's catalogue, numbers alike.
+TEST(ScriptRun, TokensAndEventsByName) {
+  Outcome o = run("set IndicatedAirspeed 150\nexpect token " + std::to_string(kVarIndicatedAirspeed) +
+                  " = 150\nexpect events none\n");
+  EXPECT_TRUE(o.totals.ok()) << o.out;
+  o = run("expect events EventBatteryMasterToggle\n");
+  EXPECT_EQ(o.totals.failed, 1) << o.out;
+  EXPECT_NE(o.out.find(std::to_string(kEventBatteryMasterToggle)), std::string::npos) << o.out;
+  o = run("set NoSuchVariable 1\n");
+  EXPECT_NE(o.out.find("expected a token number or name, got NoSuchVariable"), std::string::npos) << o.out;
+  o = run("expect events NoSuchEvent:1\n");
+  EXPECT_NE(o.out.find("(a number or a name), got NoSuchEvent:1"), std::string::npos) << o.out;
+}
+
+// A name a megabyte long is echoed by its first 200 characters.
+TEST(ScriptRun, OverlongNamesAreCutWhenEchoed) {
+  std::string name(1 << 20, 'n');
+  EXPECT_EQ(printable("a " + name + " b"),
+            "a " + name.substr(0, kMaxEchoedWord) + "...(" +
+                std::to_string(name.size() - kMaxEchoedWord) + " more bytes) b");
+  Outcome o = run("remove " + name + "\nexpect token 1 = 0\n");
+  EXPECT_EQ(o.totals.errors, 1);
+  EXPECT_LT(o.out.size(), 400u) << o.out.substr(0, 400);
+}
+
+// The clock text of a clock set to anything: NaN, negative, far beyond a
+// day, or beyond any number of seconds a clock word holds.
+TEST(ScriptRun, ClockTextsOfAnyClock) {
+  EXPECT_EQ(clock_text(3725.9), "1:02:05");
+  EXPECT_EQ(clock_text(std::nan("")), "0:00:00");
+  EXPECT_EQ(clock_text(-5), "0:00:00");
+  EXPECT_EQ(clock_text(1e300), "1193046:28:15");
+}
+
+// Scripts are read in bounded chunks: an endless device is refused, not
+// read until memory runs out.
+TEST(ScriptRun, FilesAreReadWithALimit) {
+  std::string why;
+  EXPECT_FALSE(read_file("/dev/zero", &why));
+  EXPECT_EQ(why, "longer than 16 MB");
+  EXPECT_FALSE(read_file(Z480_SCRIPT_DIR, &why));
+  EXPECT_EQ(why, "a directory, not a file");
+  EXPECT_TRUE(read_file(Z480_SCRIPT_DIR "/render.z480", &why));
 }
 
 }  // namespace

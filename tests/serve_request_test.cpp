@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/panel.h"
+#include "host/script/script.h"
 #include "host/serve/serve_request.h"
 
 namespace z480 {
@@ -119,6 +120,12 @@ TEST(ServeRequest, JsonStringsAreValidUtf8) {
   // UTF-8 passes; a sequence cut short is taken byte by byte as Latin-1.
   EXPECT_EQ(json_string("\xE2\x82\xAC"), "\"\xE2\x82\xAC\"");
   EXPECT_EQ(json_string("\xE2\x82"), "\"\xC3\xA2\xC2\x82\"");
+  // Forms UTF-8 forbids (a five-byte lead, a surrogate, an overlong zero)
+  // are no characters either: the script printer escapes the same ones.
+  for (const char *bad : {"\xF8\x80\x80", "\xED\xA0\x80", "\xE0\x80\x80"}) {
+    EXPECT_EQ(json_string(bad).find(bad), std::string::npos) << printable(bad);
+    EXPECT_NE(printable(bad).find("\\x"), std::string::npos);
+  }
 }
 
 }  // namespace

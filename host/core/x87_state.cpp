@@ -2,10 +2,10 @@
 
 namespace z480 {
 namespace {
+#if defined(__i386__)
 constexpr std::uint16_t kPrecisionBits = 0x0300;  // 00: 24 bits, 10: 53, 11: 64
 constexpr std::uint16_t kInvalidMask = 0x0001;    // set: invalid operations masked
 
-#if defined(__i386__)
 std::uint16_t control_word() {
   std::uint16_t cw = 0;
   __asm__ volatile("fnstcw %0" : "=m"(cw));

@@ -88,16 +88,21 @@ constexpr IdentName kIdentNames[] = {
     {"GPS_PANEL", 225},          {"OVERHEAD_PANEL", 250},     {"USER", kUserIdentBase},
 };
 constexpr std::uint32_t kInvalidIdent = 0xFFFFFFFFu;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 class Reader {
  public:
   PanelConfig read(std::string_view text) {
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     int number = 0;
+    // Lines end in LF, CR LF or a lone CR, as editors of every system
+    // leave them.
     while (!text.empty()) {
-      std::size_t end = text.find('\n');
+      std::size_t end = text.find_first_of("\r\n");
       line(++number, trim(text.substr(0, end)));
       if (end == std::string_view::npos) break;
-      text.remove_prefix(end + 1);
+      bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+      text.remove_prefix(end + (crlf ? 2 : 1));
     }
     finish();
     return std::move(config_);
@@ -203,6 +208,9 @@ class Reader {
   void gauge(int number, int nn, std::string_view value, PanelWindowConfig &w) {
     if (!seen_gauges_.insert({w.number, nn}).second)
       return report(number, "gauge" + std::to_string(nn) + " is given twice; this one is skipped");
+    if (placed_ == kMaxPanelGauges)
+      return report(number, "the panel places more than " + std::to_string(kMaxPanelGauges) +
+                                " gauges; this one and the rest are skipped");
     GaugePlacementConfig g;
     g.line = number;
     std::size_t bang = value.find('!');
@@ -248,6 +256,7 @@ class Reader {
     }
     if (std::string_view p = trim(value); !p.empty()) g.parameters = std::string(p);
     w.gauges.push_back(std::move(g));
+    ++placed_;
   }
 
   // Titles go to their windows; an ident taken by an earlier window is
@@ -279,6 +288,7 @@ class Reader {
   std::map<int, int> ident_lines_;
   std::set<int> seen_windows_;
   std::set<std::pair<int, int>> seen_gauges_;
+  std::size_t placed_ = 0;
 };
 
 }  // namespace

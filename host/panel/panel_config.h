@@ -15,7 +15,8 @@
 // A gauge line is MODULE!GAUGE, X, Y, then up to two size fields W and H
 // (an empty field keeps the gauge's own size); whatever follows is the
 // gauge's parameter string, exactly as written, comments and commas
-// included. Without a parameter a `//` comment may end the line. Whole-line
+// included. Without a parameter a `//` comment may end the line. Lines end
+// in LF, CR LF or CR; a UTF-8 byte-order mark at the start is skipped. Whole-line
 // comments start with `//` or `;`. Unknown sections and keys are ignored; a
 // line that cannot be read is reported with its number and skipped.
 #pragma once
@@ -76,5 +77,9 @@ std::optional<std::uint32_t> panel_ident(std::string_view text);
 
 // The ident a window without an `ident` key gets: the user range.
 inline constexpr std::uint32_t kUserIdentBase = 10000;
+
+// The most gauges one panel places, in all its windows (an aircraft's panel
+// has a few hundred at most); gauge lines past it are reported and skipped.
+inline constexpr std::size_t kMaxPanelGauges = 4096;
 
 }  // namespace z480

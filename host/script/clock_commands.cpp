@@ -97,7 +97,7 @@ Step cmd_wait(const ScriptLine &, Args &a) {
 }
 
 Step cmd_ramp(const ScriptLine &, Args &a) {
-  auto token = static_cast<std::int32_t>(a.integer("a token number", INT32_MIN, INT32_MAX));
+  std::int32_t token = a.token();
   double to = a.number("a value");
   if (!std::isfinite(to)) throw ScriptError("expected a finite value to ramp to");
   std::int64_t frames = frames_in(a.number("seconds"));

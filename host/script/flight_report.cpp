@@ -110,10 +110,11 @@ void add_report_commands(ScriptTables &tables) {
 }
 
 std::string clock_text(double seconds) {
-  if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
-  auto total = static_cast<long long>(seconds);
+  // Whole seconds as the host's clock word: NaN and negative times read 0,
+  // a huge clock stops at the word's end.
+  std::uint32_t total = to_word(seconds);
   char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
+  std::snprintf(text, sizeof text, "%u:%02u:%02u", total / 3600, total / 60 % 60, total % 60);
   return text;
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "frame/numeric.h"
+#include "host/script/host_catalogue.h"
 #include "host/util/utf8.h"
 
 namespace z480 {
@@ -266,7 +267,7 @@ Step cmd_service(const ScriptLine &line, Args &a) {
 }
 
 Step cmd_set(const ScriptLine &, Args &a) {
-  std::int64_t token = a.integer("a token number", kInt32Min, kInt32Max);
+  std::int32_t token = a.token();
   double value = a.number("a value");
   a.done();
   return [=](ScriptRun &run) { run.host.set_var(static_cast<std::int32_t>(token), value); };
@@ -383,7 +384,7 @@ Step expect_window(const ScriptLine &line, Args &a) {
 }
 
 Step expect_token(const ScriptLine &line, Args &a) {
-  std::int64_t token = a.integer("a token number", kInt32Min, kInt32Max);
+  std::int32_t token = a.token();
   a.expect_keyword("=");
   double expected = a.number("a value");
   double tol = tolerance(a, expected);
@@ -454,8 +455,10 @@ std::map<std::string, CommandParser> &expect_table() { return script_tables().ex
 
 EventPattern event_pattern(const std::string &word) {
   std::size_t colon = word.find(':');
-  auto id = whole(word.substr(0, colon), kInt32Min, kInt32Max);
-  if (!id) throw ScriptError("expected an event ID[:VALUE], got " + word);
+  std::string name = word.substr(0, colon);
+  std::optional<std::int64_t> id = catalogue_event(name);
+  if (!id) id = whole(name, kInt32Min, kInt32Max);
+  if (!id) throw ScriptError("expected an event ID[:VALUE] (a number or a name), got " + word);
   EventPattern e{static_cast<std::int32_t>(*id), std::nullopt};
   if (colon == std::string::npos) return e;
   // Values as the module sends them: a 32-bit word, or negative in two's complement.
@@ -542,6 +545,15 @@ std::int64_t Args::integer(const char *what, std::int64_t lo, std::int64_t hi) {
   return v;
 }
 
+std::int32_t Args::token() {
+  if (more() && !peek().quoted)
+    if (auto named = catalogue_token(peek().text)) {
+      ++at_;
+      return *named;
+    }
+  return static_cast<std::int32_t>(integer("a token number or name", kInt32Min, kInt32Max));
+}
+
 bool Args::keyword(const char *w) {
   if (more() && !peek().quoted && peek().text == w) {
     ++at_;
@@ -578,9 +590,18 @@ Instance &ScriptRun::instance(const ScriptLine &, const std::string &alias) {
 
 std::string printable(const std::string &text) {
   std::string out;
+  std::size_t word = 0;  // bytes of the current word so far
   for (std::size_t i = 0; i < text.size();) {
     auto c = static_cast<unsigned char>(text[i]);
     std::size_t length = utf8_sequence_length(text, i);
+    word = c == ' ' ? 0 : word + 1;
+    if (word > kMaxEchoedWord) {  // the rest of an overlong word, left out
+      std::size_t end = text.find(' ', i);
+      if (end == std::string::npos) end = text.size();
+      out += "...(" + std::to_string(end - i) + " more bytes)";
+      i = end;
+      continue;
+    }
     if (c == '\\') {
       out += "\\\\";
     } else if (length == 1 && c >= 0x20 && c != 0x7f) {

@@ -12,6 +12,10 @@
 //   expect window IDENT shown|hidden          expect token TOKEN = VALUE [~ TOL]
 //   expect help ALIAS X Y [tooltip] = ID      expect tooltip ALIAS X Y "TEXT"
 //
+// A TOKEN is a host variable's number or its name in frame/host_names.h
+// without kVar (`set IndicatedAirspeed 150`); an event ID a number or its
+// name without k (`expect events EventBatteryMasterToggle:0`).
+//
 // `expect help` gives the help id of the innermost parent rectangle holding
 // the point that has one; with `tooltip`, the help id of the tooltip record
 // of the innermost parent that has one (0 when that record gives a format
@@ -174,7 +178,10 @@ struct CommandError : std::runtime_error {
 };
 
 // The text with control characters, stray bytes and backslashes escaped
-// (\xNN, \\), for echoing what a script or file name holds.
+// (\xNN, \\), for echoing what a script or file name holds. A word (a name,
+// a token) longer than kMaxEchoedWord characters is cut there, saying how
+// much was left out.
+inline constexpr std::size_t kMaxEchoedWord = 200;
 std::string printable(const std::string &text);
 
 // Reads a command's arguments in order.
@@ -188,6 +195,8 @@ class Args {
   double number(const char *what);     // decimal, 0x hex, nan, inf, -inf
   std::int64_t integer(const char *what);
   std::int64_t integer(const char *what, std::int64_t lo, std::int64_t hi);  // within lo..hi
+  // A host variable by its number or its name (host/script/host_catalogue.h).
+  std::int32_t token();
   bool keyword(const char *word);  // consumes it when it is next
   void expect_keyword(const char *word);
   void done();
