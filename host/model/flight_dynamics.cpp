@@ -45,7 +45,6 @@ const std::vector<std::string> kWrites = {
     "fcs/feather-cmd-norm[1]",  "z480/fuel-pump-1",          "z480/fuel-pump-2",
     "propulsion/active_engine", "propulsion/starter_cmd",    "propulsion/cutoff_cmd",
 };
-constexpr std::size_t kControls = 18;
 
 // A host variable that is a linear function of a JSBSim property.
 struct Reading {
