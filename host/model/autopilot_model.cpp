@@ -61,41 +61,7 @@ void reference_bars(Host &host, const ModelRule &rule, std::uint32_t) {
   host.set_var(rule.token, reference_bars_step(host.var(rule.token), rule.step));
 }
 
-// Every frame: the glideslope mode is on while an armed approach receives a
-// glideslope.
-void glideslope_capture(Host &host, const ModelRule &rule, std::uint32_t) {
-  bool captured =
-      host.var(kVarAutopilotApproachHold) != 0.0 && host.var(kVarNav1GlideslopeReceived) != 0.0;
-  double want = captured ? 1.0 : 0.0;
-  if (host.var(rule.token) != want) host.set_var(rule.token, want);
-}
-
 const ModelRule kAutopilotRules[] = {
-    // The selector's buttons toggle the modes their lamps show
-    {kEventAutopilotMasterToggle, action_toggle, kVarAutopilotMaster},
-    {kEventAutopilotAttitudeHoldToggle, action_toggle, kVarAutopilotAttitudeHold},
-    {kEventAutopilotApproachHoldToggle, action_toggle, kVarAutopilotApproachHold},
-    {kEventAutopilotHeadingHoldToggle, action_toggle, kVarAutopilotHeadingHold},
-    {kEventAutopilotAltitudeHoldToggle, action_toggle, kVarAutopilotAltitudeHold},
-    {kEventAutopilotWingLevelerToggle, action_toggle, kVarAutopilotWingLeveler},
-    {kEventAutopilotBackCourseHoldToggle, action_toggle, kVarAutopilotBackCourseHold},
-    {kEventAutopilotNav1HoldToggle, action_toggle, kVarAutopilotNav1Hold},
-    {kEventYawDamperToggle, action_toggle, kVarYawDamper},
-    {kEventAutopilotAirspeedHoldToggle, action_toggle, kVarAutopilotAirspeedHold},
-    {kEventAutopilotGoAroundToggle, action_toggle, kVarAutopilotGoAround},
-    // The switches the module's laws send: the localizer rides on the NAV
-    // hold, the glideslope on the approach
-    {kEventAutopilotAttitudeHoldOn, action_set, kVarAutopilotAttitudeHold, 1},
-    {kEventAutopilotAttitudeHoldOff, action_set, kVarAutopilotAttitudeHold, 0},
-    {kEventAutopilotLocalizerHoldOff, action_set, kVarAutopilotNav1Hold, 0},
-    {kEventAutopilotApproachHoldOff, action_set, kVarAutopilotApproachHold, 0},
-    {kEventAutopilotApproachHoldOff, action_set, kVarAutopilotGlideslopeHold, 0},
-    {kEventAutopilotHeadingHoldOff, action_set, kVarAutopilotHeadingHold, 0},
-    {kEventAutopilotAltitudeHoldOff, action_set, kVarAutopilotAltitudeHold, 0},
-    {kEventAutopilotWingLevelerOff, action_set, kVarAutopilotWingLeveler, 0},
-    {kEventAutopilotBackCourseHoldOff, action_set, kVarAutopilotBackCourseHold, 0},
-    {kEventAutopilotNav1HoldOff, action_set, kVarAutopilotNav1Hold, 0},
-    {kEveryFrame, glideslope_capture, kVarAutopilotGlideslopeHold},
     // The trim on its servo
     {kEventElevatorTrimSet, trim, kVarElevatorTrim},
     // The attitude instruments' reference-bar knob
