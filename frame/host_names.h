@@ -326,6 +326,8 @@ inline constexpr std::int32_t kVarAutopilotAltitudeLock = 901;
 inline constexpr std::int32_t kVarAutopilotCourseCaptured = 902;
 // 1 while the host autopilot flies the ailerons itself.
 inline constexpr std::int32_t kVarAutopilotRollServo = 903;
+// The airspeed IAS saw at the last frame (knots), for its trend.
+inline constexpr std::int32_t kVarAutopilotAirspeedLast = 904;
 inline constexpr std::int32_t kVarAirspeedFailure = 274;
 inline constexpr std::int32_t kVarAltimeterFailure = 275;
 inline constexpr std::int32_t kVarTurnCoordinatorFailure = 287;

@@ -30,7 +30,6 @@ const Mode kModes[] = {
     {kVarAutopilotAirspeedHold, Group::kVertical},
     {kVarAutopilotAttitudeHold, Group::kVertical},
     {kVarAutopilotGlideslopeHold, Group::kVertical},
-    {kVarAutopilotVerticalHold, Group::kVertical},
     {kVarAutopilotGoAround, Group::kGoAround},
 };
 
@@ -71,10 +70,20 @@ void engage(Host &host, const Mode &mode) {
   if (mode.group == Group::kCourse) host.set_var(kVarAutopilotCourseCaptured, 0);
   if (mode.token == kVarAutopilotAltitudeHold)
     host.set_var(kVarAutopilotAltitudeLock, finite_or(host.var(kVarIndicatedAltitude), 0.0));
+  if (mode.token == kVarAutopilotAirspeedHold) {
+    // The speed held, which the attitude indicator's speed pointer shows.
+    double speed = finite_or(host.var(kVarIndicatedAirspeed), 0.0);
+    host.set_var(kVarReferenceAirspeed, speed);
+    host.set_var(kVarAutopilotAirspeedLast, speed);
+    host.set_var(kVarSpeedPointerEnable, 1);
+  }
   host.set_var(mode.token, 1);
 }
 
 void disengage(Host &host, const Mode &mode) {
+  // The speed pointer shows the held speed only while IAS holds it.
+  if (mode.token == kVarAutopilotAirspeedHold && is_on(host, mode.token))
+    clear(host, kVarSpeedPointerEnable);
   clear(host, mode.token);
   // The glideslope rides on the approach, a capture on its course mode.
   if (mode.token == kVarAutopilotApproachHold) clear(host, kVarAutopilotGlideslopeHold);
