@@ -120,9 +120,11 @@ TEST(SystemsModel, RulesOfEveryTableRunInOrder) {
   auto module = Module::load(Z480_PROBE_MODULE_PATH, &error);
   ASSERT_TRUE(module) << error;
   Host host(*module);
-  static const ModelRule first[] = {{7, action_set, 100, 5}, {8, action_toggle, 101}};
-  static const ModelRule second[] = {{7, action_step_degrees, 100, 0, -10},
-                                     {9, action_set_degrees, 102}};
+  static const ModelRule first[] = {{.event = 7, .action = action_set, .token = 100, .set_to = 5},
+                                    {.event = 8, .action = action_toggle, .token = 101}};
+  static const ModelRule second[] = {
+      {.event = 7, .action = action_step_degrees, .token = 100, .step = -10},
+      {.event = 9, .action = action_set_degrees, .token = 102}};
   const ModelTable tables[] = {{"first", first}, {"second", second}};
   SystemsModel model(tables);
   model.react(host, {7, 0});
