@@ -91,6 +91,10 @@ TEST(RadioModel, TransponderDigitsAreOctalWithoutCarry) {
   EXPECT_EQ(xpdr_digit_step(0x1200, 4, -1), 0x1270u);
   EXPECT_EQ(xpdr_digit_step(0x1299, 0, +1), 0x1290u);  // a 9 reads as 7
   EXPECT_EQ(xpdr_digit_step(0xFFFF0000, 8, +1), 0x0100u);
+  // a shift that names no digit (past the word, negative, between digits)
+  // leaves the code alone
+  for (int shift : {16, 32, 100, -4, 3})
+    EXPECT_EQ(xpdr_digit_step(0x12345677, shift, +1), 0x5677u) << shift;
 }
 
 TEST(SystemsModel, WholeDegreesStayOnTheDial) {
