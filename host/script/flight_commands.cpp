@@ -3,19 +3,20 @@
 //                      frame with every host frame, from the start set last
 //                      (on the runway, engines off, unless told otherwise)
 //   flight init runway [heading DEG] [running]
-//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [gear down]
 //                      starts the flight anew there (and switches it on): on
 //                      the runway's threshold, the engines running if asked;
 //                      or in the air at that height above the field and
-//                      speed, engines running, trimmed level with the gear up
+//                      speed, engines running, trimmed level with the gear
+//                      up (or down) and the flaps where their lever stands
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                      the pilot's hands, -1 to 1: push, roll right, yaw right
+#include "host/script/flight_commands.h"
+
 #include <cmath>
 #include <memory>
 
-#include "host/model/flight_dynamics.h"
 #include "host/model/systems_model.h"
-#include "host/script/script.h"
 
 namespace z480 {
 namespace {
@@ -96,11 +97,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
     a.done();
     for (double v : {hands.elevator, hands.aileron, hands.rudder})
       if (!(v >= -1 && v <= 1)) throw ScriptError("stick inputs lie within -1 to 1");
-    return [hands](ScriptRun &run) {
-      FlightSlot &f = slot_of(run);
-      f.hands = hands;
-      if (f.model) f.model->pilot() = hands;
-    };
+    return [hands](ScriptRun &run) { set_pilot_controls(run, hands); };
   }
   if (word != "init") throw ScriptError("expected on, off, init or stick, got " + word);
   FlightStart start;
@@ -126,6 +123,9 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
       start.east_nm = a.number("miles east");
     } else if (where == "air" && a.keyword("north")) {
       start.north_nm = a.number("miles north");
+    } else if (where == "air" && a.keyword("gear")) {
+      a.expect_keyword("down");
+      start.gear_down = true;
     } else {
       throw ScriptError("unexpected " + a.word("option"));
     }
@@ -140,6 +140,16 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
 }
 
 }  // namespace
+
+PilotControls pilot_controls(ScriptRun &run) { return slot_of(run).hands; }
+
+void set_pilot_controls(ScriptRun &run, const PilotControls &hands) {
+  FlightSlot &f = slot_of(run);
+  f.hands = hands;
+  if (f.model) f.model->pilot() = hands;
+}
+
+const FlightDynamics *flight_dynamics(ScriptRun &run) { return slot_of(run).model.get(); }
 
 void add_flight_commands(ScriptTables &tables) { tables.commands["flight"] = cmd_flight; }
 }  // namespace z480
