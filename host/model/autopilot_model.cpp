@@ -63,17 +63,17 @@ void reference_bars(Host &host, const ModelRule &rule, std::uint32_t) {
 
 const ModelRule kAutopilotRules[] = {
     // The trim on its servo
-    {kEventElevatorTrimSet, trim, kVarElevatorTrim},
+    {.event = kEventElevatorTrimSet, .action = trim, .token = kVarElevatorTrim},
     // The attitude instruments' reference-bar knob
-    {kEventAttitudeBarsUp, reference_bars, kVarAttitudeBars, 0, +1},
-    {kEventAttitudeBarsDown, reference_bars, kVarAttitudeBars, 0, -1},
+    {.event = kEventAttitudeBarsUp, .action = reference_bars, .token = kVarAttitudeBars, .step = +1},
+    {.event = kEventAttitudeBarsDown, .action = reference_bars, .token = kVarAttitudeBars, .step = -1},
 };
 
 // A simple aircraft on the elevator and aileron servos, where no flight
 // model flies.
 const ModelRule kServoRules[] = {
-    {kEventElevatorSet, pitch, kVarPitch},
-    {kEventAileronSet, roll, kVarBank},
+    {.event = kEventElevatorSet, .action = pitch, .token = kVarPitch},
+    {.event = kEventAileronSet, .action = roll, .token = kVarBank},
 };
 
 }  // namespace

@@ -180,7 +180,7 @@ void director_frame(Host &host, const ModelRule &, std::uint32_t) {
 }
 
 const ModelRule kDirectorRules[] = {
-    {kEveryFrame, director_frame, 0},
+    {.event = kEveryFrame, .action = director_frame},
 };
 
 }  // namespace
