@@ -92,6 +92,8 @@ const char *const kOtherReads[] = {
     "accelerations/n-pilot-y-norm", "gear/wow",     "velocities/q-rad_sec",
     "velocities/p-rad_sec", "aero/beta-deg",        "aero/alpha-deg",
     "propulsion/engine[0]/blade-angle", "propulsion/engine[1]/blade-angle",
+    "propulsion/engine[0]/thrust-lbs", "propulsion/engine[1]/thrust-lbs",
+    "velocities/vg-fps",
 };
 const char *const kBladeAngles[] = {"propulsion/engine[0]/blade-angle",
                                     "propulsion/engine[1]/blade-angle"};
@@ -213,6 +215,16 @@ double FlightDynamics::value(const char *property) const {
   int i = sim_->read_index(property);
   return i < 0 ? 0.0 : last_[i];
 }
+
+bool FlightDynamics::stall_warning() const {
+  return value("gear/wow") == 0 && value("aero/alpha-deg") >= kStallWarningAlpha;
+}
+
+double FlightDynamics::thrust_lbs() const {
+  return value("propulsion/engine[0]/thrust-lbs") + value("propulsion/engine[1]/thrust-lbs");
+}
+
+double FlightDynamics::ground_speed_kts() const { return value("velocities/vg-fps") / kFeetPerNm * 3600; }
 
 std::vector<double> FlightDynamics::controls() const {
   Host &h = host_;

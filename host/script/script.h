@@ -217,6 +217,12 @@ struct EventPattern {
 // Reads ID[:VALUE]; throws ScriptError.
 EventPattern event_pattern(const std::string &word);
 
+// A value check's [~ TOL] after its expected value (none: exact but for
+// rounding in the last places); throws ScriptError.
+double tolerance(Args &a, double expected);
+// Whether a value passes: within the tolerance, or the same NaN or infinity.
+bool close_to(double actual, double expected, double tolerance);
+
 // Parses a number as the language writes it; false when it is not one.
 bool parse_number(const std::string &text, double *out);
 
