@@ -3,18 +3,25 @@
 //                      frame with every host frame, from the start set last
 //                      (on the runway, engines off, unless told otherwise)
 //   flight init runway [heading DEG] [running]
-//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [final NM]
 //                      starts the flight anew there (and switches it on): on
-//                      the runway's threshold, the engines running if asked;
-//                      or in the air at that height above the field and
-//                      speed, engines running, trimmed level with the gear up
+//                      the threshold of Heathrow's runway 27L, the engines
+//                      running if asked; or in the air at that height above
+//                      the field and speed, engines running, trimmed level
+//                      with the gear up, that far east and north of the
+//                      threshold, or on the runway's extended centreline that
+//                      far out, heading down it
+//                      The radio navigation works from where the aircraft
+//                      flies (host/script/navigation_commands.h).
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                      the pilot's hands, -1 to 1: push, roll right, yaw right
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 #include "host/model/flight_dynamics.h"
 #include "host/model/systems_model.h"
+#include "host/script/navigation_commands.h"
 #include "host/script/script.h"
 
 namespace z480 {
@@ -55,6 +62,7 @@ FlightSlot &slot_of(ScriptRun &run) {
       if (!f->model) return;
       try {
         f->model->step();
+        navigation_frame(run, f->model->position());
       } catch (const JsbsimError &e) {
         f->model.reset();
         run.error(f->started_at, std::string("the flight model stopped: ") + e.what());
@@ -72,6 +80,7 @@ void start_flight(ScriptRun &run, const ScriptLine &line, FlightSlot &f) {
     f.model = std::make_unique<FlightDynamics>(run.host, f.start);
     f.model->pilot() = f.hands;
     hand_over(run, true);
+    navigation_frame(run, f.model->position());
   } catch (const JsbsimError &e) {
     run.error(line, e.what());
   }
@@ -104,6 +113,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   }
   if (word != "init") throw ScriptError("expected on, off, init or stick, got " + word);
   FlightStart start;
+  bool heading_given = false;
   std::string where = a.word("runway or air");
   if (where == "air") {
     start.airborne = true;
@@ -118,6 +128,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   }
   while (a.more()) {
     if (a.keyword("heading")) {
+      heading_given = true;
       start.heading_deg = a.number("heading");
       if (!std::isfinite(start.heading_deg)) throw ScriptError("a heading is a number of degrees");
     } else if (a.keyword("running")) {
@@ -126,6 +137,13 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
       start.east_nm = a.number("miles east");
     } else if (where == "air" && a.keyword("north")) {
       start.north_nm = a.number("miles north");
+    } else if (where == "air" && a.keyword("final")) {
+      double out = a.number("miles out on the final approach");
+      if (!(out >= 0 && out <= 30)) throw ScriptError("a final approach starts 0 to 30 NM out");
+      double outward = (FlightDynamics::kRunwayCourse + 180) * std::numbers::pi / 180;
+      start.east_nm = out * std::sin(outward);
+      start.north_nm = out * std::cos(outward);
+      if (!heading_given) start.heading_deg = FlightDynamics::kRunwayCourse;
     } else {
       throw ScriptError("unexpected " + a.word("option"));
     }

@@ -251,6 +251,7 @@ void add_failure_commands(ScriptTables &tables);
 void add_flight_commands(ScriptTables &tables);
 void add_log_commands(ScriptTables &tables);
 void add_model_commands(ScriptTables &tables);
+void add_navigation_commands(ScriptTables &tables);
 void add_panel_commands(ScriptTables &tables);
 void add_pixel_commands(ScriptTables &tables);
 void add_render_commands(ScriptTables &tables);
