@@ -78,9 +78,11 @@ struct Tables {
       double to_threshold_m = r.length_m + kLocalizerBeyondEndM;
       double half_width = std::atan(kSectorHalfWidthAtThresholdFt / (to_threshold_m * kFeetPerMetre)) / kRadians;
       GeoPoint in = destination(r.threshold, r.course_deg, kGlideslopeInM / kMetresPerNm);
-      localizers.push_back({i.ident, i.mhz, &r,
-                            destination(r.stop_end, r.course_deg, kLocalizerBeyondEndM / kMetresPerNm),
-                            r.course_deg, half_width, r.elevation_ft,
+      GeoPoint antenna = destination(r.threshold, r.course_deg, to_threshold_m / kMetresPerNm);
+      // The course as the antenna sends it: over a few miles the meridians
+      // converge by a share of the sector that shows on the needle.
+      double course = wrap360(bearing_deg(antenna, r.threshold) + 180);
+      localizers.push_back({i.ident, i.mhz, &r, antenna, course, half_width, r.elevation_ft,
                             destination(in, r.course_deg - 90, kGlideslopeAsideM / kMetresPerNm),
                             r.elevation_ft, i.glide_path_deg, true});
     }
