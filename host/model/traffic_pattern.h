@@ -3,7 +3,7 @@
 // of 27R, a departure climbing out of 27L and turning south, and a crosser
 // met head-on: it is put ahead of the user's aircraft, at 500 ft above and
 // a little to the right, flying the other way, and is put there again once
-// it has passed far behind, so an encounter comes round every couple of
+// it has passed far behind, so an encounter comes round every few
 // minutes. Each aircraft follows its path at the speeds along it; one that
 // starts its path again from the far end comes back under a new id, so the
 // radar takes it for a new aircraft rather than one that jumped.
