@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "frame/host_names.h"
 #include "host/model/airframe_model.h"
 #include "host/model/electrical_model.h"
 #include "host/model/engine_model.h"
@@ -193,6 +194,31 @@ TEST_F(ModelTables, TheStarterNeedsAPoweredBus) {
   EXPECT_EQ(var(563), 0);
   event(65920, 16384);
   EXPECT_EQ(var(570), 1);
+}
+
+// Each rule works on its own unit: the second engine's button and spooling
+// turn the second engine only, the second set's knobs tune within their own
+// band, the gear lever reaches its stops.
+TEST_F(ModelTables, RulesWorkOnTheUnitTheyName) {
+  event(kEventBatteryMasterToggle);
+  event(kEventEngine2Starter);
+  EXPECT_EQ(var(kVarEngine2Starter), 1);
+  EXPECT_EQ(var(kVarEngine1Starter), 0);
+  for (int i = 0; i < 36; ++i) frame();
+  EXPECT_GT(var(kVarEngine2N2), 0);
+  EXPECT_EQ(var(kVarEngine1N2), 0);
+
+  host_->set_var(kVarNav2Frequency, 0x1750);
+  event(kEventNav2WholeInc);
+  EXPECT_EQ(var(kVarNav2Frequency), 0x0850);  // 117 wraps to 108, the NAV band's
+  host_->set_var(kVarTransponderCode, 0x7777);
+  event(kEventTransponderThousandsInc);
+  EXPECT_EQ(var(kVarTransponderCode), 0x0777);
+
+  event(kEventGearDown);
+  EXPECT_EQ(var(kVarGearLever), kGearLeverDown);
+  event(kEventGearUp);
+  EXPECT_EQ(var(kVarGearLever), kGearLeverUp);
 }
 
 }  // namespace

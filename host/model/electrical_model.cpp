@@ -69,23 +69,23 @@ void follow_engines(Host &host, const ModelRule &, std::uint32_t) {
 }
 
 const ModelRule kElectricalRules[] = {
-    {kEventBatteryMasterToggle, toggle_switch, kVarBatteryMaster},
-    {kEventAlternator1Toggle, toggle_switch, kAlternators[0].switch_state},
-    {kEventAlternator2Toggle, toggle_switch, kAlternators[1].switch_state},
+    {.event = kEventBatteryMasterToggle, .action = toggle_switch, .token = kVarBatteryMaster},
+    {.event = kEventAlternator1Toggle, .action = toggle_switch, .token = kAlternators[0].switch_state},
+    {.event = kEventAlternator2Toggle, .action = toggle_switch, .token = kAlternators[1].switch_state},
     // Both converter icons send this toggle at every drawing while the bus
     // disagrees with them, and the simulator applies every key event it is
     // sent: two toggles arriving in one frame both apply and cancel. So with
     // both converters on and the bus dead, or both off and the bus live, the
     // bus stays as it is for as long as both icons are drawn; a single
     // converter brings it round in one frame.
-    {kEventConverterBusToggle, toggle_switch, kVarConverterBusSwitch},
-    {kEventLandingLightsToggle, action_toggle, kVarLandingLights},
-    {kEventPanelLightsToggle, action_toggle, kVarPanelLights},
-    {kEventStrobeLightsToggle, action_toggle, kVarStrobeLights},
-    {kEventBeaconLightsToggle, action_toggle, kVarBeaconLights},
-    {kEventNavLightsToggle, action_toggle, kVarNavLights},
-    {kEventWingLightsToggle, action_toggle, kVarWingLights},
-    {kEveryFrame, follow_engines, 0},
+    {.event = kEventConverterBusToggle, .action = toggle_switch, .token = kVarConverterBusSwitch},
+    {.event = kEventLandingLightsToggle, .action = action_toggle, .token = kVarLandingLights},
+    {.event = kEventPanelLightsToggle, .action = action_toggle, .token = kVarPanelLights},
+    {.event = kEventStrobeLightsToggle, .action = action_toggle, .token = kVarStrobeLights},
+    {.event = kEventBeaconLightsToggle, .action = action_toggle, .token = kVarBeaconLights},
+    {.event = kEventNavLightsToggle, .action = action_toggle, .token = kVarNavLights},
+    {.event = kEventWingLightsToggle, .action = action_toggle, .token = kVarWingLights},
+    {.event = kEveryFrame, .action = follow_engines},
 };
 
 }  // namespace

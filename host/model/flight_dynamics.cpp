@@ -21,6 +21,7 @@ constexpr double kTravel = 16383;      // gear and flap positions, levers
 constexpr double kBrakeFullScale = 32768;
 constexpr double kTrimStopRad = 0.2617993877991494;  // the trim wheel's 15 degrees
 constexpr double kReverseStop = -0.25;               // power lever in full reverse
+constexpr double kTaxiRange = 0.05;                  // power lever: beta on the ground up to here
 constexpr double kFeatherBelow = 0.02;               // propeller lever at its bottom stop
 constexpr double kCgHeightFt = 5.94;                 // on its wheels: the radio height's zero
 constexpr double kBallFullScale = 127;               // the ball at its end ...
@@ -89,7 +90,53 @@ const char *const kOtherReads[] = {
     "z480/north-ft",       "z480/east-ft",          "position/h-agl-ft",
     "accelerations/n-pilot-y-norm", "gear/wow",     "velocities/q-rad_sec",
     "velocities/p-rad_sec", "aero/beta-deg",        "aero/alpha-deg",
+    "propulsion/engine[0]/blade-angle", "propulsion/engine[1]/blade-angle",
 };
+const char *const kBladeAngles[] = {"propulsion/engine[0]/blade-angle",
+                                    "propulsion/engine[1]/blade-angle"};
+
+// The propeller's blade (degrees, aircraft/z480): on the flight-idle stop,
+// in full reverse, and in ground fine, where at idle it pulls some 450 lb
+// for the pair, enough to creep along at a few knots. Under JSBSim's
+// reverser the blade follows the throttle command's share of the way from
+// the stop to full reverse, the engine at idle over the first half (the
+// beta range) and giving reverse power over the rest.
+constexpr double kFlightIdlePitch = 15, kReversePitch = -12, kGroundFinePitch = 3.5;
+constexpr double kBetaRangeEnd = 0.5;
+constexpr double kFinestBeta = kFlightIdlePitch - (kFlightIdlePitch - kReversePitch) * kBetaRangeEnd;
+// Under the reverser JSBSim's governor answers an overspeed by turning the
+// blade finer, which a windmilling propeller at a fine angle only speeds up
+// further: ground fine comes in as the aircraft slows, from the stop at
+// the first speed to all of it at the second (knots).
+constexpr double kGroundFineFrom = 50, kGroundFineAt = 10;
+
+constexpr double beta_command(double pitch) {
+  return (kFlightIdlePitch - pitch) / (kFlightIdlePitch - kReversePitch);
+}
+
+struct PowerCommand {
+  double throttle;
+  double reverser;  // 1: the blade under the beta command
+};
+
+// A power lever's command. In the air a gate holds it at flight idle; on
+// the ground the lever's bottom goes through ground fine (at idle, a small
+// pull) into reverse, and just above idle it turns the blade from ground
+// fine to the stop for taxiing.
+PowerCommand power_command(double lever, bool on_ground, double blade, double speed_kts) {
+  if (!on_ground) return {std::max(lever, 0.0), 0};
+  if (lever > kTaxiRange) return {lever, 0};
+  double slowed = std::clamp((kGroundFineFrom - speed_kts) / (kGroundFineFrom - kGroundFineAt), 0.0, 1.0);
+  double fine = beta_command(kFlightIdlePitch - (kFlightIdlePitch - kGroundFinePitch) * slowed);
+  if (lever >= 0 && fine == 0) return {0, 0};
+  double beta = lever >= 0 ? fine * (1 - lever / kTaxiRange) : fine + (1 - fine) * lever / kReverseStop;
+  // Back from reverse the blade would turn up through the angles where idle
+  // power overspeeds the propeller, and the governor would hold it there, in
+  // reverse. It goes to the stop for a frame instead, and comes down to the
+  // beta asked from there.
+  if (beta <= kBetaRangeEnd && blade < kFinestBeta) return {0, 0};
+  return {beta, 1};
+}
 
 std::vector<std::string> read_list() {
   std::vector<std::string> reads;
@@ -141,11 +188,12 @@ FlightDynamics::FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles
     }
   }
   if (start.airborne) {
-    host_.set_var(kVarGearLever, 0);
+    host_.set_var(kVarGearLever, start.gear_down ? kTravel : 0);
     settle(start);
   } else {
     host_.set_var(kVarGearLever, kTravel);
-    step();
+    if (running) spool_down();
+    else step();
   }
 }
 
@@ -176,10 +224,11 @@ std::vector<double> FlightDynamics::controls() const {
   bool powered = h.var(kVarMainBusVoltage) > kPumpVolts;
   for (int i = 0; i < 2; ++i) {
     const EngineTokens &e = kEngines[i];
-    // Below idle the lever runs through the beta range into reverse.
     double lever = std::clamp(finite_or(h.var(e.power_lever), 0), kReverseStop, 1.0);
-    reverser[i] = lever < 0 ? 1 : 0;
-    throttle[i] = lever < 0 ? lever / kReverseStop : lever;
+    PowerCommand power = power_command(lever, value("gear/wow") != 0, value(kBladeAngles[i]),
+                                       std::fabs(value("velocities/vc-kts")));
+    reverser[i] = power.reverser;
+    throttle[i] = power.throttle;
     double prop = std::clamp(finite_or(h.var(e.prop_lever), 0), 0.0, 1.0);
     feather[i] = prop < kFeatherBelow ? 1 : 0;
     advance[i] = prop;
@@ -236,7 +285,8 @@ void FlightDynamics::settle(const FlightStart &start) {
   constexpr int kSettleFrames = 40 * Host::kFramesPerSecond;
   constexpr double kFrame = 1.0 / Host::kFramesPerSecond;
   double target_alt = value("position/h-sl-ft");
-  double power = 0.7, attitude = 2, attitude_sum = 2, elevator_sum = 0;
+  double power = 0.5, power_sum = 0.5, attitude = 2, attitude_sum = 2, elevator_sum = 0;
+  double last_speed = start.speed_kts;
   for (int f = 0; f < kSettleFrames; ++f) {
     for (const auto &e : kEngines) host_.set_var(e.power_lever, power);
     step();
@@ -252,14 +302,41 @@ void FlightDynamics::settle(const FlightStart &start) {
     pilot_.aileron = std::clamp(value("attitude/phi-deg") / -20 - 2 * value("velocities/p-rad_sec"), -1.0, 1.0);
     pilot_.rudder = std::clamp(value("aero/beta-deg") / 5, -1.0, 1.0);
     double speed_error = start.speed_kts - value("velocities/vc-kts");
-    power = std::clamp(power + speed_error * 0.004, 0.0, 1.0);
+    // The engines answer in seconds: a steady hand on the levers, not a
+    // quick one, or the speed swings from idle to full power and back.
+    double speeding_up = (value("velocities/vc-kts") - last_speed) / kFrame;
+    last_speed = value("velocities/vc-kts");
+    power_sum = std::clamp(power_sum + speed_error * 0.005 * kFrame, 0.0, 1.0);
+    power = std::clamp(power_sum + speed_error * 0.05 - speeding_up * 0.2, 0.0, 1.0);
   }
   // Hands off: the elevator the wheel holds, the stick centred.
   constexpr double kTrimWorth = 0.55;  // elevator travel at full trim (aircraft/z480)
   double trim = std::clamp(-pilot_.elevator / kTrimWorth, -1.0, 1.0);
   host_.set_var(kVarElevatorTrim, trim * kTrimStopRad);
   pilot_ = {};
-  // The flight starts here: where the settling run ended counts as the start.
+  start_here();
+}
+
+void FlightDynamics::spool_down() {
+  // JSBSim brings running engines up at full throttle; they run down to
+  // idle on the brakes before the flight starts.
+  constexpr int kMostFrames = 60 * Host::kFramesPerSecond;
+  constexpr double kIdleN1 = 62, kSettled = 0.3;  // percent (aircraft/z480)
+  const double brakes[2] = {host_.var(kVarBrakeLeft), host_.var(kVarBrakeRight)};
+  host_.set_var(kVarBrakeLeft, kBrakeFullScale);
+  host_.set_var(kVarBrakeRight, kBrakeFullScale);
+  for (const auto &e : kEngines) host_.set_var(e.power_lever, 0);
+  for (int f = 0; f < kMostFrames; ++f) {
+    step();
+    if (host_.var(kVarEngine1N2) < kIdleN1 + kSettled && host_.var(kVarEngine2N2) < kIdleN1 + kSettled) break;
+  }
+  host_.set_var(kVarBrakeLeft, brakes[0]);
+  host_.set_var(kVarBrakeRight, brakes[1]);
+  start_here();
+}
+
+void FlightDynamics::start_here() {
+  // Where the settling run ended counts as the start.
   origin_east_ft_ -= value("z480/east-ft");
   origin_north_ft_ -= value("z480/north-ft");
   write_state();

@@ -33,6 +33,7 @@ struct FlightStart {
   double heading_deg = kHomeRunwayCourse;  // the runway's course on the ground
   double east_nm = 0, north_nm = 0;  // from the runway threshold
   bool engines_running = false;
+  bool gear_down = false;  // in the air: settled with the gear out
 };
 
 // The pilot's own hands, for a script or the browser: -1 to 1 each.
@@ -48,7 +49,8 @@ class FlightDynamics {
 
   // Starts the model (throws JsbsimError). In the air it first flies a
   // settling run level at the speed asked, then hands over trimmed: the
-  // trim wheel and the power levers stand where they hold it.
+  // trim wheel and the power levers stand where they hold it. On the ground
+  // engines that run are handed over at idle.
   FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles files = default_jsbsim_files());
 
   // One host frame: controls in, the model's frame, the state out.
@@ -69,6 +71,8 @@ class FlightDynamics {
  private:
   std::vector<double> controls() const;
   void settle(const FlightStart &start);
+  void spool_down();
+  void start_here();
   void write_state();
 
   Host &host_;

@@ -3,26 +3,27 @@
 //                      frame with every host frame, from the start set last
 //                      (on the runway, engines off, unless told otherwise)
 //   flight init runway [heading DEG] [running]
-//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [final NM]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [final NM] [gear down]
 //                      starts the flight anew there (and switches it on): on
 //                      the threshold of Heathrow's runway 27L, the engines
 //                      running if asked; or in the air at that height above
 //                      the field and speed, engines running, trimmed level
-//                      with the gear up, that far east and north of the
+//                      with the gear up (or down) and the flaps where their
+//                      lever stands, that far east and north of the
 //                      threshold, or on the runway's extended centreline that
 //                      far out, heading down it
 //                      The radio navigation works from where the aircraft
 //                      flies (host/script/navigation_commands.h).
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                      the pilot's hands, -1 to 1: push, roll right, yaw right
+#include "host/script/flight_commands.h"
+
 #include <cmath>
 #include <memory>
 #include <numbers>
 
-#include "host/model/flight_dynamics.h"
 #include "host/model/systems_model.h"
 #include "host/script/navigation_commands.h"
-#include "host/script/script.h"
 
 namespace z480 {
 namespace {
@@ -105,11 +106,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
     a.done();
     for (double v : {hands.elevator, hands.aileron, hands.rudder})
       if (!(v >= -1 && v <= 1)) throw ScriptError("stick inputs lie within -1 to 1");
-    return [hands](ScriptRun &run) {
-      FlightSlot &f = slot_of(run);
-      f.hands = hands;
-      if (f.model) f.model->pilot() = hands;
-    };
+    return [hands](ScriptRun &run) { set_pilot_controls(run, hands); };
   }
   if (word != "init") throw ScriptError("expected on, off, init or stick, got " + word);
   FlightStart start;
@@ -144,6 +141,9 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
       start.east_nm = out * std::sin(outward);
       start.north_nm = out * std::cos(outward);
       if (!heading_given) start.heading_deg = FlightDynamics::kRunwayCourse;
+    } else if (where == "air" && a.keyword("gear")) {
+      a.expect_keyword("down");
+      start.gear_down = true;
     } else {
       throw ScriptError("unexpected " + a.word("option"));
     }
@@ -158,6 +158,16 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
 }
 
 }  // namespace
+
+PilotControls pilot_controls(ScriptRun &run) { return slot_of(run).hands; }
+
+void set_pilot_controls(ScriptRun &run, const PilotControls &hands) {
+  FlightSlot &f = slot_of(run);
+  f.hands = hands;
+  if (f.model) f.model->pilot() = hands;
+}
+
+const FlightDynamics *flight_dynamics(ScriptRun &run) { return slot_of(run).model.get(); }
 
 void add_flight_commands(ScriptTables &tables) { tables.commands["flight"] = cmd_flight; }
 }  // namespace z480

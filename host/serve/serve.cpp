@@ -173,15 +173,16 @@ std::string PanelServer::frame_json(Stream &s) {
     if (host.window_shown(w.ident))
       windows += std::string(windows.size() > 1 ? "," : "") + std::to_string(w.ident);
   windows += "]";
-  const FlightState &f = session_->flight().state();
+  const FlightReadout f = session_->flight();
   std::string j = "{\"time\":" + number(host.seconds()) + ",\"paused\":" +
                   (paused_ ? "true" : "false") + ",\"rate\":" + number(rate_) +
-                  ",\"flight\":{\"pitch\":" + number(f.pitch) + ",\"bank\":" + number(f.bank) +
-                  ",\"speed\":" + number(f.airspeed) + ",\"altitude\":" + number(f.altitude) +
+                  ",\"flight\":{\"flying\":" + (f.flying ? "true" : "false") +
+                  ",\"pitch\":" + number(f.pitch) + ",\"bank\":" + number(f.bank) +
+                  ",\"speed\":" + number(f.speed) + ",\"altitude\":" + number(f.altitude) +
                   ",\"heading\":" + number(f.heading) + ",\"vs\":" + number(f.vertical_speed) +
-                  ",\"power\":" + number(session_->power()) + ",\"target_pitch\":" +
-                  number(session_->flight().target_pitch()) + ",\"target_bank\":" +
-                  number(session_->flight().target_bank()) + "}";
+                  ",\"power\":" + number(f.power) + ",\"elevator\":" + number(f.hands.elevator) +
+                  ",\"aileron\":" + number(f.hands.aileron) + ",\"rudder\":" +
+                  number(f.hands.rudder) + "}";
   if (windows != s.windows) j += ",\"windows\":" + windows;
   s.windows = windows;
   j += ",\"gauges\":{";

@@ -219,8 +219,9 @@ function hover(g, p, e) {
 // ---- the flight strip
 const pause = document.getElementById('pause');
 const rate = document.getElementById('rate');
-const sliders = { pitch: document.getElementById('pitch'), bank: document.getElementById('bank'),
-                  power: document.getElementById('power') };
+const sliders = { elevator: document.getElementById('elevator'),
+                  aileron: document.getElementById('aileron'),
+                  rudder: document.getElementById('rudder'), power: document.getElementById('power') };
 let paused = false, touched = 0;
 
 pause.onclick = () => post('/api/sim', { paused: paused ? 0 : 1 });
@@ -232,6 +233,12 @@ for (const [name, input] of Object.entries(sliders)) {
   };
 }
 
+function centre() {
+  for (const name of ['elevator', 'aileron', 'rudder']) sliders[name].value = 0;
+  touched = performance.now();
+  post('/api/controls', { elevator: 0, aileron: 0, rudder: 0 });
+}
+
 function nudge(name, by) {
   const input = sliders[name];
   input.value = Math.min(Math.max(Number(input.value) + by, Number(input.min)), Number(input.max));
@@ -240,10 +247,12 @@ function nudge(name, by) {
 
 window.addEventListener('keydown', (e) => {
   const keys = {
-    ArrowUp: () => nudge('pitch', -0.5), ArrowDown: () => nudge('pitch', 0.5),
-    ArrowLeft: () => nudge('bank', -5), ArrowRight: () => nudge('bank', 5),
+    // The stick and pedals stay where they are put, as a held yoke does.
+    ArrowUp: () => nudge('elevator', 0.02), ArrowDown: () => nudge('elevator', -0.02),
+    ArrowLeft: () => nudge('aileron', -0.05), ArrowRight: () => nudge('aileron', 0.05),
+    ',': () => nudge('rudder', -0.1), '.': () => nudge('rudder', 0.1),
     PageUp: () => nudge('power', 0.05), PageDown: () => nudge('power', -0.05),
-    p: () => pause.onclick(), c: () => { sliders.bank.value = 0; sliders.bank.oninput(); },
+    p: () => pause.onclick(), c: centre,
   };
   const act = keys[e.key];
   if (act && e.target.tagName !== 'SELECT') {
@@ -260,18 +269,17 @@ function strip(f) {
   const fl = f.flight;
   // The sliders follow the simulation unless the pilot is moving them.
   if (performance.now() - touched > 1000) {
-    sliders.pitch.value = fl.target_pitch;
-    sliders.bank.value = fl.target_bank;
-    sliders.power.value = fl.power;
+    for (const name of ['elevator', 'aileron', 'rudder', 'power']) sliders[name].value = fl[name];
   }
-  document.getElementById('pitch-v').textContent = Number(sliders.pitch.value).toFixed(1);
-  document.getElementById('bank-v').textContent = Number(sliders.bank.value).toFixed(0);
+  for (const name of ['elevator', 'aileron', 'rudder'])
+    document.getElementById(name + '-v').textContent = Number(sliders[name].value).toFixed(2);
   document.getElementById('power-v').textContent = Math.round(sliders.power.value * 100);
   const clock = new Date(f.time * 1000).toISOString().substring(11, 19);
   document.getElementById('readout').textContent =
     'time  ' + clock + '\nIAS   ' + fl.speed.toFixed(0) + ' kt\nALT   ' + fl.altitude.toFixed(0) +
     ' ft\nVS    ' + fl.vs.toFixed(0) + ' ft/min\nHDG   ' + fl.heading.toFixed(0).padStart(3, '0') +
-    '\npitch ' + fl.pitch.toFixed(1) + '  bank ' + fl.bank.toFixed(0);
+    '\npitch ' + fl.pitch.toFixed(1) + '  bank ' + fl.bank.toFixed(0) +
+    (fl.flying ? '' : '\n(no flight model)');
 }
 
 // ---- the stream
