@@ -33,6 +33,33 @@ TEST(ElectricalModel, AlternatorsCarryTheBusOverTheBatteryAndFeedTheConverters) 
   EXPECT_EQ(charging.alternator[1], kAlternatorVolts);
 }
 
+TEST(ElectricalModel, AStarterPullsTheBatteryDownMoreThanAnAlternator) {
+  // The draw falls as the engine winds up; an N2 that is no number draws as
+  // at rest, one past the cut-out as at the cut-out.
+  EXPECT_EQ(starter_amps(0), kStarterPeakAmps);
+  EXPECT_EQ(starter_amps(kNan), kStarterPeakAmps);
+  EXPECT_EQ(starter_amps(kStarterCutoutN2), kStarterCutoutAmps);
+  EXPECT_EQ(starter_amps(kInf), kStarterCutoutAmps);
+  EXPECT_GT(starter_amps(10), starter_amps(30));
+
+  ElectricalSwitches start{true, true, {false, false}, starter_amps(0)};
+  ElectricalVolts on_battery = electrical_volts(start);
+  // A believable dip that still powers what needs 20 V, the converters'
+  // output held.
+  EXPECT_LT(on_battery.main_bus, kBatteryVolts - 2);
+  EXPECT_GT(on_battery.main_bus, 20);
+  EXPECT_EQ(on_battery.converter_bus, kConverterBusVolts);
+  start.alternator_online[0] = true;
+  ElectricalVolts on_alternator = electrical_volts(start);
+  EXPECT_LT(on_alternator.main_bus, kAlternatorVolts);
+  EXPECT_GT(on_alternator.main_bus, on_battery.main_bus + 4);
+  EXPECT_EQ(on_alternator.alternator[0], on_alternator.main_bus);
+  // No load that is no number or beyond all reason gives a bus that is.
+  EXPECT_EQ(electrical_volts({true, false, {false, false}, kNan}).main_bus, kBatteryVolts);
+  EXPECT_EQ(electrical_volts({true, false, {false, false}, 1e9}).main_bus, 0);
+  EXPECT_EQ(electrical_volts({true, false, {false, false}, -500}).main_bus, kBatteryVolts);
+}
+
 TEST(ElectricalModel, AnAlternatorNeedsItsSwitchAndATurningEngine) {
   EXPECT_TRUE(alternator_online(1, 50));
   EXPECT_FALSE(alternator_online(1, 49.99));

@@ -169,6 +169,11 @@ TEST(FlightStrip, FliesTheAircraftThroughItsControls) {
   EXPECT_EQ(f.power, 0);
   EXPECT_EQ(s->host().var(kVarEngine2PowerLever), 0);
   EXPECT_LT(f.speed, speed - 5);
+  EXPECT_FALSE(f.stall_warning);
+  // Pulled hard, the wing nears its stall and the strip shows the warning.
+  s->controls({.elevator = -0.6});
+  f = fly(2);
+  EXPECT_TRUE(f.stall_warning);
 }
 
 TEST(FlightStrip, HandsOnTheRudderYawTheAircraftOnTheGround) {

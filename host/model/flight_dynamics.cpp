@@ -21,7 +21,6 @@ constexpr double kTravel = 16383;      // gear and flap positions, levers
 constexpr double kBrakeFullScale = 32768;
 constexpr double kTrimStopRad = 0.2617993877991494;  // the trim wheel's 15 degrees
 constexpr double kReverseStop = -0.25;               // power lever in full reverse
-constexpr double kTaxiRange = 0.05;                  // power lever: beta on the ground up to here
 constexpr double kFeatherBelow = 0.02;               // propeller lever at its bottom stop
 constexpr double kCgHeightFt = 5.94;                 // on its wheels: the radio height's zero
 constexpr double kBallFullScale = 127;               // the ball at its end ...
@@ -90,52 +89,23 @@ const char *const kOtherReads[] = {
     "z480/north-ft",       "z480/east-ft",          "position/h-agl-ft",
     "accelerations/n-pilot-y-norm", "gear/wow",     "velocities/q-rad_sec",
     "velocities/p-rad_sec", "aero/beta-deg",        "aero/alpha-deg",
-    "propulsion/engine[0]/blade-angle", "propulsion/engine[1]/blade-angle",
+    "propulsion/engine[0]/thrust-lbs", "propulsion/engine[1]/thrust-lbs",
+    "velocities/vg-fps",
 };
-const char *const kBladeAngles[] = {"propulsion/engine[0]/blade-angle",
-                                    "propulsion/engine[1]/blade-angle"};
-
-// The propeller's blade (degrees, aircraft/z480): on the flight-idle stop,
-// in full reverse, and in ground fine, where at idle it pulls some 450 lb
-// for the pair, enough to creep along at a few knots. Under JSBSim's
-// reverser the blade follows the throttle command's share of the way from
-// the stop to full reverse, the engine at idle over the first half (the
-// beta range) and giving reverse power over the rest.
-constexpr double kFlightIdlePitch = 15, kReversePitch = -12, kGroundFinePitch = 3.5;
-constexpr double kBetaRangeEnd = 0.5;
-constexpr double kFinestBeta = kFlightIdlePitch - (kFlightIdlePitch - kReversePitch) * kBetaRangeEnd;
-// Under the reverser JSBSim's governor answers an overspeed by turning the
-// blade finer, which a windmilling propeller at a fine angle only speeds up
-// further: ground fine comes in as the aircraft slows, from the stop at
-// the first speed to all of it at the second (knots).
-constexpr double kGroundFineFrom = 50, kGroundFineAt = 10;
-
-constexpr double beta_command(double pitch) {
-  return (kFlightIdlePitch - pitch) / (kFlightIdlePitch - kReversePitch);
-}
-
 struct PowerCommand {
   double throttle;
-  double reverser;  // 1: the blade under the beta command
+  double reverser;  // 1: the blade under the reverser's command
 };
 
-// A power lever's command. In the air a gate holds it at flight idle; on
-// the ground the lever's bottom goes through ground fine (at idle, a small
-// pull) into reverse, and just above idle it turns the blade from ground
-// fine to the stop for taxiing.
-PowerCommand power_command(double lever, bool on_ground, double blade, double speed_kts) {
-  if (!on_ground) return {std::max(lever, 0.0), 0};
-  if (lever > kTaxiRange) return {lever, 0};
-  double slowed = std::clamp((kGroundFineFrom - speed_kts) / (kGroundFineFrom - kGroundFineAt), 0.0, 1.0);
-  double fine = beta_command(kFlightIdlePitch - (kFlightIdlePitch - kGroundFinePitch) * slowed);
-  if (lever >= 0 && fine == 0) return {0, 0};
-  double beta = lever >= 0 ? fine * (1 - lever / kTaxiRange) : fine + (1 - fine) * lever / kReverseStop;
-  // Back from reverse the blade would turn up through the angles where idle
-  // power overspeeds the propeller, and the governor would hold it there, in
-  // reverse. It goes to the stop for a frame instead, and comes down to the
-  // beta asked from there.
-  if (beta <= kBetaRangeEnd && blade < kFinestBeta) return {0, 0};
-  return {beta, 1};
+// A power lever's command. Below idle it runs through the beta range into
+// reverse on the ground; in the air a gate holds it at idle. Moved up out
+// of reverse, the reverser lets go at once: the governor takes the blade
+// back to its fine stop (JSBSim's reverser would turn it up only slowly, and
+// through angles where idle power overspeeds the propeller its governor holds
+// it in reverse).
+PowerCommand power_command(double lever, bool on_ground) {
+  if (lever >= 0 || !on_ground) return {std::max(lever, 0.0), 0};
+  return {lever / kReverseStop, 1};
 }
 
 std::vector<std::string> read_list() {
@@ -207,6 +177,16 @@ double FlightDynamics::value(const char *property) const {
   return i < 0 ? 0.0 : last_[i];
 }
 
+bool FlightDynamics::stall_warning() const {
+  return value("gear/wow") == 0 && value("aero/alpha-deg") >= kStallWarningAlpha;
+}
+
+double FlightDynamics::thrust_lbs() const {
+  return value("propulsion/engine[0]/thrust-lbs") + value("propulsion/engine[1]/thrust-lbs");
+}
+
+double FlightDynamics::ground_speed_kts() const { return value("velocities/vg-fps") / kFeetPerNm * 3600; }
+
 std::vector<double> FlightDynamics::controls() const {
   Host &h = host_;
   double elevator = std::clamp(pilot_.elevator + servo_elevator_.value_or(0), -1.0, 1.0);
@@ -225,8 +205,7 @@ std::vector<double> FlightDynamics::controls() const {
   for (int i = 0; i < 2; ++i) {
     const EngineTokens &e = kEngines[i];
     double lever = std::clamp(finite_or(h.var(e.power_lever), 0), kReverseStop, 1.0);
-    PowerCommand power = power_command(lever, value("gear/wow") != 0, value(kBladeAngles[i]),
-                                       std::fabs(value("velocities/vc-kts")));
+    PowerCommand power = power_command(lever, value("gear/wow") != 0);
     reverser[i] = power.reverser;
     throttle[i] = power.throttle;
     double prop = std::clamp(finite_or(h.var(e.prop_lever), 0), 0.0, 1.0);

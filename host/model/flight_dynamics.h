@@ -67,6 +67,12 @@ class FlightDynamics {
   AircraftPosition position() const;
   // The last value read of one of the model's properties (0 for one not read).
   double value(const char *property) const;
+  // The stall warning: in the air, the wing close to its stall.
+  static constexpr double kStallWarningAlpha = 12;  // degrees
+  bool stall_warning() const;
+  // Both propellers' thrust, pounds (negative in reverse).
+  double thrust_lbs() const;
+  double ground_speed_kts() const;
 
  private:
   std::vector<double> controls() const;

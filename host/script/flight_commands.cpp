@@ -16,11 +16,17 @@
 //                      flies (host/script/navigation_commands.h).
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                      the pilot's hands, -1 to 1: push, roll right, yaw right
+//   expect flight WHAT = VALUE [~ TOL]
+//                      what the aircraft does beyond the panel's tokens:
+//                      stall-warning (1 sounding, 0 quiet), alpha (degrees),
+//                      thrust (pounds, both propellers), ground-speed (knots);
+//                      fails while no flight model flies
 #include "host/script/flight_commands.h"
 
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <sstream>
 
 #include "host/model/systems_model.h"
 #include "host/script/navigation_commands.h"
@@ -157,6 +163,40 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   };
 }
 
+// What `expect flight` reads of the model.
+struct FlightQuantity {
+  const char *name;
+  double (*read)(const FlightDynamics &);
+};
+const FlightQuantity kQuantities[] = {
+    {"stall-warning", [](const FlightDynamics &f) { return f.stall_warning() ? 1.0 : 0.0; }},
+    {"alpha", [](const FlightDynamics &f) { return f.value("aero/alpha-deg"); }},
+    {"thrust", [](const FlightDynamics &f) { return f.thrust_lbs(); }},
+    {"ground-speed", [](const FlightDynamics &f) { return f.ground_speed_kts(); }},
+};
+
+Step expect_flight(const ScriptLine &line, Args &a) {
+  std::string what = a.word("stall-warning, alpha, thrust or ground-speed");
+  const FlightQuantity *q = nullptr;
+  for (const auto &k : kQuantities)
+    if (what == k.name) q = &k;
+  if (!q) throw ScriptError("expected stall-warning, alpha, thrust or ground-speed, got " + what);
+  a.expect_keyword("=");
+  double expected = a.number("a value");
+  double tol = tolerance(a, expected);
+  a.done();
+  return [=](ScriptRun &run) {
+    const FlightDynamics *f = slot_of(run).model.get();
+    if (!f) return run.fail(line, std::string(q->name) + ": no flight model flies");
+    double got = q->read(*f);
+    if (close_to(got, expected, tol)) return run.pass();
+    std::ostringstream m;
+    m.precision(10);
+    m << q->name << " is " << got << ", expected " << expected;
+    run.fail(line, m.str());
+  };
+}
+
 }  // namespace
 
 PilotControls pilot_controls(ScriptRun &run) { return slot_of(run).hands; }
@@ -169,5 +209,8 @@ void set_pilot_controls(ScriptRun &run, const PilotControls &hands) {
 
 const FlightDynamics *flight_dynamics(ScriptRun &run) { return slot_of(run).model.get(); }
 
-void add_flight_commands(ScriptTables &tables) { tables.commands["flight"] = cmd_flight; }
+void add_flight_commands(ScriptTables &tables) {
+  tables.commands["flight"] = cmd_flight;
+  tables.expects["flight"] = expect_flight;
+}
 }  // namespace z480

@@ -177,6 +177,7 @@ std::string PanelServer::frame_json(Stream &s) {
   std::string j = "{\"time\":" + number(host.seconds()) + ",\"paused\":" +
                   (paused_ ? "true" : "false") + ",\"rate\":" + number(rate_) +
                   ",\"flight\":{\"flying\":" + (f.flying ? "true" : "false") +
+                  ",\"stall\":" + (f.stall_warning ? "true" : "false") +
                   ",\"pitch\":" + number(f.pitch) + ",\"bank\":" + number(f.bank) +
                   ",\"speed\":" + number(f.speed) + ",\"altitude\":" + number(f.altitude) +
                   ",\"heading\":" + number(f.heading) + ",\"vs\":" + number(f.vertical_speed) +

@@ -204,6 +204,7 @@ void PanelSession::frame() { run_->host.frame(); }
 
 FlightReadout PanelSession::flight() {
   const Host &h = run_->host;
+  const FlightDynamics *model = flight_dynamics(*run_);
   constexpr double kFpmPerHostUnit = 60.0 / (0.3048 * 256.0);
   // The host counts the nose down and the left wing down positive.
   return {.pitch = -h.var(kVarPitch),
@@ -214,7 +215,8 @@ FlightReadout PanelSession::flight() {
           .vertical_speed = h.var(kVarVerticalSpeed) * kFpmPerHostUnit,
           .power = h.var(kVarEngine1PowerLever),
           .hands = pilot_controls(*run_),
-          .flying = flight_dynamics(*run_) != nullptr};
+          .flying = model != nullptr,
+          .stall_warning = model && model->stall_warning()};
 }
 
 int PanelSession::draw_changed() {

@@ -44,6 +44,7 @@ struct FlightReadout {
   double power = 0;            // the left power lever, 0 to 1
   PilotControls hands;
   bool flying = false;         // false: no flight model runs (it failed to start)
+  bool stall_warning = false;
 };
 // Cold and dark, ready for take-off, on approach at 3000 ft.
 const std::vector<Scenario> &scenarios();

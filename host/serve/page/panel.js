@@ -279,7 +279,7 @@ function strip(f) {
     'time  ' + clock + '\nIAS   ' + fl.speed.toFixed(0) + ' kt\nALT   ' + fl.altitude.toFixed(0) +
     ' ft\nVS    ' + fl.vs.toFixed(0) + ' ft/min\nHDG   ' + fl.heading.toFixed(0).padStart(3, '0') +
     '\npitch ' + fl.pitch.toFixed(1) + '  bank ' + fl.bank.toFixed(0) +
-    (fl.flying ? '' : '\n(no flight model)');
+    (fl.flying ? '' : '\n(no flight model)') + (fl.stall ? '\nSTALL WARNING' : '');
 }
 
 // ---- the stream
