@@ -35,8 +35,9 @@ TEST(ServeSession, ScenariosReachTheirState) {
   ASSERT_TRUE(s->reset("ready", &why)) << why;
   EXPECT_EQ(s->host().var(kVarBatteryMaster), 1);
   EXPECT_GT(s->host().var(kVarBusVoltage), 20);
-  EXPECT_GT(s->host().var(kVarEngine1N2), 50);
-  EXPECT_GT(s->host().var(kVarEngine2N2), 50);
+  // Both engines at ground idle, not at the full power JSBSim starts them at.
+  EXPECT_NEAR(s->host().var(kVarEngine1N2), 62, 1);
+  EXPECT_NEAR(s->host().var(kVarEngine2N2), 62, 1);
   EXPECT_NEAR(s->host().var(kVarRadioHeight), 0, 0.01);  // metres: on its wheels
 
   ASSERT_TRUE(s->reset("approach", &why)) << why;
