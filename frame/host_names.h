@@ -315,7 +315,7 @@ inline constexpr std::int32_t kVarAutopilotGoAround = 124;
 // The autopilot's watch: from 16000 up every mode goes off; falling at or
 // below 100 the attitude hold takes over.
 inline constexpr std::int32_t kVarAutopilotWatch = 322;
-// The glideslope needle, 127 at full scale (positive: the path lies above),
+// The glideslope needle, 127 at full scale (positive: above the path),
 // and 1 while a glideslope is received.
 inline constexpr std::int32_t kVarNav1GlideslopeNeedle = 41;    // within 18: tracked
 inline constexpr std::int32_t kVarNav1GlideslopeReceived = 44;  // nonzero: received

@@ -213,7 +213,8 @@ double glideslope_climb_command(double speed, double deviation, double height) {
   double spread = std::max(finite_or(height, 0.0), kGlideslopeLeastHeight) *
                   std::tan(kGlideslopeFullScaleDegrees * kRadiansPerDegree) /
                   std::tan(kGlidePathDegrees * kRadiansPerDegree);
-  double correction = held_within(deviation, 1.0) * spread / kGlideslopeSeconds * 60.0;
+  // Above the path: less climb.
+  double correction = -held_within(deviation, 1.0) * spread / kGlideslopeSeconds * 60.0;
   return along + held_within(correction, kGlideslopeCorrectionLimit);
 }
 

@@ -64,7 +64,7 @@ double altitude_climb_command(double altitude_error);
 // right) at a height above the ground (feet).
 double course_heading(double course, double deviation, double height_ft);
 // Climb (feet a minute) the glideslope asks for at a speed (knots), a
-// deviation (full scale 1, positive with the path above) and a height above
+// deviation (full scale 1, positive above the path) and a height above
 // the ground (feet).
 double glideslope_climb_command(double speed_kts, double deviation, double height_ft);
 
