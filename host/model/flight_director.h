@@ -42,8 +42,8 @@ inline constexpr double kGlideslopeFullScaleDegrees = 0.7;
 inline constexpr double kGlideslopeSeconds = 6.0;
 inline constexpr double kGlideslopeCorrectionLimit = 800.0;
 // IAS: degrees of pitch per knot of speed error, and per knot-second.
-inline constexpr double kAirspeedPitchGain = 0.6;
-inline constexpr double kAirspeedPitchIntegral = 0.03;
+inline constexpr double kAirspeedPitchGain = 1.5;
+inline constexpr double kAirspeedPitchIntegral = 0.15;
 // GO AROUND: the attitude it pitches up to, degrees nose up, and how fast.
 inline constexpr double kGoAroundPitch = 7.0;
 inline constexpr double kGoAroundPitchRate = 2.0;
