@@ -113,6 +113,8 @@ class Host {
   void route_windows(std::function<void(std::uint32_t ident, WindowChange change)> router) {
     window_router_ = std::move(router);
   }
+  // A change the module asks for: to the router, or done.
+  void asked_window(std::uint32_t ident, WindowChange change);
 
   // The other aircraft, offered as "ITrafficInfo" until a script withdraws
   // the interface; they fly on with every frame.
@@ -198,7 +200,6 @@ class Host {
     static X87Mode mode = X87Mode::kNative;
     return mode;
   }
-  void asked_window(std::uint32_t ident, WindowChange change);
   void evaluate(Instance &inst);
   // Calls the instance's header routine, when it has one; true when the
   // routine handed the host the instance's own root.

@@ -78,8 +78,10 @@ class NetServer {
   // Runs f on the network thread.
   void post(std::function<void()> f);
 
- private:
+  // What the connections share (serve_net.cpp).
   struct Impl;
+
+ private:
   std::unique_ptr<Impl> impl_;
 };
 
