@@ -88,6 +88,8 @@ PanelServer::PanelServer(std::unique_ptr<PanelSession> session, NetLimits limits
     if (w.visible) panel_windows_.insert(w.ident);
   }
   windows_ = WindowSets(shown);
+  // The bitmaps are encoded once, before any page waits for them.
+  bitmaps_url_ = "/api/bitmaps?v=" + std::to_string(std::hash<std::string>{}(session_->bitmaps()));
   after_reset();
   panel_ = std::thread([this] { work_loop(); });
 }
@@ -162,6 +164,17 @@ void PanelServer::after_reset() {
   session_->host().route_windows(
       [this](std::uint32_t ident, Host::WindowChange change) { windows_.ask(asking_, ident, change); });
   settle_windows();
+  // A page that comes before the first tick gets the panel as it stands.
+  capture();
+}
+
+void PanelServer::capture() {
+  Host &host = session_->host();
+  const auto &gauges = session_->gauges();
+  for (std::size_t i = 0; i < gauges.size(); ++i) {
+    Instance *inst = host.instance(gauges[i].alias);
+    encoder_.capture(i, inst && inst->connected() ? inst : nullptr);
+  }
 }
 
 void PanelServer::settle_windows() { show_windows(session_->host(), windows_.shown()); }
@@ -172,12 +185,7 @@ void PanelServer::frame_tick() {
     for (; due_ >= 1; due_ -= 1) session_->frame();
   }
   settle_windows();
-  Host &host = session_->host();
-  const auto &gauges = session_->gauges();
-  for (std::size_t i = 0; i < gauges.size(); ++i) {
-    Instance *inst = host.instance(gauges[i].alias);
-    encoder_.capture(i, inst && inst->connected() ? inst : nullptr);
-  }
+  capture();
   ++ticks_;
   for (auto &[id, page] : pages_) send(id, page);
 }
@@ -253,7 +261,7 @@ json PanelServer::layout() {
             {"scenario", session_->scenario()}};
   json &list = l["scenarios"] = json::array();
   for (const Scenario &s : scenarios()) list.push_back({{"name", s.name}, {"title", s.title}});
-  l["bitmaps"] = "/api/bitmaps?v=" + std::to_string(std::hash<std::string>{}(session_->bitmaps()));
+  l["bitmaps"] = bitmaps_url_;
   json &windows = l["windows"] = json::array();
   for (const PanelWindowConfig &w : host.panel_windows()) {
     json background = nullptr;

@@ -95,6 +95,7 @@ class PanelServer : public NetHandler {
   void frame_tick();
   void after_reset();
   void settle_windows();
+  void capture();
   void send(std::uint64_t id, Page &page);
   nlohmann::json layout();
   nlohmann::json strip();
@@ -107,6 +108,7 @@ class PanelServer : public NetHandler {
   FrameEncoder encoder_;
   WindowSets windows_;
   WindowSets::Set panel_windows_;  // those the panel opens with
+  std::string bitmaps_url_;
   std::map<std::uint64_t, Page> pages_;
   std::optional<std::uint64_t> asking_;  // whose mouse the module answers
   std::uint64_t ticks_ = 0;
