@@ -421,8 +421,17 @@ const Panel = (() => {
   document.getElementById('zoom-out').onclick = () => zoom_at(0.8, box.clientWidth / 2, box.clientHeight / 2);
   view = { zoom: asked.zoom, pan: asked.pan };
 
+  // The client point over a pixel of a gauge.
+  function at(alias, x, y) {
+    const g = gauges.find((q) => q.box.alias === alias);
+    if (!g || !g.win || !g.win.open) return null;
+    const r = g.win.canvas.getBoundingClientRect();
+    const css = r.width / units(g.win).w;
+    return { x: r.left + (g.box.x + (x + 0.5) * g.box.sx) * css, y: r.top + (g.box.y + (y + 0.5) * g.box.sy) * css };
+  }
+
   return {
-    connect, ask, tell, raise, move, zoom_at, pan_by, picture, place,
+    connect, ask, tell, raise, move, zoom_at, pan_by, picture, place, at,
     windows: () => windows, gauges: () => gauges, layout: () => layout,
     stats: () => stats, connected: () => connected, view: () => view,
   };
@@ -535,6 +544,11 @@ window.z480 = {
   connected: () => Panel.connected(),
   windows: () => [...Panel.windows().values()].filter((w) => w.open).map((w) => w.config.ident),
   sound: () => Sound.unlocked(),
+  at: (alias, x, y) => Panel.at(alias, x, y),
+  elements: (alias) => JSON.stringify((Panel.gauges().find((g) => g.box.alias === alias) || {}).elements || null),
+  banner: () => { const b = document.getElementById('banner'); return b.hidden ? '' : b.textContent; },
+  gauges: () => Panel.layout() ? Panel.layout().gauges.map((g) => ({ alias: g.alias, window: g.window, x: g.x, y: g.y,
+    w: g.px * g.sx, h: g.py * g.sy })) : [],
 };
 
 Panel.connect();
