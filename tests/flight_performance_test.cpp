@@ -187,7 +187,9 @@ TEST(FlightPerformance, TakesOffWithin1200Metres) {
   ASSERT_TRUE(rotation && lift_off);
   EXPECT_NEAR(*rotation, 550, 100);
   EXPECT_LT(*lift_off, *rotation + 200);
-  EXPECT_NEAR(metres(), 1200, 120);  // to 35 ft
+  // To 35 ft, climbing away from the lift-off at a believable rate.
+  EXPECT_LE(metres(), 1200);
+  EXPECT_GT(metres(), *lift_off + 250);
 }
 
 TEST(FlightPerformance, EngineStartLightsOffHotAndSettlesAtIdle) {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "frame/host_names.h"
 #include "host/model/airframe_model.h"
 #include "host/model/electrical_model.h"
 #include "host/model/engine_model.h"
@@ -30,6 +31,33 @@ TEST(ElectricalModel, AlternatorsCarryTheBusOverTheBatteryAndFeedTheConverters) 
   EXPECT_EQ(charging.converter_bus, kConverterBusVolts);
   EXPECT_EQ(charging.alternator[0], 0.0);
   EXPECT_EQ(charging.alternator[1], kAlternatorVolts);
+}
+
+TEST(ElectricalModel, AStarterPullsTheBatteryDownMoreThanAnAlternator) {
+  // The draw falls as the engine winds up; an N2 that is no number draws as
+  // at rest, one past the cut-out as at the cut-out.
+  EXPECT_EQ(starter_amps(0), kStarterPeakAmps);
+  EXPECT_EQ(starter_amps(kNan), kStarterPeakAmps);
+  EXPECT_EQ(starter_amps(kStarterCutoutN2), kStarterCutoutAmps);
+  EXPECT_EQ(starter_amps(kInf), kStarterCutoutAmps);
+  EXPECT_GT(starter_amps(10), starter_amps(30));
+
+  ElectricalSwitches start{true, true, {false, false}, starter_amps(0)};
+  ElectricalVolts on_battery = electrical_volts(start);
+  // A believable dip that still powers what needs 20 V, the converters'
+  // output held.
+  EXPECT_LT(on_battery.main_bus, kBatteryVolts - 2);
+  EXPECT_GT(on_battery.main_bus, 20);
+  EXPECT_EQ(on_battery.converter_bus, kConverterBusVolts);
+  start.alternator_online[0] = true;
+  ElectricalVolts on_alternator = electrical_volts(start);
+  EXPECT_LT(on_alternator.main_bus, kAlternatorVolts);
+  EXPECT_GT(on_alternator.main_bus, on_battery.main_bus + 4);
+  EXPECT_EQ(on_alternator.alternator[0], on_alternator.main_bus);
+  // No load that is no number or beyond all reason gives a bus that is.
+  EXPECT_EQ(electrical_volts({true, false, {false, false}, kNan}).main_bus, kBatteryVolts);
+  EXPECT_EQ(electrical_volts({true, false, {false, false}, 1e9}).main_bus, 0);
+  EXPECT_EQ(electrical_volts({true, false, {false, false}, -500}).main_bus, kBatteryVolts);
 }
 
 TEST(ElectricalModel, AnAlternatorNeedsItsSwitchAndATurningEngine) {
@@ -193,6 +221,31 @@ TEST_F(ModelTables, TheStarterNeedsAPoweredBus) {
   EXPECT_EQ(var(563), 0);
   event(65920, 16384);
   EXPECT_EQ(var(570), 1);
+}
+
+// Each rule works on its own unit: the second engine's button and spooling
+// turn the second engine only, the second set's knobs tune within their own
+// band, the gear lever reaches its stops.
+TEST_F(ModelTables, RulesWorkOnTheUnitTheyName) {
+  event(kEventBatteryMasterToggle);
+  event(kEventEngine2Starter);
+  EXPECT_EQ(var(kVarEngine2Starter), 1);
+  EXPECT_EQ(var(kVarEngine1Starter), 0);
+  for (int i = 0; i < 36; ++i) frame();
+  EXPECT_GT(var(kVarEngine2N2), 0);
+  EXPECT_EQ(var(kVarEngine1N2), 0);
+
+  host_->set_var(kVarNav2Frequency, 0x1750);
+  event(kEventNav2WholeInc);
+  EXPECT_EQ(var(kVarNav2Frequency), 0x0850);  // 117 wraps to 108, the NAV band's
+  host_->set_var(kVarTransponderCode, 0x7777);
+  event(kEventTransponderThousandsInc);
+  EXPECT_EQ(var(kVarTransponderCode), 0x0777);
+
+  event(kEventGearDown);
+  EXPECT_EQ(var(kVarGearLever), kGearLeverDown);
+  event(kEventGearUp);
+  EXPECT_EQ(var(kVarGearLever), kGearLeverUp);
 }
 
 }  // namespace

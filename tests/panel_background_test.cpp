@@ -117,7 +117,9 @@ TEST_F(PanelBackground, AFileIsFoundInTheFirstFolderHoldingItAndNeverOutsideThem
   EXPECT_FALSE(read_bmp_file(dir / "truncated.bmp", &why));
   EXPECT_FALSE(why.empty());
   EXPECT_FALSE(read_bmp_file(dir / "absent.bmp", &why));
+  EXPECT_EQ(why, "it cannot be read");
   EXPECT_FALSE(read_bmp_file(dir, &why));
+  EXPECT_EQ(why, "it is a directory, not a file");
 }
 
 }  // namespace

@@ -182,6 +182,16 @@ TEST(ScriptRun, FilesAreReadWithALimit) {
   EXPECT_FALSE(read_file(Z480_SCRIPT_DIR, &why));
   EXPECT_EQ(why, "a directory, not a file");
   EXPECT_TRUE(read_file(Z480_SCRIPT_DIR "/render.z480", &why));
+  // the code says what the text says
+  FileProblem problem;
+  EXPECT_FALSE(read_file("/dev/zero", &problem, 1 << 20));
+  EXPECT_EQ(problem.code, FileFailure::kTooLong);
+  EXPECT_EQ(problem.text, "longer than 1 MB");
+  EXPECT_FALSE(read_file(Z480_SCRIPT_DIR, &problem));
+  EXPECT_EQ(problem.code, FileFailure::kDirectory);
+  EXPECT_FALSE(read_file(Z480_SCRIPT_DIR "/absent.z480", &problem));
+  EXPECT_EQ(problem.code, FileFailure::kCannotOpen);
+  EXPECT_EQ(problem.text, "cannot be opened");
 }
 
 }  // namespace

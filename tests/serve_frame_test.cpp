@@ -106,7 +106,7 @@ TEST_F(Frames, ChangesAddUpToTheWholeAndComeOnce) {
     json changes = update(steady);
     if (i == 0) {
       EXPECT_GT(changes.size(), 0u);
-      EXPECT_LT(changes.size(), 20u);
+      EXPECT_LT(changes.size(), first.size() / 2);
       json battery = changes[std::to_string(index_of("Master_Battery_Switch"))];
       ASSERT_EQ(battery[0], 1) << battery;
       for (std::size_t c = 1; c < battery.size(); ++c) EXPECT_LT(battery[c].size(), 9u) << battery[c];
@@ -142,9 +142,12 @@ TEST_F(Frames, APageThatMissedAFrameIsSentTheGaugeWhole) {
     capture();
     update(steady);
   }
+  // What changed twice comes whole; what changed once, as that change.
   json caught_up = update(behind);
-  ASSERT_FALSE(caught_up.empty());
-  for (const auto &[index, u] : caught_up.items()) EXPECT_EQ(u[0], 0) << index;
+  int whole = 0;
+  for (const auto &[index, u] : caught_up.items()) whole += u[0] == 0 ? 1 : 0;
+  EXPECT_GT(whole, 0);
+  EXPECT_EQ(caught_up[std::to_string(index_of("Airspeed"))][0], 0);
   page.take(caught_up);
   PageModel fresh;
   PageCopy late;

@@ -99,13 +99,17 @@ TEST(ServeRequest, FlightStripValuesWithinTheirRanges) {
   auto c = parse_controls({{"power", "0.5"}}, &why);
   ASSERT_TRUE(c) << why;
   EXPECT_EQ(c->power, 0.5);
-  EXPECT_FALSE(c->pitch);
-  c = parse_controls({{"pitch", "-30"}, {"bank", "60"}}, &why);
+  EXPECT_FALSE(c->elevator);
+  c = parse_controls({{"elevator", "-1"}, {"aileron", "1"}, {"rudder", "0.25"}}, &why);
   ASSERT_TRUE(c) << why;
-  EXPECT_EQ(*c->bank, 60);
+  EXPECT_EQ(*c->elevator, -1);
+  EXPECT_EQ(*c->aileron, 1);
+  EXPECT_EQ(*c->rudder, 0.25);
+  EXPECT_FALSE(c->power);
+  // The attitude the old strip took is no control of an aircraft.
   for (const Fields &bad : std::vector<Fields>{
-           {}, {{"power", "1.01"}}, {{"power", "nan"}}, {{"pitch", "inf"}}, {{"bank", "-61"}},
-           {{"pitch", "3deg"}}, {{"power", "0.5"}, {"yaw", "1"}}})
+           {}, {{"power", "1.01"}}, {{"power", "nan"}}, {{"elevator", "inf"}}, {{"aileron", "-1.5"}},
+           {{"rudder", "3deg"}}, {{"pitch", "5"}}, {{"power", "0.5"}, {"yaw", "1"}}})
     EXPECT_FALSE(parse_controls(bad, &why)) << (bad.empty() ? "empty" : bad.begin()->first);
 
   auto s = parse_sim({{"paused", "1"}}, &why);

@@ -1,12 +1,14 @@
 // The served panel's session against the real module: scenarios that reach
-// their state, a mouse that reaches only what is shown, a flight model that
-// flies.
+// their state, a mouse that reaches only what is shown, a strip that flies
+// the aircraft through its controls.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <thread>
 
 #include "frame/host_names.h"
+#include "host/model/ils.h"
 #include "host/script/host_resources.h"
 #include "host/serve/serve.h"
 
@@ -32,15 +34,17 @@ TEST(ServeSession, ScenariosReachTheirState) {
   ASSERT_TRUE(s->reset("ready", &why)) << why;
   EXPECT_EQ(s->host().var(kVarBatteryMaster), 1);
   EXPECT_GT(s->host().var(kVarBusVoltage), 20);
-  EXPECT_GT(s->host().var(kVarEngine1N2), 50);
-  EXPECT_GT(s->host().var(kVarEngine2N2), 50);
-  EXPECT_EQ(s->host().var(kVarRadioHeight), 0);
+  // Both engines at ground idle, not at the full power JSBSim starts them at.
+  EXPECT_NEAR(s->host().var(kVarEngine1N2), 62, 1);
+  EXPECT_NEAR(s->host().var(kVarEngine2N2), 62, 1);
+  EXPECT_NEAR(s->host().var(kVarRadioHeight), 0, 0.01);  // metres: on its wheels
 
   ASSERT_TRUE(s->reset("approach", &why)) << why;
-  EXPECT_NEAR(s->host().var(kVarIndicatedAltitude), 3000, 1);
-  EXPECT_NEAR(s->host().var(kVarRadioHeight), 3000 * 0.3048, 1);
+  EXPECT_NEAR(s->host().var(kVarIndicatedAltitude), 3000, 60);
+  EXPECT_NEAR(s->host().var(kVarIndicatedAirspeed), 150, 5);
+  EXPECT_NEAR(s->host().var(kVarRadioHeight), s->host().var(kVarIndicatedAltitude) * 0.3048, 3);
   // On the centreline, on the glide path.
-  EXPECT_NEAR(s->host().var(kVarHsiLateralDeviation), 0, 0.01);
+  EXPECT_NEAR(s->host().var(kVarHsiLateralDeviation), 0, 0.05);
   EXPECT_NEAR(s->host().var(kVarHsiGlideSlopeDeviation), 0, 0.2);
   // The scenario scripts' own checks held; the only warning is a gauge the
   // module does not carry.
@@ -78,40 +82,79 @@ TEST(ServeSession, MouseReachesOnlyWhatIsShownAndInside) {
   EXPECT_FALSE(s->hover("Master_Battery_Switch", 20, 5000));
 }
 
-TEST(FlightModel, FliesWhereItIsPointed) {
+TEST(FlightStrip, FliesTheAircraftThroughItsControls) {
   std::ostringstream out;
   auto s = open_session("approach", out);
   ASSERT_TRUE(s);
-  // Nose down a little with the power on: down the glide path.
-  s->controls({.pitch = -1, .bank = std::nullopt, .power = std::nullopt});
-  for (int i = 0; i < 10 * Host::kFramesPerSecond; ++i) s->frame();
-  const FlightState &f = s->flight().state();
-  EXPECT_LT(f.altitude, 3000);
-  EXPECT_LT(f.vertical_speed, -300);
-  EXPECT_GT(f.airspeed, 100);
-  // A right bank turns right.
+  ASSERT_TRUE(s->flight().flying) << out.str();
+  auto fly = [&](double seconds) {
+    for (int i = 0; i < seconds * Host::kFramesPerSecond; ++i) s->frame();
+    return s->flight();
+  };
+  // Hands off, it was handed over trimmed: it stays about level.
+  FlightReadout f = fly(5);
+  EXPECT_NEAR(f.altitude, 3000, 100);
+  EXPECT_NEAR(f.vertical_speed, 0, 400);
+  EXPECT_EQ(f.pitch, -s->host().var(kVarPitch));
+
+  // A pull raises the nose and climbs; a push lowers it and descends.
+  s->controls({.elevator = -0.15});
+  f = fly(4);
+  EXPECT_GT(f.pitch, 5);
+  EXPECT_GT(f.vertical_speed, 500);
+  s->controls({.elevator = 0.15});
+  f = fly(6);
+  EXPECT_LT(f.pitch, 0);
+  EXPECT_LT(f.vertical_speed, -500);
+  s->controls({.elevator = 0});
+
+  // Right aileron banks right (the host counts the left wing down) and the
+  // heading comes round to the right.
   double heading = f.heading;
-  s->controls({.pitch = std::nullopt, .bank = 20, .power = std::nullopt});
-  for (int i = 0; i < 5 * Host::kFramesPerSecond; ++i) s->frame();
-  EXPECT_GT(f.heading, heading + 2);
-  EXPECT_LT(s->host().var(kVarBank), 0);  // the host counts the left wing down
-  // Nose down to the ground: it stops there.
-  s->controls({.pitch = -20, .bank = 0, .power = std::nullopt});
-  for (int i = 0; i < 240 * Host::kFramesPerSecond && f.altitude > 0; ++i) s->frame();
-  EXPECT_EQ(f.altitude, 0);
-  s->frame();
-  EXPECT_EQ(s->host().var(kVarRadioHeight), 0);
+  s->controls({.aileron = 0.2});
+  f = fly(3);
+  EXPECT_GT(f.bank, 10);
+  EXPECT_LT(s->host().var(kVarBank), 0);
+  s->controls({.aileron = 0});
+  f = fly(4);
+  EXPECT_GT(f.heading, heading + 3);
+  EXPECT_EQ(f.hands.aileron, 0);
+  EXPECT_EQ(f.hands.elevator, 0);
+
+  // The power levers go where the strip puts them; idle slows it down.
+  double speed = f.speed;
+  s->controls({.power = 0});
+  f = fly(10);
+  EXPECT_EQ(f.power, 0);
+  EXPECT_EQ(s->host().var(kVarEngine2PowerLever), 0);
+  EXPECT_LT(f.speed, speed - 5);
+  EXPECT_FALSE(f.stall_warning);
+  // Pulled hard, the wing nears its stall and the strip shows the warning.
+  s->controls({.elevator = -0.6});
+  f = fly(2);
+  EXPECT_TRUE(f.stall_warning);
 }
 
-TEST(FlightModel, IlsDeviationSides) {
+TEST(FlightStrip, HandsOnTheRudderYawTheAircraftOnTheGround) {
+  std::ostringstream out;
+  auto s = open_session("ready", out);
+  ASSERT_TRUE(s);
+  ASSERT_TRUE(s->flight().flying) << out.str();
+  s->controls({.rudder = 1, .power = 0.5});
+  double heading = s->flight().heading;
+  for (int i = 0; i < 20 * Host::kFramesPerSecond; ++i) s->frame();
+  FlightReadout f = s->flight();
+  EXPECT_GT(f.speed, 10);
+  EXPECT_GT(f.heading, heading + 10);  // the nosewheel steers with the pedals
+  EXPECT_EQ(f.hands.rudder, 1);
+}
+
+TEST(Ils, DeviationSides) {
   // 5 nm out on the approach to runway 04 (coming from 220).
   auto at = [](double right_nm, double feet) {
     double a = 220 * 3.14159265358979 / 180, r = 130 * 3.14159265358979 / 180;
-    FlightState s;
-    s.east = 5 * std::sin(a) + right_nm * std::sin(r);
-    s.north = 5 * std::cos(a) + right_nm * std::cos(r);
-    s.altitude = feet;
-    return ils_deviation(s);
+    return ils_deviation(5 * std::sin(a) + right_nm * std::sin(r),
+                         5 * std::cos(a) + right_nm * std::cos(r), feet);
   };
   double on_path = 5 * 6076.12 * std::tan(3 * 3.14159265358979 / 180);
   EXPECT_NEAR(at(0, on_path).lateral, 0, 1e-9);
@@ -120,7 +163,8 @@ TEST(FlightModel, IlsDeviationSides) {
   EXPECT_GT(at(-0.1, on_path).lateral, 0);
   EXPECT_LT(at(0, on_path + 300).vertical, 0);  // above it: the path lies below
   EXPECT_EQ(at(0, 0).vertical, 1);              // far below: pinned at full scale
-  EXPECT_EQ(ils_deviation(FlightState{}).lateral, 0);  // over the threshold itself
+  EXPECT_EQ(ils_deviation(0, 0, 1000).lateral, 0);  // over the threshold itself
+  EXPECT_EQ(ils_deviation(std::nan(""), 1, 1000).vertical, 0);
 }
 
 }  // namespace

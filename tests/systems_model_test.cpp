@@ -91,6 +91,10 @@ TEST(RadioModel, TransponderDigitsAreOctalWithoutCarry) {
   EXPECT_EQ(xpdr_digit_step(0x1200, 4, -1), 0x1270u);
   EXPECT_EQ(xpdr_digit_step(0x1299, 0, +1), 0x1290u);  // a 9 reads as 7
   EXPECT_EQ(xpdr_digit_step(0xFFFF0000, 8, +1), 0x0100u);
+  // a shift that names no digit (past the word, negative, between digits)
+  // leaves the code alone
+  for (int shift : {16, 32, 100, -4, 3})
+    EXPECT_EQ(xpdr_digit_step(0x12345677, shift, +1), 0x5677u) << shift;
 }
 
 TEST(SystemsModel, WholeDegreesStayOnTheDial) {
@@ -120,9 +124,11 @@ TEST(SystemsModel, RulesOfEveryTableRunInOrder) {
   auto module = Module::load(Z480_PROBE_MODULE_PATH, &error);
   ASSERT_TRUE(module) << error;
   Host host(*module);
-  static const ModelRule first[] = {{7, action_set, 100, 5}, {8, action_toggle, 101}};
-  static const ModelRule second[] = {{7, action_step_degrees, 100, 0, -10},
-                                     {9, action_set_degrees, 102}};
+  static const ModelRule first[] = {{.event = 7, .action = action_set, .token = 100, .set_to = 5},
+                                    {.event = 8, .action = action_toggle, .token = 101}};
+  static const ModelRule second[] = {
+      {.event = 7, .action = action_step_degrees, .token = 100, .step = -10},
+      {.event = 9, .action = action_set_degrees, .token = 102}};
   const ModelTable tables[] = {{"first", first}, {"second", second}};
   SystemsModel model(tables);
   model.react(host, {7, 0});

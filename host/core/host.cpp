@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "frame/host_names.h"
 #include "frame/numeric.h"
@@ -47,6 +48,7 @@ void FSAPI service_element_list_generate(GaugeElement *root, std::uint32_t) {
 
 constexpr const char *kRoutineNames[] = {"query",    "install", "initialize", "update",
                                          "generate", "draw",    "kill"};
+static_assert(std::size(kRoutineNames) == kKill + 1, "a name for every routine");
 
 template <typename T>
 T *as(GaugeElement *e) {

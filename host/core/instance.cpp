@@ -11,17 +11,39 @@ std::size_t string_buffer_size(const StringElement &s) {
   return s.max_string_length > 0 ? s.max_string_length : 1;
 }
 
+namespace {
+
+struct KindRecord {
+  std::int32_t kind;
+  std::size_t size;
+  const char *name;
+};
+constexpr KindRecord kKinds[] = {
+    {kStaticImage, sizeof(StaticImageElement), "static image"},
+    {kNeedle, sizeof(NeedleElement), "needle"},
+    {kString, sizeof(StringElement), "string"},
+    {kSlider, sizeof(SliderElement), "slider"},
+    {kIcon, sizeof(IconElement), "icon"},
+    {kMovingImage, sizeof(MovingImageElement), "moving image"},
+    {kSprite, sizeof(SpriteElement), "sprite"},
+};
+
+const KindRecord *kind_record(std::int32_t kind) {
+  for (const KindRecord &k : kKinds)
+    if (k.kind == kind) return &k;
+  return nullptr;
+}
+
+}  // namespace
+
 std::size_t element_record_size(std::int32_t kind) {
-  switch (kind) {
-    case kStaticImage: return sizeof(StaticImageElement);
-    case kNeedle: return sizeof(NeedleElement);
-    case kString: return sizeof(StringElement);
-    case kSlider: return sizeof(SliderElement);
-    case kIcon: return sizeof(IconElement);
-    case kMovingImage: return sizeof(MovingImageElement);
-    case kSprite: return sizeof(SpriteElement);
-    default: return 0;
-  }
+  const KindRecord *k = kind_record(kind);
+  return k ? k->size : 0;
+}
+
+const char *element_kind_name(std::int32_t kind) {
+  const KindRecord *k = kind_record(kind);
+  return k ? k->name : "unknown kind";
 }
 
 void record_element(const GaugeElement &e, ElementView &v) {

@@ -127,6 +127,8 @@ inline constexpr std::uint32_t kMaxTableEntries = 1024;
 
 // Size of the record of an element kind, 0 for an unknown kind.
 std::size_t element_record_size(std::int32_t kind);
+// The kind's name ("needle"), or "unknown kind".
+const char *element_kind_name(std::int32_t kind);
 // The bytes of a string element's text buffer: its record's length, the
 // terminator included (one at least).
 std::size_t string_buffer_size(const StringElement &s);

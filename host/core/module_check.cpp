@@ -65,9 +65,6 @@ constexpr CodeSlot kCodeSlots[] = {
 };
 #undef Z480_SLOT
 
-constexpr const char *kKindNames[] = {"static image", "needle",       "string", "slider",
-                                      "icon",         "moving image", "sprite"};
-
 std::string number(std::size_t n) { return std::to_string(n); }
 
 template <typename F>
@@ -158,7 +155,7 @@ void Walk::element(const GaugeElement *e, int depth, const std::string &referrer
   need(depth <= kMaxElementDepth && elements_ < kMaxElements,
        "its element tree is too deep or too large");
   ++elements_;
-  name += " (" + std::string(kKindNames[e->element_type]) + ")";
+  name += " (" + std::string(element_kind_name(e->element_type)) + ")";
   need(memory_.data(e, size), name + " runs outside the module's data");
   routines(e, e->element_type, name + "'s ");
   element_lists(e, depth, name);

@@ -34,17 +34,12 @@ double follow_lever(double position, double lever, int travel_frames) {
 
 namespace {
 
-
 // Travel times, in frames, from one end to the other.
 constexpr std::int32_t kSeconds = Host::kFramesPerSecond;
 constexpr std::int32_t kNoseLegTravel = 5 * kSeconds;
 constexpr std::int32_t kLeftLegTravel = 6 * kSeconds;
 constexpr std::int32_t kRightLegTravel = 6 * kSeconds + kSeconds / 2;
 constexpr std::int32_t kFlapTravel = 12 * kSeconds;
-
-void gear_lever(Host &host, const ModelRule &rule, std::uint32_t) {
-  host.set_var(rule.token, rule.arg ? kGearLeverDown : kGearLeverUp);
-}
 
 // The step rules carry their direction in step.
 void flap_notch(Host &host, const ModelRule &rule, std::uint32_t) {
@@ -57,42 +52,45 @@ void power_lever(Host &host, const ModelRule &rule, std::uint32_t) {
   host.set_var(rule.token, power_lever_step(host.var(rule.token), rule.step));
 }
 
-// Every frame: token travels after the lever named in arg, taking step
-// frames for the full travel; one standing where its lever is stays
-// untouched.
+// Every frame: token travels after the lever it follows; one standing where
+// its lever is stays untouched.
 void travel(Host &host, const ModelRule &rule, std::uint32_t) {
   double now = host.var(rule.token);
-  double next = follow_lever(now, host.var(rule.arg), rule.step);
+  double next = follow_lever(now, host.var(rule.follows), rule.travel_frames);
   if (next != now) host.set_var(rule.token, next);
 }
 
 const ModelRule kAirframeRules[] = {
     // Gear lever: up, down
-    {kEventGearUp, gear_lever, kVarGearLever, 0},
-    {kEventGearDown, gear_lever, kVarGearLever, 1},
+    {.event = kEventGearUp, .action = action_set, .token = kVarGearLever, .set_to = kGearLeverUp},
+    {.event = kEventGearDown, .action = action_set, .token = kVarGearLever, .set_to = kGearLeverDown},
     // Flap lever: one notch up (flaps in), one notch down (flaps out)
-    {kEventFlapsUp, flap_notch, kVarFlapLever, 0, -1},
-    {kEventFlapsDown, flap_notch, kVarFlapLever, 0, +1},
+    {.event = kEventFlapsUp, .action = flap_notch, .token = kVarFlapLever, .step = -1},
+    {.event = kEventFlapsDown, .action = flap_notch, .token = kVarFlapLever, .step = +1},
     // Trim wheel: upper half nose down, lower half nose up
-    {kEventElevatorTrimDown, trim, kVarElevatorTrim, 0, -1},
-    {kEventElevatorTrimUp, trim, kVarElevatorTrim, 0, +1},
+    {.event = kEventElevatorTrimDown, .action = trim, .token = kVarElevatorTrim, .step = -1},
+    {.event = kEventElevatorTrimUp, .action = trim, .token = kVarElevatorTrim, .step = +1},
     // Power and propeller levers from their axis values; a power lever's
     // step towards idle and on into reverse
-    {kEventEngine1PowerLeverSet, action_set_axis, kVarEngine1PowerLever},
-    {kEventEngine2PowerLeverSet, action_set_axis, kVarEngine2PowerLever},
-    {kEventEngine1PropLeverSet, action_set_axis, kVarEngine1PropLever},
-    {kEventEngine2PropLeverSet, action_set_axis, kVarEngine2PropLever},
-    {kEventEngine1PowerLeverIdle, power_lever, kVarEngine1PowerLever, 0, -1},
-    {kEventEngine2PowerLeverIdle, power_lever, kVarEngine2PowerLever, 0, -1},
+    {.event = kEventEngine1PowerLeverSet, .action = action_set_axis, .token = kVarEngine1PowerLever},
+    {.event = kEventEngine2PowerLeverSet, .action = action_set_axis, .token = kVarEngine2PowerLever},
+    {.event = kEventEngine1PropLeverSet, .action = action_set_axis, .token = kVarEngine1PropLever},
+    {.event = kEventEngine2PropLeverSet, .action = action_set_axis, .token = kVarEngine2PropLever},
+    {.event = kEventEngine1PowerLeverIdle, .action = power_lever, .token = kVarEngine1PowerLever, .step = -1},
+    {.event = kEventEngine2PowerLeverIdle, .action = power_lever, .token = kVarEngine2PowerLever, .step = -1},
 };
 
 // What the flight model answers itself when it flies.
 const ModelRule kAirframeTravelRules[] = {
     // The legs and the flaps travel after their levers
-    {kEveryFrame, travel, kVarGearNosePosition, kVarGearLever, kNoseLegTravel},
-    {kEveryFrame, travel, kVarGearLeftPosition, kVarGearLever, kLeftLegTravel},
-    {kEveryFrame, travel, kVarGearRightPosition, kVarGearLever, kRightLegTravel},
-    {kEveryFrame, travel, kVarFlapPosition, kVarFlapLever, kFlapTravel},
+    {.event = kEveryFrame, .action = travel, .token = kVarGearNosePosition,
+     .follows = kVarGearLever, .travel_frames = kNoseLegTravel},
+    {.event = kEveryFrame, .action = travel, .token = kVarGearLeftPosition,
+     .follows = kVarGearLever, .travel_frames = kLeftLegTravel},
+    {.event = kEveryFrame, .action = travel, .token = kVarGearRightPosition,
+     .follows = kVarGearLever, .travel_frames = kRightLegTravel},
+    {.event = kEveryFrame, .action = travel, .token = kVarFlapPosition,
+     .follows = kVarFlapLever, .travel_frames = kFlapTravel},
 };
 
 }  // namespace

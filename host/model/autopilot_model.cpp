@@ -72,42 +72,52 @@ void glideslope_capture(Host &host, const ModelRule &rule, std::uint32_t) {
 
 const ModelRule kAutopilotRules[] = {
     // The selector's buttons toggle the modes their lamps show
-    {kEventAutopilotMasterToggle, action_toggle, kVarAutopilotMaster},
-    {kEventAutopilotAttitudeHoldToggle, action_toggle, kVarAutopilotAttitudeHold},
-    {kEventAutopilotApproachHoldToggle, action_toggle, kVarAutopilotApproachHold},
-    {kEventAutopilotHeadingHoldToggle, action_toggle, kVarAutopilotHeadingHold},
-    {kEventAutopilotAltitudeHoldToggle, action_toggle, kVarAutopilotAltitudeHold},
-    {kEventAutopilotWingLevelerToggle, action_toggle, kVarAutopilotWingLeveler},
-    {kEventAutopilotBackCourseHoldToggle, action_toggle, kVarAutopilotBackCourseHold},
-    {kEventAutopilotNav1HoldToggle, action_toggle, kVarAutopilotNav1Hold},
-    {kEventYawDamperToggle, action_toggle, kVarYawDamper},
-    {kEventAutopilotAirspeedHoldToggle, action_toggle, kVarAutopilotAirspeedHold},
-    {kEventAutopilotGoAroundToggle, action_toggle, kVarAutopilotGoAround},
+    {.event = kEventAutopilotMasterToggle, .action = action_toggle, .token = kVarAutopilotMaster},
+    {.event = kEventAutopilotAttitudeHoldToggle, .action = action_toggle, .token = kVarAutopilotAttitudeHold},
+    {.event = kEventAutopilotApproachHoldToggle, .action = action_toggle, .token = kVarAutopilotApproachHold},
+    {.event = kEventAutopilotHeadingHoldToggle, .action = action_toggle, .token = kVarAutopilotHeadingHold},
+    {.event = kEventAutopilotAltitudeHoldToggle, .action = action_toggle, .token = kVarAutopilotAltitudeHold},
+    {.event = kEventAutopilotWingLevelerToggle, .action = action_toggle, .token = kVarAutopilotWingLeveler},
+    {.event = kEventAutopilotBackCourseHoldToggle, .action = action_toggle,
+     .token = kVarAutopilotBackCourseHold},
+    {.event = kEventAutopilotNav1HoldToggle, .action = action_toggle, .token = kVarAutopilotNav1Hold},
+    {.event = kEventYawDamperToggle, .action = action_toggle, .token = kVarYawDamper},
+    {.event = kEventAutopilotAirspeedHoldToggle, .action = action_toggle, .token = kVarAutopilotAirspeedHold},
+    {.event = kEventAutopilotGoAroundToggle, .action = action_toggle, .token = kVarAutopilotGoAround},
     // The switches the module's laws send: the localizer rides on the NAV
     // hold, the glideslope on the approach
-    {kEventAutopilotAttitudeHoldOn, action_set, kVarAutopilotAttitudeHold, 1},
-    {kEventAutopilotAttitudeHoldOff, action_set, kVarAutopilotAttitudeHold, 0},
-    {kEventAutopilotLocalizerHoldOff, action_set, kVarAutopilotNav1Hold, 0},
-    {kEventAutopilotApproachHoldOff, action_set, kVarAutopilotApproachHold, 0},
-    {kEventAutopilotApproachHoldOff, action_set, kVarAutopilotGlideslopeHold, 0},
-    {kEventAutopilotHeadingHoldOff, action_set, kVarAutopilotHeadingHold, 0},
-    {kEventAutopilotAltitudeHoldOff, action_set, kVarAutopilotAltitudeHold, 0},
-    {kEventAutopilotWingLevelerOff, action_set, kVarAutopilotWingLeveler, 0},
-    {kEventAutopilotBackCourseHoldOff, action_set, kVarAutopilotBackCourseHold, 0},
-    {kEventAutopilotNav1HoldOff, action_set, kVarAutopilotNav1Hold, 0},
-    {kEveryFrame, glideslope_capture, kVarAutopilotGlideslopeHold},
+    {.event = kEventAutopilotAttitudeHoldOn, .action = action_set, .token = kVarAutopilotAttitudeHold,
+     .set_to = 1},
+    {.event = kEventAutopilotAttitudeHoldOff, .action = action_set, .token = kVarAutopilotAttitudeHold,
+     .set_to = 0},
+    {.event = kEventAutopilotLocalizerHoldOff, .action = action_set, .token = kVarAutopilotNav1Hold,
+     .set_to = 0},
+    {.event = kEventAutopilotApproachHoldOff, .action = action_set, .token = kVarAutopilotApproachHold,
+     .set_to = 0},
+    {.event = kEventAutopilotApproachHoldOff, .action = action_set, .token = kVarAutopilotGlideslopeHold,
+     .set_to = 0},
+    {.event = kEventAutopilotHeadingHoldOff, .action = action_set, .token = kVarAutopilotHeadingHold,
+     .set_to = 0},
+    {.event = kEventAutopilotAltitudeHoldOff, .action = action_set, .token = kVarAutopilotAltitudeHold,
+     .set_to = 0},
+    {.event = kEventAutopilotWingLevelerOff, .action = action_set, .token = kVarAutopilotWingLeveler,
+     .set_to = 0},
+    {.event = kEventAutopilotBackCourseHoldOff, .action = action_set, .token = kVarAutopilotBackCourseHold,
+     .set_to = 0},
+    {.event = kEventAutopilotNav1HoldOff, .action = action_set, .token = kVarAutopilotNav1Hold, .set_to = 0},
+    {.event = kEveryFrame, .action = glideslope_capture, .token = kVarAutopilotGlideslopeHold},
     // The trim on its servo
-    {kEventElevatorTrimSet, trim, kVarElevatorTrim},
+    {.event = kEventElevatorTrimSet, .action = trim, .token = kVarElevatorTrim},
     // The attitude instruments' reference-bar knob
-    {kEventAttitudeBarsUp, reference_bars, kVarAttitudeBars, 0, +1},
-    {kEventAttitudeBarsDown, reference_bars, kVarAttitudeBars, 0, -1},
+    {.event = kEventAttitudeBarsUp, .action = reference_bars, .token = kVarAttitudeBars, .step = +1},
+    {.event = kEventAttitudeBarsDown, .action = reference_bars, .token = kVarAttitudeBars, .step = -1},
 };
 
 // A simple aircraft on the elevator and aileron servos, where no flight
 // model flies.
 const ModelRule kServoRules[] = {
-    {kEventElevatorSet, pitch, kVarPitch},
-    {kEventAileronSet, roll, kVarBank},
+    {.event = kEventElevatorSet, .action = pitch, .token = kVarPitch},
+    {.event = kEventAileronSet, .action = roll, .token = kVarBank},
 };
 
 }  // namespace

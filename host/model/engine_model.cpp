@@ -60,53 +60,53 @@ struct EngineTokens {
   std::int32_t n2, starter, fuel_cock, fuel_pump, power_lever, prop_lever;
   std::int32_t prop_rpm, torque, oil_pressure, hydraulic_pressure;
 };
-constexpr EngineTokens kEngines[] = {
-    {kVarEngine1N2, kVarEngine1Starter, kVarEngine1FuelCock, kVarEngine1FuelPump,
-     kVarEngine1PowerLever, kVarEngine1PropLever, kVarEngine1PropRpm, kVarEngine1Torque,
-     kVarEngine1OilPressure, kVarHydraulic1Pressure},
-    {kVarEngine2N2, kVarEngine2Starter, kVarEngine2FuelCock, kVarEngine2FuelPump,
-     kVarEngine2PowerLever, kVarEngine2PropLever, kVarEngine2PropRpm, kVarEngine2Torque,
-     kVarEngine2OilPressure, kVarHydraulic2Pressure},
-};
+constexpr EngineTokens kEngine1 = {
+    kVarEngine1N2, kVarEngine1Starter, kVarEngine1FuelCock, kVarEngine1FuelPump,
+    kVarEngine1PowerLever, kVarEngine1PropLever, kVarEngine1PropRpm, kVarEngine1Torque,
+    kVarEngine1OilPressure, kVarHydraulic1Pressure};
+constexpr EngineTokens kEngine2 = {
+    kVarEngine2N2, kVarEngine2Starter, kVarEngine2FuelCock, kVarEngine2FuelPump,
+    kVarEngine2PowerLever, kVarEngine2PropLever, kVarEngine2PropRpm, kVarEngine2Torque,
+    kVarEngine2OilPressure, kVarHydraulic2Pressure};
 
-// The starter rules carry the engine in arg.
-void engage_starter(Host &host, const ModelRule &rule, std::uint32_t) {
-  if (host.var(kVarMainBusVoltage) > kStarterPowered) host.set_var(kEngines[rule.arg].starter, 1.0);
+template <const EngineTokens &E>
+void engage_starter(Host &host, const ModelRule &, std::uint32_t) {
+  if (host.var(kVarMainBusVoltage) > kStarterPowered) host.set_var(E.starter, 1.0);
 }
 
-// Every frame, for the engine in arg. An engine at rest with its starter off
-// is left alone, so a script may still set its readings by hand.
-void run_engine(Host &host, const ModelRule &rule, std::uint32_t) {
-  const EngineTokens &t = kEngines[rule.arg];
-  EngineInputs in{host.var(t.n2), host.var(t.starter) == 1.0,
-                  host.var(t.fuel_cock) > 0.0 && host.var(t.fuel_pump) > 0.0,
-                  host.var(t.power_lever)};
+// Every frame. An engine at rest with its starter off is left alone, so a
+// script may still set its readings by hand.
+template <const EngineTokens &E>
+void run_engine(Host &host, const ModelRule &, std::uint32_t) {
+  EngineInputs in{host.var(E.n2), host.var(E.starter) == 1.0,
+                  host.var(E.fuel_cock) > 0.0 && host.var(E.fuel_pump) > 0.0,
+                  host.var(E.power_lever)};
   EngineStep step = engine_step(in);
   if (in.n2 == 0.0 && step.n2 == 0.0 && !in.starter) return;
-  EngineReadings r = engine_readings(step.n2, host.var(t.prop_lever));
-  host.set_var(t.n2, step.n2);
-  host.set_var(t.starter, step.starter ? 1.0 : 0.0);
-  host.set_var(t.prop_rpm, r.prop_rpm);
-  host.set_var(t.torque, r.torque);
-  host.set_var(t.oil_pressure, r.oil_pressure);
-  host.set_var(t.hydraulic_pressure, r.hydraulic_pressure);
+  EngineReadings r = engine_readings(step.n2, host.var(E.prop_lever));
+  host.set_var(E.n2, step.n2);
+  host.set_var(E.starter, step.starter ? 1.0 : 0.0);
+  host.set_var(E.prop_rpm, r.prop_rpm);
+  host.set_var(E.torque, r.torque);
+  host.set_var(E.oil_pressure, r.oil_pressure);
+  host.set_var(E.hydraulic_pressure, r.hydraulic_pressure);
 }
 
 const ModelRule kEngineRules[] = {
     // Start buttons, engine 1 and 2
-    {kEventEngine1Starter, engage_starter, 0, 0},
-    {kEventEngine2Starter, engage_starter, 0, 1},
+    {.event = kEventEngine1Starter, .action = engage_starter<kEngine1>},
+    {.event = kEventEngine2Starter, .action = engage_starter<kEngine2>},
     // Fuel cocks, and the fuel pumps set from the event's value
-    {kEventEngine1FuelCockToggle, action_toggle, kEngines[0].fuel_cock},
-    {kEventEngine2FuelCockToggle, action_toggle, kEngines[1].fuel_cock},
-    {kEventEngine1FuelPumpSet, action_set_axis, kEngines[0].fuel_pump},
-    {kEventEngine2FuelPumpSet, action_set_axis, kEngines[1].fuel_pump},
+    {.event = kEventEngine1FuelCockToggle, .action = action_toggle, .token = kEngine1.fuel_cock},
+    {.event = kEventEngine2FuelCockToggle, .action = action_toggle, .token = kEngine2.fuel_cock},
+    {.event = kEventEngine1FuelPumpSet, .action = action_set_axis, .token = kEngine1.fuel_pump},
+    {.event = kEventEngine2FuelPumpSet, .action = action_set_axis, .token = kEngine2.fuel_pump},
 };
 
 // The engines' spooling, where no flight model runs them.
 const ModelRule kEngineSpoolRules[] = {
-    {kEveryFrame, run_engine, 0, 0},
-    {kEveryFrame, run_engine, 0, 1},
+    {.event = kEveryFrame, .action = run_engine<kEngine1>},
+    {.event = kEveryFrame, .action = run_engine<kEngine2>},
 };
 
 }  // namespace

@@ -13,9 +13,6 @@ namespace {
 constexpr double kFeetPerNm = 6076.12;
 constexpr double kMetresPerFoot = 0.3048;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-constexpr double kLocalizerFullScale = 2.5;  // degrees either side
-constexpr double kGlideSlopeFullScale = 0.7;
-constexpr double kGlidePath = 3;
 
 // The aircraft's own figures the host's units are taken from.
 constexpr double kRatedPropRpm = 1700;
@@ -93,7 +90,24 @@ const char *const kOtherReads[] = {
     "z480/north-ft",       "z480/east-ft",          "position/h-agl-ft",
     "accelerations/n-pilot-y-norm", "gear/wow",     "velocities/q-rad_sec",
     "velocities/p-rad_sec", "aero/beta-deg",        "aero/alpha-deg",
+    "propulsion/engine[0]/thrust-lbs", "propulsion/engine[1]/thrust-lbs",
+    "velocities/vg-fps",
 };
+struct PowerCommand {
+  double throttle;
+  double reverser;  // 1: the blade under the reverser's command
+};
+
+// A power lever's command. Below idle it runs through the beta range into
+// reverse on the ground; in the air a gate holds it at idle. Moved up out
+// of reverse, the reverser lets go at once: the governor takes the blade
+// back to its fine stop (JSBSim's reverser would turn it up only slowly, and
+// through angles where idle power overspeeds the propeller its governor holds
+// it in reverse).
+PowerCommand power_command(double lever, bool on_ground) {
+  if (lever >= 0 || !on_ground) return {std::max(lever, 0.0), 0};
+  return {lever / kReverseStop, 1};
+}
 
 std::vector<std::string> read_list() {
   std::vector<std::string> reads;
@@ -140,18 +154,6 @@ JsbsimStart jsbsim_start(const FlightStart &s) {
 
 }  // namespace
 
-IlsDeviation ils_deviation(double east_nm, double north_nm, double altitude_ft) {
-  // Angles seen from the threshold: the aircraft's bearing against the
-  // approach course, and its elevation against the glide path.
-  double distance = std::hypot(east_nm, north_nm);
-  if (!(distance > 1e-6)) return {};
-  double bearing = std::atan2(east_nm, north_nm) / kRadiansPerDegree;
-  double off = wrap360(bearing - (FlightDynamics::kRunwayCourse + 180.0) + 180.0) - 180.0;
-  double elevation = std::atan2(altitude_ft, distance * kFeetPerNm) / kRadiansPerDegree;
-  return {std::clamp(off / kLocalizerFullScale, -1.0, 1.0),
-          std::clamp((kGlidePath - elevation) / kGlideSlopeFullScale, -1.0, 1.0)};
-}
-
 FlightDynamics::FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles files)
     : host_(host),
       sim_(std::make_unique<Jsbsim>(files, jsbsim_start(start), kWrites, read_list())),
@@ -168,11 +170,12 @@ FlightDynamics::FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles
     }
   }
   if (start.airborne) {
-    host_.set_var(kVarGearLever, 0);
+    host_.set_var(kVarGearLever, start.gear_down ? kTravel : 0);
     settle(start);
   } else {
     host_.set_var(kVarGearLever, kTravel);
-    step();
+    if (running) spool_down();
+    else step();
   }
 }
 
@@ -180,6 +183,16 @@ double FlightDynamics::value(const char *property) const {
   int i = sim_->read_index(property);
   return i < 0 ? 0.0 : last_[i];
 }
+
+bool FlightDynamics::stall_warning() const {
+  return value("gear/wow") == 0 && value("aero/alpha-deg") >= kStallWarningAlpha;
+}
+
+double FlightDynamics::thrust_lbs() const {
+  return value("propulsion/engine[0]/thrust-lbs") + value("propulsion/engine[1]/thrust-lbs");
+}
+
+double FlightDynamics::ground_speed_kts() const { return value("velocities/vg-fps") / kFeetPerNm * 3600; }
 
 std::vector<double> FlightDynamics::controls() const {
   Host &h = host_;
@@ -198,10 +211,10 @@ std::vector<double> FlightDynamics::controls() const {
   bool powered = h.var(kVarMainBusVoltage) > kPumpVolts;
   for (int i = 0; i < 2; ++i) {
     const EngineTokens &e = kEngines[i];
-    // Below idle the lever runs through the beta range into reverse.
     double lever = std::clamp(finite_or(h.var(e.power_lever), 0), kReverseStop, 1.0);
-    reverser[i] = lever < 0 ? 1 : 0;
-    throttle[i] = lever < 0 ? lever / kReverseStop : lever;
+    PowerCommand power = power_command(lever, value("gear/wow") != 0);
+    reverser[i] = power.reverser;
+    throttle[i] = power.throttle;
     double prop = std::clamp(finite_or(h.var(e.prop_lever), 0), 0.0, 1.0);
     feather[i] = prop < kFeatherBelow ? 1 : 0;
     advance[i] = prop;
@@ -263,7 +276,8 @@ void FlightDynamics::settle(const FlightStart &start) {
   constexpr int kSettleFrames = 40 * Host::kFramesPerSecond;
   constexpr double kFrame = 1.0 / Host::kFramesPerSecond;
   double target_alt = value("position/h-sl-ft");
-  double power = 0.7, attitude = 2, attitude_sum = 2, elevator_sum = 0;
+  double power = 0.5, power_sum = 0.5, attitude = 2, attitude_sum = 2, elevator_sum = 0;
+  double last_speed = start.speed_kts;
   for (int f = 0; f < kSettleFrames; ++f) {
     for (const auto &e : kEngines) host_.set_var(e.power_lever, power);
     step();
@@ -279,14 +293,41 @@ void FlightDynamics::settle(const FlightStart &start) {
     pilot_.aileron = std::clamp(value("attitude/phi-deg") / -20 - 2 * value("velocities/p-rad_sec"), -1.0, 1.0);
     pilot_.rudder = std::clamp(value("aero/beta-deg") / 5, -1.0, 1.0);
     double speed_error = start.speed_kts - value("velocities/vc-kts");
-    power = std::clamp(power + speed_error * 0.004, 0.0, 1.0);
+    // The engines answer in seconds: a steady hand on the levers, not a
+    // quick one, or the speed swings from idle to full power and back.
+    double speeding_up = (value("velocities/vc-kts") - last_speed) / kFrame;
+    last_speed = value("velocities/vc-kts");
+    power_sum = std::clamp(power_sum + speed_error * 0.005 * kFrame, 0.0, 1.0);
+    power = std::clamp(power_sum + speed_error * 0.05 - speeding_up * 0.2, 0.0, 1.0);
   }
   // Hands off: the elevator the wheel holds, the stick centred.
   constexpr double kTrimWorth = 0.55;  // elevator travel at full trim (aircraft/z480)
   double trim = std::clamp(-pilot_.elevator / kTrimWorth, -1.0, 1.0);
   host_.set_var(kVarElevatorTrim, trim * kTrimStopRad);
   pilot_ = {};
-  // The flight starts here: where the settling run ended counts as the start.
+  start_here();
+}
+
+void FlightDynamics::spool_down() {
+  // JSBSim brings running engines up at full throttle; they run down to
+  // idle on the brakes before the flight starts.
+  constexpr int kMostFrames = 60 * Host::kFramesPerSecond;
+  constexpr double kIdleN1 = 62, kSettled = 0.3;  // percent (aircraft/z480)
+  const double brakes[2] = {host_.var(kVarBrakeLeft), host_.var(kVarBrakeRight)};
+  host_.set_var(kVarBrakeLeft, kBrakeFullScale);
+  host_.set_var(kVarBrakeRight, kBrakeFullScale);
+  for (const auto &e : kEngines) host_.set_var(e.power_lever, 0);
+  for (int f = 0; f < kMostFrames; ++f) {
+    step();
+    if (host_.var(kVarEngine1N2) < kIdleN1 + kSettled && host_.var(kVarEngine2N2) < kIdleN1 + kSettled) break;
+  }
+  host_.set_var(kVarBrakeLeft, brakes[0]);
+  host_.set_var(kVarBrakeRight, brakes[1]);
+  start_here();
+}
+
+void FlightDynamics::start_here() {
+  // Where the settling run ended counts as the start.
   origin_east_ft_ -= value("z480/east-ft");
   origin_north_ft_ -= value("z480/north-ft");
   write_state();

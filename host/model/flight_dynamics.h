@@ -18,7 +18,7 @@
 #include <optional>
 
 #include "host/core/host.h"
-#include "host/model/flight_model.h"
+#include "host/model/ils.h"
 #include "host/model/jsbsim.h"
 
 namespace z480 {
@@ -31,6 +31,7 @@ struct FlightStart {
   double heading_deg = 40;        // the runway's course on the ground
   double east_nm = 0, north_nm = 0;  // from the runway threshold
   bool engines_running = false;
+  bool gear_down = false;  // in the air: settled with the gear out
 };
 
 // The pilot's own hands, for a script or the browser: -1 to 1 each.
@@ -40,17 +41,15 @@ struct PilotControls {
   double rudder = 0;    // positive yaws right
 };
 
-// The ILS deviations at a point (IlsDeviation of host/model/flight_model.h).
-IlsDeviation ils_deviation(double east_nm, double north_nm, double altitude_ft);
-
 class FlightDynamics {
  public:
-  static constexpr double kRunwayCourse = 40;  // degrees
+  static constexpr double kRunwayCourse = kIlsRunwayCourse;  // degrees
   static constexpr double kFieldLatitude = 47.0, kFieldLongitude = 8.0;
 
   // Starts the model (throws JsbsimError). In the air it first flies a
   // settling run level at the speed asked, then hands over trimmed: the
-  // trim wheel and the power levers stand where they hold it.
+  // trim wheel and the power levers stand where they hold it. On the ground
+  // engines that run are handed over at idle.
   FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles files = default_jsbsim_files());
 
   // One host frame: controls in, the model's frame, the state out.
@@ -65,10 +64,18 @@ class FlightDynamics {
   double north_nm() const { return north_nm_; }
   // The last value read of one of the model's properties (0 for one not read).
   double value(const char *property) const;
+  // The stall warning: in the air, the wing close to its stall.
+  static constexpr double kStallWarningAlpha = 12;  // degrees
+  bool stall_warning() const;
+  // Both propellers' thrust, pounds (negative in reverse).
+  double thrust_lbs() const;
+  double ground_speed_kts() const;
 
  private:
   std::vector<double> controls() const;
   void settle(const FlightStart &start);
+  void spool_down();
+  void start_here();
   void write_state();
 
   Host &host_;

@@ -33,9 +33,11 @@ void follow_decision_lamp(Host &host, const ModelRule &rule, std::uint32_t) {
 }
 
 const ModelRule kRadioAltimeterRules[] = {
-    {kEventDecisionHeightInc, step_decision_height, kVarDecisionHeight, 0, +1},
-    {kEventDecisionHeightDec, step_decision_height, kVarDecisionHeight, 0, -1},
-    {kEveryFrame, follow_decision_lamp, kVarDecisionHeightLamp},
+    {.event = kEventDecisionHeightInc, .action = step_decision_height, .token = kVarDecisionHeight,
+     .step = +1},
+    {.event = kEventDecisionHeightDec, .action = step_decision_height, .token = kVarDecisionHeight,
+     .step = -1},
+    {.event = kEveryFrame, .action = follow_decision_lamp, .token = kVarDecisionHeightLamp},
 };
 
 }  // namespace

@@ -19,6 +19,9 @@ std::uint32_t pack4(int n) {
                                     (n / 10 % 10) << 4 | (n % 10));
 }
 
+// The shift of one of a transponder code's four digits.
+constexpr bool xpdr_shift(int shift) { return shift >= 0 && shift <= 12 && shift % 4 == 0; }
+
 int wrap(int value, int first, int count) { return first + ((value - first) % count + count) % count; }
 
 struct Frequency {
@@ -68,6 +71,7 @@ AdfWords adf_digit_step(AdfWords words, int place, int delta) {
 }
 
 std::uint32_t xpdr_digit_step(std::uint32_t code, int shift, int delta) {
+  if (!xpdr_shift(shift)) return code & 0xFFFF;
   int d = std::min<int>((code >> shift) & 0xF, 7);
   d = wrap(d + delta, 0, 8);
   std::uint32_t others = code & 0xFFFF & ~(0xFu << shift);
@@ -78,79 +82,95 @@ namespace {
 
 std::uint32_t word_of(Host &host, std::int32_t token) { return to_word(host.var(token)); }
 
-// The radio rules carry their band in arg.
-constexpr const RadioBand *kBands[] = {&kComBand, &kNavBand};
-constexpr std::int32_t kCom = 0, kNav = 1;
-
+template <const RadioBand &Band>
 void radio_whole(Host &host, const ModelRule &r, std::uint32_t) {
-  host.set_var(r.token, radio_whole_step(word_of(host, r.token), *kBands[r.arg], r.step));
+  host.set_var(r.token, radio_whole_step(word_of(host, r.token), Band, r.step));
 }
+template <const RadioBand &Band>
 void radio_fraction(Host &host, const ModelRule &r, std::uint32_t) {
-  host.set_var(r.token, radio_fraction_step(word_of(host, r.token), *kBands[r.arg], r.step));
+  host.set_var(r.token, radio_fraction_step(word_of(host, r.token), Band, r.step));
 }
 
-
-// The ADF rules carry the digit place in arg.
+constexpr bool adf_place(int place) {
+  return place == kAdfHundreds || place == kAdfTens || place == kAdfUnits || place == kAdfTenths;
+}
+template <int Place>
 void adf_digit(Host &host, const ModelRule &r, std::uint32_t) {
+  static_assert(adf_place(Place), "an ADF digit place is one of the kAdf places");
   AdfWords w{word_of(host, kVarAdfFrequency), word_of(host, kVarAdfExtension)};
-  w = adf_digit_step(w, r.arg, r.step);
+  w = adf_digit_step(w, Place, r.step);
   host.set_var(kVarAdfFrequency, w.main);
   host.set_var(kVarAdfExtension, w.extension);
 }
 
-// The transponder rules carry the digit's shift in arg.
+// The digit's shift within the code: 12 the first, 0 the fourth.
+template <int Shift>
 void xpdr_digit(Host &host, const ModelRule &r, std::uint32_t) {
-  host.set_var(r.token, xpdr_digit_step(word_of(host, r.token), r.arg, r.step));
+  static_assert(xpdr_shift(Shift), "a transponder digit is one of the code's four nibbles");
+  host.set_var(r.token, xpdr_digit_step(word_of(host, r.token), Shift, r.step));
 }
-
 
 const ModelRule kRadioRules[] = {
     // COM 1 and NAV 1: whole down, up; fraction down, up
-    {kEventCom1WholeDec, radio_whole, kVarCom1Frequency, kCom, -1},
-    {kEventCom1WholeInc, radio_whole, kVarCom1Frequency, kCom, +1},
-    {kEventCom1FractionDec, radio_fraction, kVarCom1Frequency, kCom, -1},
-    {kEventCom1FractionInc, radio_fraction, kVarCom1Frequency, kCom, +1},
-    {kEventNav1WholeDec, radio_whole, kVarNav1Frequency, kNav, -1},
-    {kEventNav1WholeInc, radio_whole, kVarNav1Frequency, kNav, +1},
-    {kEventNav1FractionDec, radio_fraction, kVarNav1Frequency, kNav, -1},
-    {kEventNav1FractionInc, radio_fraction, kVarNav1Frequency, kNav, +1},
+    {.event = kEventCom1WholeDec, .action = radio_whole<kComBand>, .token = kVarCom1Frequency, .step = -1},
+    {.event = kEventCom1WholeInc, .action = radio_whole<kComBand>, .token = kVarCom1Frequency, .step = +1},
+    {.event = kEventCom1FractionDec, .action = radio_fraction<kComBand>, .token = kVarCom1Frequency,
+     .step = -1},
+    {.event = kEventCom1FractionInc, .action = radio_fraction<kComBand>, .token = kVarCom1Frequency,
+     .step = +1},
+    {.event = kEventNav1WholeDec, .action = radio_whole<kNavBand>, .token = kVarNav1Frequency, .step = -1},
+    {.event = kEventNav1WholeInc, .action = radio_whole<kNavBand>, .token = kVarNav1Frequency, .step = +1},
+    {.event = kEventNav1FractionDec, .action = radio_fraction<kNavBand>, .token = kVarNav1Frequency,
+     .step = -1},
+    {.event = kEventNav1FractionInc, .action = radio_fraction<kNavBand>, .token = kVarNav1Frequency,
+     .step = +1},
     // COM 2 and NAV 2
-    {kEventCom2WholeDec, radio_whole, kVarCom2Frequency, kCom, -1},
-    {kEventCom2WholeInc, radio_whole, kVarCom2Frequency, kCom, +1},
-    {kEventCom2FractionDec, radio_fraction, kVarCom2Frequency, kCom, -1},
-    {kEventCom2FractionInc, radio_fraction, kVarCom2Frequency, kCom, +1},
-    {kEventNav2WholeDec, radio_whole, kVarNav2Frequency, kNav, -1},
-    {kEventNav2WholeInc, radio_whole, kVarNav2Frequency, kNav, +1},
-    {kEventNav2FractionDec, radio_fraction, kVarNav2Frequency, kNav, -1},
-    {kEventNav2FractionInc, radio_fraction, kVarNav2Frequency, kNav, +1},
+    {.event = kEventCom2WholeDec, .action = radio_whole<kComBand>, .token = kVarCom2Frequency, .step = -1},
+    {.event = kEventCom2WholeInc, .action = radio_whole<kComBand>, .token = kVarCom2Frequency, .step = +1},
+    {.event = kEventCom2FractionDec, .action = radio_fraction<kComBand>, .token = kVarCom2Frequency,
+     .step = -1},
+    {.event = kEventCom2FractionInc, .action = radio_fraction<kComBand>, .token = kVarCom2Frequency,
+     .step = +1},
+    {.event = kEventNav2WholeDec, .action = radio_whole<kNavBand>, .token = kVarNav2Frequency, .step = -1},
+    {.event = kEventNav2WholeInc, .action = radio_whole<kNavBand>, .token = kVarNav2Frequency, .step = +1},
+    {.event = kEventNav2FractionDec, .action = radio_fraction<kNavBand>, .token = kVarNav2Frequency,
+     .step = -1},
+    {.event = kEventNav2FractionInc, .action = radio_fraction<kNavBand>, .token = kVarNav2Frequency,
+     .step = +1},
     // ADF digits
-    {kEventAdfHundredsInc, adf_digit, kVarAdfFrequency, kAdfHundreds, +1},
-    {kEventAdfHundredsDec, adf_digit, kVarAdfFrequency, kAdfHundreds, -1},
-    {kEventAdfTensInc, adf_digit, kVarAdfFrequency, kAdfTens, +1},
-    {kEventAdfTensDec, adf_digit, kVarAdfFrequency, kAdfTens, -1},
-    {kEventAdfUnitsInc, adf_digit, kVarAdfFrequency, kAdfUnits, +1},
-    {kEventAdfUnitsDec, adf_digit, kVarAdfFrequency, kAdfUnits, -1},
-    {kEventAdfTenthsInc, adf_digit, kVarAdfFrequency, kAdfTenths, +1},
-    {kEventAdfTenthsDec, adf_digit, kVarAdfFrequency, kAdfTenths, -1},
+    {.event = kEventAdfHundredsInc, .action = adf_digit<kAdfHundreds>, .token = kVarAdfFrequency, .step = +1},
+    {.event = kEventAdfHundredsDec, .action = adf_digit<kAdfHundreds>, .token = kVarAdfFrequency, .step = -1},
+    {.event = kEventAdfTensInc, .action = adf_digit<kAdfTens>, .token = kVarAdfFrequency, .step = +1},
+    {.event = kEventAdfTensDec, .action = adf_digit<kAdfTens>, .token = kVarAdfFrequency, .step = -1},
+    {.event = kEventAdfUnitsInc, .action = adf_digit<kAdfUnits>, .token = kVarAdfFrequency, .step = +1},
+    {.event = kEventAdfUnitsDec, .action = adf_digit<kAdfUnits>, .token = kVarAdfFrequency, .step = -1},
+    {.event = kEventAdfTenthsInc, .action = adf_digit<kAdfTenths>, .token = kVarAdfFrequency, .step = +1},
+    {.event = kEventAdfTenthsDec, .action = adf_digit<kAdfTenths>, .token = kVarAdfFrequency, .step = -1},
     // Transponder digits, first to fourth, up then down
-    {kEventTransponderThousandsInc, xpdr_digit, kVarTransponderCode, 12, +1},
-    {kEventTransponderHundredsInc, xpdr_digit, kVarTransponderCode, 8, +1},
-    {kEventTransponderTensInc, xpdr_digit, kVarTransponderCode, 4, +1},
-    {kEventTransponderUnitsInc, xpdr_digit, kVarTransponderCode, 0, +1},
-    {kEventTransponderThousandsDec, xpdr_digit, kVarTransponderCode, 12, -1},
-    {kEventTransponderHundredsDec, xpdr_digit, kVarTransponderCode, 8, -1},
-    {kEventTransponderTensDec, xpdr_digit, kVarTransponderCode, 4, -1},
-    {kEventTransponderUnitsDec, xpdr_digit, kVarTransponderCode, 0, -1},
+    {.event = kEventTransponderThousandsInc, .action = xpdr_digit<12>, .token = kVarTransponderCode,
+     .step = +1},
+    {.event = kEventTransponderHundredsInc, .action = xpdr_digit<8>, .token = kVarTransponderCode,
+     .step = +1},
+    {.event = kEventTransponderTensInc, .action = xpdr_digit<4>, .token = kVarTransponderCode, .step = +1},
+    {.event = kEventTransponderUnitsInc, .action = xpdr_digit<0>, .token = kVarTransponderCode, .step = +1},
+    {.event = kEventTransponderThousandsDec, .action = xpdr_digit<12>, .token = kVarTransponderCode,
+     .step = -1},
+    {.event = kEventTransponderHundredsDec, .action = xpdr_digit<8>, .token = kVarTransponderCode,
+     .step = -1},
+    {.event = kEventTransponderTensDec, .action = xpdr_digit<4>, .token = kVarTransponderCode, .step = -1},
+    {.event = kEventTransponderUnitsDec, .action = xpdr_digit<0>, .token = kVarTransponderCode, .step = -1},
     // Selected heading and NAV 1 course (the HSI draws the NAV 1 course)
-    {kEventSelectedHeadingSet, action_set_degrees, kVarSelectedHeading},
-    {kEventSelectedHeadingInc, action_step_degrees, kVarSelectedHeading, 0, +1},
-    {kEventSelectedHeadingDec, action_step_degrees, kVarSelectedHeading, 0, -1},
-    {kEventNav1CourseSet, action_set_degrees, kVarNav1Course},
-    {kEventNav1CourseSet, action_set_degrees, kVarHsiCourse},
+    {.event = kEventSelectedHeadingSet, .action = action_set_degrees, .token = kVarSelectedHeading},
+    {.event = kEventSelectedHeadingInc, .action = action_step_degrees, .token = kVarSelectedHeading,
+     .step = +1},
+    {.event = kEventSelectedHeadingDec, .action = action_step_degrees, .token = kVarSelectedHeading,
+     .step = -1},
+    {.event = kEventNav1CourseSet, .action = action_set_degrees, .token = kVarNav1Course},
+    {.event = kEventNav1CourseSet, .action = action_set_degrees, .token = kVarHsiCourse},
     // Distance receiver and navigation source
-    {kEventDistanceReceiver1, action_set, kVarDistanceReceiver, 1},
-    {kEventDistanceReceiver2, action_set, kVarDistanceReceiver, 2},
-    {kEventGpsSourceToggle, action_toggle, kVarGpsSource},
+    {.event = kEventDistanceReceiver1, .action = action_set, .token = kVarDistanceReceiver, .set_to = 1},
+    {.event = kEventDistanceReceiver2, .action = action_set, .token = kVarDistanceReceiver, .set_to = 2},
+    {.event = kEventGpsSourceToggle, .action = action_toggle, .token = kVarGpsSource},
 };
 
 }  // namespace

@@ -43,7 +43,8 @@ inline constexpr int kAdfTenths = 1;
 AdfWords adf_digit_step(AdfWords words, int place, int delta);
 
 // One transponder digit (shift 12 the first, 0 the fourth) up or down,
-// wrapping 0 to 7 without carrying.
+// wrapping 0 to 7 without carrying. A shift that names no digit leaves the
+// code as it is.
 std::uint32_t xpdr_digit_step(std::uint32_t code, int shift, int delta);
 
 }  // namespace z480

@@ -48,7 +48,7 @@ std::int32_t wrap_degrees_int(std::int64_t degrees) {
 }
 
 void action_set(Host &host, const ModelRule &rule, std::uint32_t) {
-  host.set_var(rule.token, rule.arg);
+  host.set_var(rule.token, rule.set_to);
 }
 
 void action_toggle(Host &host, const ModelRule &rule, std::uint32_t) {

@@ -21,14 +21,19 @@ struct ModelRule;
 // Applies one rule: reads and writes host variables through the host.
 using ModelAction = void (*)(Host &host, const ModelRule &rule, std::uint32_t value);
 
-// One reaction to a key event. token, arg and step are the action's own: the
-// host variable it works on, a digit place or a value, and a signed step.
+// One reaction to a key event, written with named fields:
+//   {.event = kEventFlapsDown, .action = flap_notch, .token = kVarFlapLever, .step = +1}
+// Each field means one thing. An action that works on one of several like
+// units (an engine, a radio band, a digit of a code) takes the unit as its
+// template argument, so a rule cannot name a unit that is not there.
 struct ModelRule {
-  std::int32_t event;
-  ModelAction action;
-  std::int32_t token;
-  std::int32_t arg = 0;
-  std::int32_t step = 0;
+  std::int32_t event = 0;
+  ModelAction action = nullptr;
+  std::int32_t token = 0;          // the host variable the action works on
+  double set_to = 0;               // what action_set writes
+  std::int32_t step = 0;           // a stepping action's signed step
+  std::int32_t follows = 0;        // the host variable (a lever) a follower travels after
+  std::int32_t travel_frames = 0;  // frames a follower takes for its full travel
 };
 
 struct ModelTable {
@@ -85,7 +90,7 @@ class SystemsModel {
 };
 
 // Actions shared by the tables.
-// token := arg
+// token := set_to
 void action_set(Host &host, const ModelRule &rule, std::uint32_t value);
 // token := 1 when it is 0, else 0
 void action_toggle(Host &host, const ModelRule &rule, std::uint32_t value);

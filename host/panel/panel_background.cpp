@@ -18,6 +18,15 @@ bool same_name(const std::string &a, const std::string &b) {
   });
 }
 
+// Said of a bitmap a configuration names.
+std::string bmp_read_failure(const FileProblem &problem) {
+  switch (problem.code) {
+    case FileFailure::kCannotOpen: return "it cannot be read";
+    case FileFailure::kCannotRead: return "it " + problem.text;
+    default: return "it is " + problem.text;
+  }
+}
+
 }  // namespace
 
 std::vector<std::filesystem::path> panel_folders(const std::optional<std::filesystem::path> &panel_file) {
@@ -45,10 +54,10 @@ std::optional<std::filesystem::path> find_panel_file(const std::vector<std::file
 }
 
 std::optional<Pixels> read_bmp_file(const std::filesystem::path &path, std::string *why) {
-  std::string reason;
-  std::optional<std::string> file = read_file(path, &reason, kMaxBitmapBytes);
+  FileProblem problem;
+  std::optional<std::string> file = read_file(path, &problem, kMaxBitmapBytes);
   if (!file) {
-    *why = "it " + (reason == "cannot be opened" ? std::string("cannot be read") : "is " + reason);
+    *why = bmp_read_failure(problem);
     return std::nullopt;
   }
   std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t *>(file->data()), file->size());

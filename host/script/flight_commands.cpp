@@ -3,19 +3,26 @@
 //                      frame with every host frame, from the start set last
 //                      (on the runway, engines off, unless told otherwise)
 //   flight init runway [heading DEG] [running]
-//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [gear down]
 //                      starts the flight anew there (and switches it on): on
 //                      the runway's threshold, the engines running if asked;
 //                      or in the air at that height above the field and
-//                      speed, engines running, trimmed level with the gear up
+//                      speed, engines running, trimmed level with the gear
+//                      up (or down) and the flaps where their lever stands
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                      the pilot's hands, -1 to 1: push, roll right, yaw right
+//   expect flight WHAT = VALUE [~ TOL]
+//                      what the aircraft does beyond the panel's tokens:
+//                      stall-warning (1 sounding, 0 quiet), alpha (degrees),
+//                      thrust (pounds, both propellers), ground-speed (knots);
+//                      fails while no flight model flies
+#include "host/script/flight_commands.h"
+
 #include <cmath>
 #include <memory>
+#include <sstream>
 
-#include "host/model/flight_dynamics.h"
 #include "host/model/systems_model.h"
-#include "host/script/script.h"
 
 namespace z480 {
 namespace {
@@ -96,11 +103,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
     a.done();
     for (double v : {hands.elevator, hands.aileron, hands.rudder})
       if (!(v >= -1 && v <= 1)) throw ScriptError("stick inputs lie within -1 to 1");
-    return [hands](ScriptRun &run) {
-      FlightSlot &f = slot_of(run);
-      f.hands = hands;
-      if (f.model) f.model->pilot() = hands;
-    };
+    return [hands](ScriptRun &run) { set_pilot_controls(run, hands); };
   }
   if (word != "init") throw ScriptError("expected on, off, init or stick, got " + word);
   FlightStart start;
@@ -126,6 +129,9 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
       start.east_nm = a.number("miles east");
     } else if (where == "air" && a.keyword("north")) {
       start.north_nm = a.number("miles north");
+    } else if (where == "air" && a.keyword("gear")) {
+      a.expect_keyword("down");
+      start.gear_down = true;
     } else {
       throw ScriptError("unexpected " + a.word("option"));
     }
@@ -139,7 +145,54 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   };
 }
 
+// What `expect flight` reads of the model.
+struct FlightQuantity {
+  const char *name;
+  double (*read)(const FlightDynamics &);
+};
+const FlightQuantity kQuantities[] = {
+    {"stall-warning", [](const FlightDynamics &f) { return f.stall_warning() ? 1.0 : 0.0; }},
+    {"alpha", [](const FlightDynamics &f) { return f.value("aero/alpha-deg"); }},
+    {"thrust", [](const FlightDynamics &f) { return f.thrust_lbs(); }},
+    {"ground-speed", [](const FlightDynamics &f) { return f.ground_speed_kts(); }},
+};
+
+Step expect_flight(const ScriptLine &line, Args &a) {
+  std::string what = a.word("stall-warning, alpha, thrust or ground-speed");
+  const FlightQuantity *q = nullptr;
+  for (const auto &k : kQuantities)
+    if (what == k.name) q = &k;
+  if (!q) throw ScriptError("expected stall-warning, alpha, thrust or ground-speed, got " + what);
+  a.expect_keyword("=");
+  double expected = a.number("a value");
+  double tol = tolerance(a, expected);
+  a.done();
+  return [=](ScriptRun &run) {
+    const FlightDynamics *f = slot_of(run).model.get();
+    if (!f) return run.fail(line, std::string(q->name) + ": no flight model flies");
+    double got = q->read(*f);
+    if (close_to(got, expected, tol)) return run.pass();
+    std::ostringstream m;
+    m.precision(10);
+    m << q->name << " is " << got << ", expected " << expected;
+    run.fail(line, m.str());
+  };
+}
+
 }  // namespace
 
-void add_flight_commands(ScriptTables &tables) { tables.commands["flight"] = cmd_flight; }
+PilotControls pilot_controls(ScriptRun &run) { return slot_of(run).hands; }
+
+void set_pilot_controls(ScriptRun &run, const PilotControls &hands) {
+  FlightSlot &f = slot_of(run);
+  f.hands = hands;
+  if (f.model) f.model->pilot() = hands;
+}
+
+const FlightDynamics *flight_dynamics(ScriptRun &run) { return slot_of(run).model.get(); }
+
+void add_flight_commands(ScriptTables &tables) {
+  tables.commands["flight"] = cmd_flight;
+  tables.expects["flight"] = expect_flight;
+}
 }  // namespace z480

@@ -31,11 +31,13 @@ void add_render_commands(ScriptTables &tables) {
 
 // JSBSim runs as a POSIX child process; the Windows host flies nothing.
 void add_flight_commands(ScriptTables &tables) {
-  tables.commands["flight"] = [](const ScriptLine &, Args &) -> Step {
+  auto left_out = [](const ScriptLine &, Args &) -> Step {
     return [](ScriptRun &) {
       throw std::runtime_error("the flight model is not available in the Windows build");
     };
   };
+  tables.commands["flight"] = left_out;
+  tables.expects["flight"] = left_out;
 }
 
 const char *const kDrawingLeftOut =

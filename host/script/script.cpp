@@ -15,6 +15,13 @@
 #include "host/util/utf8.h"
 
 namespace z480 {
+
+bool close_to(double actual, double expected, double tolerance) {
+  if (std::isnan(expected)) return std::isnan(actual);
+  if (std::isinf(expected)) return actual == expected;
+  return std::fabs(actual - expected) <= tolerance;
+}
+
 namespace {
 
 std::string where(const ScriptLine &line) {
@@ -28,16 +35,12 @@ std::string show(double v) {
   return s.str();
 }
 
-bool close_to(double actual, double expected, double tolerance) {
-  if (std::isnan(expected)) return std::isnan(actual);
-  if (std::isinf(expected)) return actual == expected;
-  return std::fabs(actual - expected) <= tolerance;
-}
-
 // Default tolerance: exact but for rounding in the last places.
 double default_tolerance(double expected) {
   return 1e-9 * std::fmax(1.0, std::fabs(expected));
 }
+
+}  // namespace
 
 double tolerance(Args &a, double expected) {
   if (!a.keyword("~")) return default_tolerance(expected);
@@ -45,6 +48,8 @@ double tolerance(Args &a, double expected) {
   if (!(tol >= 0)) throw ScriptError("expected a tolerance of 0 or more after ~");
   return tol;
 }
+
+namespace {
 
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();

@@ -56,6 +56,20 @@
 //                     legs, flaps, spooling engines, the decision-height
 //                     lamp, the glideslope capture) every frame; off at the
 //                     start of every script
+//   flight on|off     the aircraft flown by JSBSim (host/model/flight_dynamics.h)
+//                     with every frame, writing what the instruments read,
+//                     from the start set last; off at the start of every script
+//   flight init runway [heading DEG] [running]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [gear down]
+//                     starts the flight anew (and switches it on): on the
+//                     runway's threshold, the engines running if asked, or
+//                     trimmed level in the air with the engines running
+//   flight stick ELEVATOR AILERON [RUDDER]
+//                     the pilot's hands, -1 to 1: push, roll right, yaw right
+//   expect flight stall-warning|alpha|thrust|ground-speed = VALUE [~ TOL]
+//                     the stall warning (1 sounding), the angle of attack,
+//                     both propellers' thrust (lb), the ground speed (kt)
+//                     (host/script/flight_commands.cpp has the details)
 //
 // Time (a frame is 1/18 s of simulated time):
 //   clock on|off      while on, every frame moves the host's clock tokens on:
@@ -216,6 +230,12 @@ struct EventPattern {
 };
 // Reads ID[:VALUE]; throws ScriptError.
 EventPattern event_pattern(const std::string &word);
+
+// A value check's [~ TOL] after its expected value (none: exact but for
+// rounding in the last places); throws ScriptError.
+double tolerance(Args &a, double expected);
+// Whether a value passes: within the tolerance, or the same NaN or infinity.
+bool close_to(double actual, double expected, double tolerance);
 
 // Parses a number as the language writes it; false when it is not one.
 bool parse_number(const std::string &text, double *out);

@@ -240,19 +240,22 @@ void PanelServer::send(std::uint64_t id, Page &page) {
 }
 
 json PanelServer::strip() {
-  const FlightState &f = session_->flight().state();
+  const FlightReadout f = session_->flight();
   return {{"paused", paused_},
           {"rate", rate_},
           {"flight",
-           {{"pitch", number(f.pitch)},
+           {{"flying", f.flying},
+            {"stall", f.stall_warning},
+            {"pitch", number(f.pitch)},
             {"bank", number(f.bank)},
-            {"speed", number(f.airspeed)},
+            {"speed", number(f.speed)},
             {"altitude", number(f.altitude)},
             {"heading", number(f.heading)},
             {"vs", number(f.vertical_speed)},
-            {"power", number(session_->power())},
-            {"target_pitch", number(session_->flight().target_pitch())},
-            {"target_bank", number(session_->flight().target_bank())}}}};
+            {"power", number(f.power)},
+            {"elevator", number(f.hands.elevator)},
+            {"aileron", number(f.hands.aileron)},
+            {"rudder", number(f.hands.rudder)}}}};
 }
 
 json PanelServer::layout() {

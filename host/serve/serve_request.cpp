@@ -164,14 +164,15 @@ std::optional<MouseRequest> parse_mouse(const Fields &f, std::string *why) {
 }
 
 std::optional<ControlRequest> parse_controls(const Fields &f, std::string *why) {
-  if (!only_known(f, {"pitch", "bank", "power"}, why)) return std::nullopt;
+  if (!only_known(f, {"elevator", "aileron", "rudder", "power"}, why)) return std::nullopt;
   ControlRequest r;
-  if (!optional_real(f, "pitch", -kMaxPitch, kMaxPitch, &r.pitch, why) ||
-      !optional_real(f, "bank", -kMaxBank, kMaxBank, &r.bank, why) ||
+  if (!optional_real(f, "elevator", -1, 1, &r.elevator, why) ||
+      !optional_real(f, "aileron", -1, 1, &r.aileron, why) ||
+      !optional_real(f, "rudder", -1, 1, &r.rudder, why) ||
       !optional_real(f, "power", 0, 1, &r.power, why))
     return std::nullopt;
-  if (!r.pitch && !r.bank && !r.power) {
-    *why = "pitch, bank or power is needed";
+  if (!r.elevator && !r.aileron && !r.rudder && !r.power) {
+    *why = "elevator, aileron, rudder or power is needed";
     return std::nullopt;
   }
   return r;

@@ -46,12 +46,12 @@ struct MouseRequest {
 //   move          the mouse moved over the gauge (also asks the tooltip)
 std::optional<std::uint32_t> mouse_flags(std::string_view action);
 
-// The flight strip: any of pitch (degrees, nose up positive), bank
-// (degrees, right wing down positive), power (0 to 1) and elevator trim.
+// The flight strip: any of the pilot's elevator (positive pushes the nose
+// down), aileron (positive rolls right) and rudder (positive yaws right),
+// -1 to 1 each, and both power levers, 0 (idle) to 1.
 struct ControlRequest {
-  std::optional<double> pitch, bank, power;
+  std::optional<double> elevator = {}, aileron = {}, rudder = {}, power = {};
 };
-inline constexpr double kMaxPitch = 30, kMaxBank = 60;
 
 struct SimRequest {
   std::optional<bool> paused;

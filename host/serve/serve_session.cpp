@@ -52,13 +52,9 @@ const PanelWindowConfig *window_of(const Host &host, std::uint32_t ident) {
 
 const std::vector<Scenario> &scenarios() {
   static const std::vector<Scenario> kScenarios = {
-      {"cold", "Cold and dark", {1}, {.heading = 40}, 0},
-      {"ready", "Ready for take-off", {2}, {.heading = 40}, 0.05},
-      {"approach", "On approach at 3000 ft", {2, 3},
-       {.pitch = 0, .airspeed = 150, .heading = 40, .altitude = 3000,
-        .east = -9.5 * std::sin(40 * 3.14159265358979 / 180),
-        .north = -9.5 * std::cos(40 * 3.14159265358979 / 180)},
-       0.45},
+      {"cold", "Cold and dark", {1}, 0},
+      {"ready", "Ready for take-off", {2}, 0},
+      {"approach", "On approach at 3000 ft", {2, 3}, std::nullopt},
   };
   return kScenarios;
 }
@@ -107,8 +103,7 @@ bool PanelSession::reset(const std::string &name, std::string *why) {
     out_ << "panel.cfg:" << d.line << ": warning: " << printable(d.message) << "\n";
   for (int id : it->scripts)
     play(std::string("scenario ") + it->name, std::string(host_resource("SCENARIO", id)));
-  flight_.place(run_->host, it->flight);
-  controls({.pitch = std::nullopt, .bank = std::nullopt, .power = it->power});
+  if (it->power) controls({.power = it->power});
   scenario_ = it->name;
   ++generation_;
   lay_out();
@@ -169,9 +164,23 @@ Instance *PanelSession::shown(const std::string &alias) {
   return inst && inst->connected() && box(alias) ? inst : nullptr;
 }
 
-void PanelSession::frame() {
-  flight_.step(run_->host);
-  run_->host.frame();
+void PanelSession::frame() { run_->host.frame(); }
+
+FlightReadout PanelSession::flight() {
+  const Host &h = run_->host;
+  const FlightDynamics *model = flight_dynamics(*run_);
+  constexpr double kFpmPerHostUnit = 60.0 / (0.3048 * 256.0);
+  // The host counts the nose down and the left wing down positive.
+  return {.pitch = -h.var(kVarPitch),
+          .bank = -h.var(kVarBank),
+          .speed = h.var(kVarIndicatedAirspeed),
+          .altitude = h.var(kVarIndicatedAltitude),
+          .heading = h.var(kVarHeading),
+          .vertical_speed = h.var(kVarVerticalSpeed) * kFpmPerHostUnit,
+          .power = h.var(kVarEngine1PowerLever),
+          .hands = pilot_controls(*run_),
+          .flying = model != nullptr,
+          .stall_warning = model && model->stall_warning()};
 }
 
 std::optional<std::string> PanelSession::gauge_png(const std::string &alias) {
@@ -244,11 +253,13 @@ std::optional<PanelSession::Hover> PanelSession::hover(const std::string &gauge,
 }
 
 void PanelSession::controls(const ControlRequest &r) {
-  if (r.pitch) flight_.set_pitch(*r.pitch);
-  if (r.bank) flight_.set_bank(*r.bank);
+  PilotControls hands = pilot_controls(*run_);
+  if (r.elevator) hands.elevator = *r.elevator;
+  if (r.aileron) hands.aileron = *r.aileron;
+  if (r.rudder) hands.rudder = *r.rudder;
+  set_pilot_controls(*run_, hands);
   if (r.power) {
-    power_ = *r.power;
-    auto lever = static_cast<std::uint32_t>(std::lround(power_ * kAxisFullScale));
+    auto lever = static_cast<std::uint32_t>(std::lround(*r.power * kAxisFullScale));
     run_->host.send_key_event(kEventEngine1PowerLeverSet, lever);
     run_->host.send_key_event(kEventEngine2PowerLeverSet, lever);
   }

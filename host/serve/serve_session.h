@@ -1,6 +1,7 @@
 // The live panel behind `z480-panel serve`: the module loaded afresh, the
-// panel configuration placed, the systems model and the clock on, a flight
-// model under the pilot's hand, and a scenario played in from its script.
+// panel configuration placed, the systems model and the clock on, a
+// scenario played in from its script, and the aircraft that script starts
+// (JSBSim, host/script/flight_commands.h) under the pilot's hands.
 // The pages draw the gauges themselves from the frame's snapshot; the
 // session draws a gauge or a window only when asked for its picture. Not
 // thread-safe: the server calls it from one thread only.
@@ -16,7 +17,7 @@
 #include <vector>
 
 #include "host/core/mouse.h"
-#include "host/model/flight_model.h"
+#include "host/script/flight_commands.h"
 #include "host/script/script.h"
 #include "host/serve/serve_request.h"
 
@@ -27,9 +28,24 @@ class Renderer;
 struct Scenario {
   const char *name;   // as requests name it
   const char *title;  // as the page shows it
-  std::vector<int> scripts;  // its SCENARIO scripts in the host's resources, in order
-  FlightState flight;
-  double power;       // both power levers, 0 to 1
+  // Its SCENARIO scripts in the host's resources, in order; they start the
+  // flight.
+  std::vector<int> scripts;
+  std::optional<double> power;  // both power levers, 0 to 1; none: as the start left them
+};
+
+// What the strip shows of the flight: the instruments' readings and the
+// pilot's hands on the controls.
+struct FlightReadout {
+  double pitch = 0, bank = 0;  // degrees, nose up and right wing down positive
+  double speed = 0;            // knots indicated
+  double altitude = 0;         // feet
+  double heading = 0;          // degrees
+  double vertical_speed = 0;   // feet a minute
+  double power = 0;            // the left power lever, 0 to 1
+  PilotControls hands;
+  bool flying = false;         // false: no flight model runs (it failed to start)
+  bool stall_warning = false;
 };
 // Cold and dark, ready for take-off, on approach at 3000 ft.
 const std::vector<Scenario> &scenarios();
@@ -70,7 +86,7 @@ class PanelSession {
   // command's own script); its report goes to the session's output.
   bool run_script(const std::string &file, const std::string &source);
 
-  // One frame: the flight model and the host's frame.
+  // One frame of the host, and so of the flight model.
   void frame();
   // The pictures the host's renderer draws from the last frame, as PNG
   // files: a gauge at its own pixels (nothing for an unknown one or one
@@ -97,8 +113,8 @@ class PanelSession {
   bool set_window(const WindowRequest &r);
 
   Host &host() { return run_->host; }
-  const FlightModel &flight() const { return flight_; }
-  double power() const { return power_; }
+  FlightReadout flight();
+  double power() { return flight().power; }
   const std::string &scenario() const { return scenario_; }
   // Bumped at every reset, so that pages lay the panel out again.
   std::uint64_t generation() const { return generation_; }
@@ -123,8 +139,6 @@ class PanelSession {
   std::unique_ptr<Module> module_;
   std::unique_ptr<ScriptRun> run_;
   std::unique_ptr<Renderer> renderer_;
-  FlightModel flight_;
-  double power_ = 0;
   std::string scenario_;
   std::uint64_t generation_ = 0;
   std::vector<GaugeBox> gauges_;

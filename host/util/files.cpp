@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -9,16 +10,17 @@
 
 namespace z480 {
 
-std::optional<std::string> read_file(const std::filesystem::path &path, std::string *why,
+std::optional<std::string> read_file(const std::filesystem::path &path, FileProblem *why,
                                      std::size_t limit) {
-  auto fail = [why](const std::string &reason) -> std::optional<std::string> {
-    if (why) *why = reason;
+  auto fail = [why](FileFailure code, std::string text) -> std::optional<std::string> {
+    if (why) *why = {code, std::move(text)};
     return std::nullopt;
   };
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return fail("a directory, not a file");
+  if (std::filesystem::is_directory(path, ec))
+    return fail(FileFailure::kDirectory, "a directory, not a file");
   std::ifstream in(path, std::ios::binary);
-  if (!in) return fail("cannot be opened");
+  if (!in) return fail(FileFailure::kCannotOpen, "cannot be opened");
   std::string text;
   char chunk[1 << 16];
   // Read by chunks, not by the size the file claims: devices and pipes
@@ -27,10 +29,18 @@ std::optional<std::string> read_file(const std::filesystem::path &path, std::str
     in.read(chunk, sizeof chunk);
     auto got = static_cast<std::size_t>(in.gcount());
     if (text.size() + got > limit)
-      return fail("longer than " + std::to_string(limit >> 20) + " MB");
+      return fail(FileFailure::kTooLong, "longer than " + std::to_string(limit >> 20) + " MB");
     text.append(chunk, got);
   }
-  if (in.bad()) return fail("could not be read");
+  if (in.bad()) return fail(FileFailure::kCannotRead, "could not be read");
+  return text;
+}
+
+std::optional<std::string> read_file(const std::filesystem::path &path, std::string *why,
+                                     std::size_t limit) {
+  FileProblem problem;
+  std::optional<std::string> text = read_file(path, &problem, limit);
+  if (!text && why) *why = std::move(problem.text);
   return text;
 }
 

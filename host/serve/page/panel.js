@@ -474,8 +474,9 @@ const Sound = (() => {
 const Strip = (() => {
   const pause = document.getElementById('pause');
   const rate = document.getElementById('rate');
-  const sliders = { pitch: document.getElementById('pitch'), bank: document.getElementById('bank'),
-                    power: document.getElementById('power') };
+  const sliders = { elevator: document.getElementById('elevator'), aileron: document.getElementById('aileron'),
+                    rudder: document.getElementById('rudder'), power: document.getElementById('power') };
+  const HANDS = ['elevator', 'aileron', 'rudder'];
   let paused = false, touched = 0, flight = null;
 
   pause.onclick = () => Panel.ask('sim', { paused: paused ? 0 : 1 });
@@ -486,6 +487,11 @@ const Strip = (() => {
       Panel.tell('controls', { [name]: Number(input.value) });
     };
   }
+  function centre() {
+    for (const name of HANDS) sliders[name].value = 0;
+    touched = performance.now();
+    Panel.tell('controls', { elevator: 0, aileron: 0, rudder: 0 });
+  }
   function nudge(name, by) {
     const input = sliders[name];
     input.value = Math.min(Math.max(Number(input.value) + by, Number(input.min)), Number(input.max));
@@ -494,10 +500,12 @@ const Strip = (() => {
   window.addEventListener('keydown', (e) => {
     if (e.target.closest && e.target.closest('.keys, select, input, button')) return;
     const keys = {
-      ArrowUp: () => nudge('pitch', -0.5), ArrowDown: () => nudge('pitch', 0.5),
-      ArrowLeft: () => nudge('bank', -5), ArrowRight: () => nudge('bank', 5),
+      // The stick and pedals stay where they are put, as a held yoke does.
+      ArrowUp: () => nudge('elevator', 0.02), ArrowDown: () => nudge('elevator', -0.02),
+      ArrowLeft: () => nudge('aileron', -0.05), ArrowRight: () => nudge('aileron', 0.05),
+      ',': () => nudge('rudder', -0.1), '.': () => nudge('rudder', 0.1),
       PageUp: () => nudge('power', 0.05), PageDown: () => nudge('power', -0.05),
-      p: () => pause.onclick(), c: () => { sliders.bank.value = 0; sliders.bank.oninput(); },
+      p: () => pause.onclick(), c: centre,
     };
     const act = keys[e.key];
     if (act) {
@@ -518,12 +526,9 @@ const Strip = (() => {
     flight = s.flight;
     // The sliders follow the simulation unless the pilot is moving them.
     if (performance.now() - touched > 1000) {
-      sliders.pitch.value = flight.target_pitch;
-      sliders.bank.value = flight.target_bank;
-      sliders.power.value = flight.power;
+      for (const name of [...HANDS, 'power']) sliders[name].value = flight[name];
     }
-    document.getElementById('pitch-v').textContent = Number(sliders.pitch.value).toFixed(1);
-    document.getElementById('bank-v').textContent = Number(sliders.bank.value).toFixed(0);
+    for (const name of HANDS) document.getElementById(name + '-v').textContent = Number(sliders[name].value).toFixed(2);
     document.getElementById('power-v').textContent = Math.round(sliders.power.value * 100);
   }
   function time(t) {
@@ -532,7 +537,8 @@ const Strip = (() => {
     document.getElementById('readout').textContent =
       'time  ' + clock + '\nIAS   ' + flight.speed.toFixed(0) + ' kt\nALT   ' + flight.altitude.toFixed(0) +
       ' ft\nVS    ' + flight.vs.toFixed(0) + ' ft/min\nHDG   ' + flight.heading.toFixed(0).padStart(3, '0') +
-      '\npitch ' + flight.pitch.toFixed(1) + '  bank ' + flight.bank.toFixed(0);
+      '\npitch ' + flight.pitch.toFixed(1) + '  bank ' + flight.bank.toFixed(0) +
+      (flight.flying ? '' : '\n(no flight model)') + (flight.stall ? '\nSTALL WARNING' : '');
   }
   return { show, time };
 })();
