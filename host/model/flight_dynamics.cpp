@@ -10,7 +10,6 @@
 namespace z480 {
 namespace {
 
-constexpr double kFeetPerNm = 6076.12;
 constexpr double kMetresPerFoot = 0.3048;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
@@ -126,30 +125,19 @@ constexpr EngineTokens kEngines[] = {
      kVarEngine2Starter, kVarEngine2N2},
 };
 
-double wrap360(double deg) {
-  deg = std::fmod(deg, 360.0);
-  return deg < 0 ? deg + 360.0 : deg;
-}
-
 double command_fraction(std::uint32_t value) {
   return std::clamp(static_cast<std::int32_t>(value) / kAxisFullScale, -1.0, 1.0);
 }
 
 JsbsimStart jsbsim_start(const FlightStart &s) {
-  // The start's place, from the threshold: small enough distances for a
-  // flat earth.
-  double north_ft = s.north_nm * kFeetPerNm, east_ft = s.east_nm * kFeetPerNm;
-  constexpr double kEarthRadiusFt = 20925646.0;
-  double lat = FlightDynamics::kFieldLatitude + north_ft / kEarthRadiusFt / kRadiansPerDegree;
-  double lon = FlightDynamics::kFieldLongitude +
-               east_ft / (kEarthRadiusFt * std::cos(FlightDynamics::kFieldLatitude * kRadiansPerDegree)) /
-                   kRadiansPerDegree;
-  return {lat,
-          lon,
+  GeoPoint at = offset_by(home_runway().threshold, s.east_nm, s.north_nm);
+  return {at.latitude,
+          at.longitude,
           s.airborne ? std::max(s.altitude_ft, 100.0) : 0.0,
           s.airborne ? s.speed_kts : 0.0,
           wrap360(s.heading_deg),
-          s.engines_running || s.airborne};
+          s.engines_running || s.airborne,
+          nav_database().elevation_ft};
 }
 
 }  // namespace
@@ -177,6 +165,11 @@ FlightDynamics::FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles
     if (running) spool_down();
     else step();
   }
+}
+
+AircraftPosition FlightDynamics::position() const {
+  return {offset_by(home_runway().threshold, east_nm_, north_nm_), value("position/h-sl-ft"),
+          host_.var(kVarHeading), kCgHeightFt};
 }
 
 double FlightDynamics::value(const char *property) const {
@@ -259,13 +252,8 @@ void FlightDynamics::write_state() {
   host_.set_var(kVarHeading, wrap360(host_.var(kVarHeading)));
   east_nm_ = (origin_east_ft_ + value("z480/east-ft")) / kFeetPerNm;
   north_nm_ = (origin_north_ft_ + value("z480/north-ft")) / kFeetPerNm;
-  double height_ft = std::max(0.0, value("position/h-agl-ft") - kCgHeightFt);
-  host_.set_var(kVarRadioHeight, height_ft * kMetresPerFoot);
   double ball = -value("accelerations/n-pilot-y-norm") / kBallFullLoad * kBallFullScale;
   host_.set_var(kVarTurnBall, std::clamp(ball, -kBallFullScale, kBallFullScale));
-  IlsDeviation d = ils_deviation(east_nm_, north_nm_, value("position/h-sl-ft"));
-  host_.set_var(kVarHsiLateralDeviation, d.lateral);
-  host_.set_var(kVarHsiGlideSlopeDeviation, d.vertical);
 }
 
 void FlightDynamics::settle(const FlightStart &start) {

@@ -4,9 +4,10 @@
 // instruments read comes back as host variables: airspeed, altitude,
 // vertical speed, attitude, heading, turn rate and ball, the engines (N2,
 // torque, inter-turbine temperature, fuel flow, oil, propeller speed), fuel
-// quantities and pressures, gear and flap positions, hydraulic pressures,
-// the radio height and the ILS of runway 04, whose threshold lies at the
-// field's origin at sea level.
+// quantities and pressures, gear and flap positions, hydraulic pressures.
+// The aircraft flies at London Heathrow (host/model/nav_database.h), from
+// runway 27L; where it is (position()) is what the radio navigation
+// (host/model/radio_navigation.h) works from.
 //
 // The controls follow the host's conventions: the elevator command
 // (kEventElevatorSet, 16384 at full travel) pushes the nose down when
@@ -18,8 +19,9 @@
 #include <optional>
 
 #include "host/core/host.h"
-#include "host/model/ils.h"
+#include "host/model/geo.h"
 #include "host/model/jsbsim.h"
+#include "host/model/nav_database.h"
 
 namespace z480 {
 
@@ -28,7 +30,7 @@ struct FlightStart {
   bool airborne = false;
   double altitude_ft = 0;  // above the field, in the air
   double speed_kts = 0;
-  double heading_deg = 40;        // the runway's course on the ground
+  double heading_deg = kHomeRunwayCourse;  // the runway's course on the ground
   double east_nm = 0, north_nm = 0;  // from the runway threshold
   bool engines_running = false;
   bool gear_down = false;  // in the air: settled with the gear out
@@ -43,8 +45,7 @@ struct PilotControls {
 
 class FlightDynamics {
  public:
-  static constexpr double kRunwayCourse = kIlsRunwayCourse;  // degrees
-  static constexpr double kFieldLatitude = 47.0, kFieldLongitude = 8.0;
+  static constexpr double kRunwayCourse = kHomeRunwayCourse;  // degrees
 
   // Starts the model (throws JsbsimError). In the air it first flies a
   // settling run level at the speed asked, then hands over trimmed: the
@@ -62,6 +63,8 @@ class FlightDynamics {
   // Nautical miles from the runway threshold, east and north.
   double east_nm() const { return east_nm_; }
   double north_nm() const { return north_nm_; }
+  // Where the aircraft is, as the receivers take it.
+  AircraftPosition position() const;
   // The last value read of one of the model's properties (0 for one not read).
   double value(const char *property) const;
   // The stall warning: in the air, the wing close to its stall.

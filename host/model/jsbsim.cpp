@@ -60,6 +60,7 @@ std::string init_file(const JsbsimStart &s) {
   o << "<?xml version=\"1.0\"?>\n<initialize name=\"start\">\n"
     << "  <latitude unit=\"DEG\"> " << format_double(s.latitude_deg) << " </latitude>\n"
     << "  <longitude unit=\"DEG\"> " << format_double(s.longitude_deg) << " </longitude>\n"
+    << "  <elevation unit=\"FT\"> " << format_double(s.terrain_elevation_ft) << " </elevation>\n"
     << "  <altitude unit=\"FT\"> " << format_double(s.altitude_ft) << " </altitude>\n"
     << "  <vc unit=\"KTS\"> " << format_double(s.speed_kts) << " </vc>\n"
     << "  <psi unit=\"DEG\"> " << format_double(s.heading_deg) << " </psi>\n";

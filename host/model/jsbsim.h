@@ -41,10 +41,11 @@ class JsbsimError : public std::runtime_error {
 // Where the flight starts.
 struct JsbsimStart {
   double latitude_deg = 0, longitude_deg = 0;
-  double altitude_ft = 0;  // above sea level; the field lies at sea level
+  double altitude_ft = 0;  // above the ground
   double speed_kts = 0;    // calibrated
   double heading_deg = 0;  // true
   bool engines_running = false;
+  double terrain_elevation_ft = 0;  // the ground, above sea level, flat all round
 };
 
 struct JsbsimFiles {

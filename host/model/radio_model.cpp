@@ -38,6 +38,17 @@ std::uint32_t encode(Frequency f) { return pack4((f.mhz - 100) * 100 + f.hundred
 
 }  // namespace
 
+double radio_mhz(std::uint32_t word) {
+  return 100 + 10 * digit(word, 12) + digit(word, 8) + (10 * digit(word, 4) + digit(word, 0)) / 100.0;
+}
+
+double adf_khz(AdfWords w) {
+  bool thousands = w.extension >= 256;
+  int tenths = std::min<std::uint32_t>(thousands ? w.extension - 256 : w.extension, 9);
+  return (thousands ? 1000 : 0) + 100 * digit(w.main, 8) + 10 * digit(w.main, 4) + digit(w.main, 0) +
+         tenths / 10.0;
+}
+
 std::uint32_t radio_whole_step(std::uint32_t word, const RadioBand &band, int delta) {
   Frequency f = decode(word, band);
   f.mhz = wrap(f.mhz + delta, band.first_mhz, band.last_mhz - band.first_mhz + 1);

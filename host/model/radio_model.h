@@ -20,6 +20,10 @@ struct RadioBand {
 inline constexpr RadioBand kComBand = {118, 136, 25};
 inline constexpr RadioBand kNavBand = {108, 117, 50};
 
+// The megahertz a word stands for (0x0950 is 109.50); a 4-bit group above 9
+// reads as 9.
+double radio_mhz(std::uint32_t word);
+
 // Whole megahertz up or down, wrapping round the band; the fraction stays.
 std::uint32_t radio_whole_step(std::uint32_t word, const RadioBand &band, int delta);
 // One channel up or down, wrapping within the megahertz (.95 up is .00 of
@@ -41,6 +45,8 @@ inline constexpr int kAdfTenths = 1;
 // Hundreds wrap round the band 100 to 1799 kHz; the other digits wrap 0 to 9
 // on their own without carrying.
 AdfWords adf_digit_step(AdfWords words, int place, int delta);
+// The kilohertz the two words stand for, tenths included (1379.5).
+double adf_khz(AdfWords words);
 
 // One transponder digit (shift 12 the first, 0 the fourth) up or down,
 // wrapping 0 to 7 without carrying. A shift that names no digit leaves the

@@ -3,12 +3,17 @@
 //                      frame with every host frame, from the start set last
 //                      (on the runway, engines off, unless told otherwise)
 //   flight init runway [heading DEG] [running]
-//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [gear down]
+//   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [final NM] [gear down]
 //                      starts the flight anew there (and switches it on): on
-//                      the runway's threshold, the engines running if asked;
-//                      or in the air at that height above the field and
-//                      speed, engines running, trimmed level with the gear
-//                      up (or down) and the flaps where their lever stands
+//                      the threshold of Heathrow's runway 27L, the engines
+//                      running if asked; or in the air at that height above
+//                      the field and speed, engines running, trimmed level
+//                      with the gear up (or down) and the flaps where their
+//                      lever stands, that far east and north of the
+//                      threshold, or on the runway's extended centreline that
+//                      far out, heading down it
+//                      The radio navigation works from where the aircraft
+//                      flies (host/script/navigation_commands.h).
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                      the pilot's hands, -1 to 1: push, roll right, yaw right
 //   expect flight WHAT = VALUE [~ TOL]
@@ -20,9 +25,11 @@
 
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <sstream>
 
 #include "host/model/systems_model.h"
+#include "host/script/navigation_commands.h"
 
 namespace z480 {
 namespace {
@@ -62,6 +69,7 @@ FlightSlot &slot_of(ScriptRun &run) {
       if (!f->model) return;
       try {
         f->model->step();
+        navigation_frame(run, f->model->position());
       } catch (const JsbsimError &e) {
         f->model.reset();
         run.error(f->started_at, std::string("the flight model stopped: ") + e.what());
@@ -79,6 +87,7 @@ void start_flight(ScriptRun &run, const ScriptLine &line, FlightSlot &f) {
     f.model = std::make_unique<FlightDynamics>(run.host, f.start);
     f.model->pilot() = f.hands;
     hand_over(run, true);
+    navigation_frame(run, f.model->position());
   } catch (const JsbsimError &e) {
     run.error(line, e.what());
   }
@@ -107,6 +116,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   }
   if (word != "init") throw ScriptError("expected on, off, init or stick, got " + word);
   FlightStart start;
+  bool heading_given = false;
   std::string where = a.word("runway or air");
   if (where == "air") {
     start.airborne = true;
@@ -121,6 +131,7 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
   }
   while (a.more()) {
     if (a.keyword("heading")) {
+      heading_given = true;
       start.heading_deg = a.number("heading");
       if (!std::isfinite(start.heading_deg)) throw ScriptError("a heading is a number of degrees");
     } else if (a.keyword("running")) {
@@ -129,6 +140,13 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
       start.east_nm = a.number("miles east");
     } else if (where == "air" && a.keyword("north")) {
       start.north_nm = a.number("miles north");
+    } else if (where == "air" && a.keyword("final")) {
+      double out = a.number("miles out on the final approach");
+      if (!(out >= 0 && out <= 30)) throw ScriptError("a final approach starts 0 to 30 NM out");
+      double outward = (FlightDynamics::kRunwayCourse + 180) * std::numbers::pi / 180;
+      start.east_nm = out * std::sin(outward);
+      start.north_nm = out * std::cos(outward);
+      if (!heading_given) start.heading_deg = FlightDynamics::kRunwayCourse;
     } else if (where == "air" && a.keyword("gear")) {
       a.expect_keyword("down");
       start.gear_down = true;

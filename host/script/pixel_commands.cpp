@@ -5,6 +5,10 @@
 //                                           one pixel's colour; TOL is the
 //                                           largest difference allowed in
 //                                           each of red, green and blue
+//   expect pixel ALIAS ELEM any|no = #RRGGBB [~ TOL]
+//                                           some pixel of the element has
+//                                           that colour, or none has (for
+//                                           what moves: traffic on a screen)
 //   expect picture FILE.png size = W H      a PNG file's size in pixels
 //   expect picture FILE.png X Y = #RRGGBB [~ TOL]
 //                                           one pixel of a PNG file (a
@@ -83,9 +87,31 @@ bool matches(std::uint32_t got, const Colour &want) {
   return true;
 }
 
+// Whether some pixel of the element has the colour.
+bool any_pixel(const ElementPixels &pixels, const Colour &want) {
+  for (std::int32_t y = 0; y < pixels.height; ++y)
+    for (std::int32_t x = 0; x < pixels.width; ++x)
+      if (auto got = pixels.pixel(x, y); got && matches(*got, want)) return true;
+  return false;
+}
+
+Step expect_some_pixel(const ScriptLine &line, const std::string &alias, const ElementRef &ref,
+                       bool some, Args &a) {
+  Colour want = colour_after_equals(a);
+  a.done();
+  return [=](ScriptRun &run) {
+    const ElementPixels *pixels = element_pixels(run, line, alias, ref);
+    if (!pixels) return;
+    if (any_pixel(*pixels, want) == some) return run.pass();
+    run.fail(line, std::string(some ? "no pixel" : "a pixel") + " of the element is " + want.text);
+  };
+}
+
 Step expect_pixel(const ScriptLine &line, Args &a) {
   std::string alias = a.word("an instance alias");
   ElementRef ref = element_ref(a.word("an element"));
+  if (a.keyword("any")) return expect_some_pixel(line, alias, ref, true, a);
+  if (a.keyword("no")) return expect_some_pixel(line, alias, ref, false, a);
   std::int64_t x = a.integer("an x pixel", 0, 65535);
   std::int64_t y = a.integer("a y pixel", 0, 65535);
   Colour want = colour_after_equals(a);

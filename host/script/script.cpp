@@ -443,6 +443,7 @@ ScriptTables &script_tables() {
          {"help", expect_help},     {"tooltip", expect_tooltip}},
     };
     for (auto add : {add_clock_commands, add_failure_commands, add_flight_commands, add_log_commands, add_model_commands,
+                     add_navigation_commands,
                      add_panel_commands, add_pixel_commands, add_render_commands,
                      add_report_commands, add_sound_commands, add_traffic_commands})
       add(t);

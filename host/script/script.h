@@ -123,6 +123,19 @@
 //                                (to displays created from then on)
 //   traffic user LAT LON ALT [heading H]
 //                                the user's aircraft (its heading is token 86)
+//   traffic fly on|off           the airport's traffic flies about Heathrow
+//                                and the user's aircraft every frame
+//                                (host/model/traffic_pattern.h), or is taken
+//                                out again
+//
+// Radio navigation (host/model/radio_navigation.h: the receivers work from
+// the aircraft's position every frame while a flight flies or a position
+// is set, writing what the navigation instruments read):
+//   nav at LAT LON FEET [heading DEG]
+//                     the aircraft stands there (feet above sea level; the
+//                     heading is token 84), and is the traffic's user
+//                     aircraft, until `nav off`
+//   nav off           the receivers stop; their variables stay as they are
 //
 // Pixels (an element whose image flags ask for a DIB section, such as the
 // radar's screen, draws into a buffer of its bitmap's size):
@@ -131,6 +144,8 @@
 //   expect pixel ALIAS ELEM X Y = #RRGGBB [~ TOL]
 //                                 one pixel; TOL: the largest difference in
 //                                 each of red, green and blue
+//   expect pixel ALIAS ELEM any|no = #RRGGBB [~ TOL]
+//                                 some pixel has that colour, or none has
 //
 // Drawing (host/render/render.h: from what the last frame recorded, never calling
 // an element callback):
@@ -271,6 +286,7 @@ void add_failure_commands(ScriptTables &tables);
 void add_flight_commands(ScriptTables &tables);
 void add_log_commands(ScriptTables &tables);
 void add_model_commands(ScriptTables &tables);
+void add_navigation_commands(ScriptTables &tables);
 void add_panel_commands(ScriptTables &tables);
 void add_pixel_commands(ScriptTables &tables);
 void add_render_commands(ScriptTables &tables);

@@ -10,9 +10,15 @@
 //   traffic user LAT LON ALT [heading H]
 //                                the user's aircraft, as aircraft variables
 //                                and its heading as token 86
+//   traffic fly on|off           the airport's own traffic flies, every
+//                                frame, about Heathrow and the user's
+//                                aircraft (host/model/traffic_pattern.h);
+//                                off takes it out again
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "host/model/traffic_pattern.h"
 #include "host/script/script.h"
 
 namespace z480 {
@@ -71,6 +77,45 @@ Placed position(Args &a) {
   return {lat, lon, a.number("an altitude in feet")};
 }
 
+constexpr const char *kTrafficFlyExtension = "traffic fly";
+
+// The user's aircraft as the traffic interface answers for it.
+AircraftPosition user_aircraft(const Host &host) {
+  auto get = [&host](const char *variable, const char *units) {
+    return host.aircraft_var(HostTraffic::variable_id(variable), HostTraffic::units_id(units));
+  };
+  return {{get("PLANE LATITUDE", "DEGREES"), get("PLANE LONGITUDE", "DEGREES")},
+          get("INDICATED ALTITUDE", "FEET"),
+          get("PLANE HEADING DEGREES TRUE", "DEGREES")};
+}
+
+struct FlyingTraffic {
+  TrafficPatterns patterns;
+  bool on = false;
+};
+
+Step traffic_fly(Args &a) {
+  bool on = on_off(a);
+  a.done();
+  return [on](ScriptRun &run) {
+    std::shared_ptr<void> &slot = run.extensions[kTrafficFlyExtension];
+    if (!slot) {
+      if (!on) return;
+      auto fly = std::make_shared<FlyingTraffic>();
+      FlyingTraffic *f = fly.get();
+      Host &host = run.host;
+      host.on_frame([f, &host] {
+        if (f->on) f->patterns.fly(host.traffic(), user_aircraft(host), 1.0 / Host::kFramesPerSecond);
+      });
+      slot = fly;
+    }
+    auto &f = *std::static_pointer_cast<FlyingTraffic>(slot);
+    if (on && !f.on) f.patterns.start(run.host.traffic(), user_aircraft(run.host));
+    if (!on && f.on) f.patterns.stop(run.host.traffic());
+    f.on = on;
+  };
+}
+
 Step aircraft_step(const ScriptLine &line, Args &a, bool adding) {
   std::uint32_t id = aircraft_id(a);
   Placed at = position(a);
@@ -93,7 +138,7 @@ Step aircraft_step(const ScriptLine &line, Args &a, bool adding) {
 }
 
 Step cmd_traffic(const ScriptLine &line, Args &a) {
-  std::string what = a.word("add, move, remove, reduced, none or user");
+  std::string what = a.word("add, move, remove, reduced, none, user or fly");
   if (what == "add" || what == "move") return aircraft_step(line, a, what == "add");
   if (what == "remove") {
     std::uint32_t id = aircraft_id(a);
@@ -107,6 +152,7 @@ Step cmd_traffic(const ScriptLine &line, Args &a) {
     a.done();
     return [on](ScriptRun &run) { run.host.traffic().set_reduced(on); };
   }
+  if (what == "fly") return traffic_fly(a);
   if (what == "none") {
     a.done();
     return [](ScriptRun &run) { run.host.set_interface(kTrafficInterfaceName, nullptr); };
@@ -120,7 +166,7 @@ Step cmd_traffic(const ScriptLine &line, Args &a) {
       set_user_aircraft(run.host, at.latitude, at.longitude, at.altitude, heading);
     };
   }
-  throw ScriptError("expected add, move, remove, reduced, none or user, got " + what);
+  throw ScriptError("expected add, move, remove, reduced, none, user or fly, got " + what);
 }
 
 }  // namespace
