@@ -315,8 +315,19 @@ inline constexpr std::int32_t kVarAutopilotGoAround = 124;
 // The autopilot's watch: from 16000 up every mode goes off; falling at or
 // below 100 the attitude hold takes over.
 inline constexpr std::int32_t kVarAutopilotWatch = 322;
+// The glideslope needle, 127 at full scale (positive: the path lies above),
+// and 1 while a glideslope is received.
 inline constexpr std::int32_t kVarNav1GlideslopeNeedle = 41;    // within 18: tracked
 inline constexpr std::int32_t kVarNav1GlideslopeReceived = 44;  // nonzero: received
+// The host autopilot's own settings and state, which no gauge reads: the
+// altitude ALT holds (feet), and 1 once a V/L, APP or REV mode has captured
+// its course.
+inline constexpr std::int32_t kVarAutopilotAltitudeLock = 901;
+inline constexpr std::int32_t kVarAutopilotCourseCaptured = 902;
+// 1 while the host autopilot flies the ailerons itself.
+inline constexpr std::int32_t kVarAutopilotRollServo = 903;
+// The airspeed IAS saw at the last frame (knots), for its trend.
+inline constexpr std::int32_t kVarAutopilotAirspeedLast = 904;
 inline constexpr std::int32_t kVarAirspeedFailure = 274;
 inline constexpr std::int32_t kVarAltimeterFailure = 275;
 inline constexpr std::int32_t kVarTurnCoordinatorFailure = 287;

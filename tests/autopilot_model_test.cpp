@@ -10,6 +10,7 @@
 #include <memory>
 #include <numbers>
 
+#include "frame/host_names.h"
 #include "gauges/autopilot/autopilot_laws.h"
 #include "host/model/airframe_model.h"
 #include "host/model/model_clock.h"
@@ -71,6 +72,7 @@ class AutopilotTable : public ::testing::Test {
     module_ = Module::load(Z480_PROBE_MODULE_PATH, &error);
     ASSERT_TRUE(module_) << error;
     host_ = std::make_unique<Host>(*module_);
+    host_->set_var(kVarMainBusVoltage, 28.0);
   }
   void event(std::int32_t id, std::uint32_t value = 0) { model_.react(*host_, {id, value}); }
   void set_all(std::initializer_list<std::int32_t> tokens, double v) {
@@ -107,16 +109,29 @@ TEST_F(AutopilotTable, EngagingAChannelClearsEveryModeThatWouldDropIt) {
   EXPECT_EQ(var(110), 1.0);
 }
 
-TEST_F(AutopilotTable, AnArmedApproachCapturesAReceivedGlideslope) {
-  event(kEveryFrame);
-  EXPECT_EQ(var(111), 0.0);
+TEST_F(AutopilotTable, AnArmedApproachCapturesTheGlideslopeNearThePathOnACapturedLocalizer) {
   event(65724);
-  host_->set_var(44, 1.0);
+  set_all({kVarHsiLateralValid, kVarHsiGlideSlopeValid}, 1.0);
+  host_->set_var(kVarHsiLateralDeviation, 0.2);
+  host_->set_var(kVarHsiGlideSlopeDeviation, 0.4);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotCourseCaptured), 1.0);
+  EXPECT_EQ(var(111), 0.0);
+  EXPECT_EQ(var(44), 1.0);
+  host_->set_var(kVarHsiGlideSlopeDeviation, 0.1);
   event(kEveryFrame);
   EXPECT_EQ(var(111), 1.0);
   event(65724);
   event(kEveryFrame);
   EXPECT_EQ(var(111), 0.0);
+}
+
+TEST_F(AutopilotTable, NothingEngagesOnADeadBus) {
+  host_->set_var(kVarMainBusVoltage, 0.0);
+  for (std::int32_t button : {65580, 65722, 65724, 65725, 65726, 65727, 65728, 65729, 65793, 65859, 65861, 65804})
+    event(button);
+  for (std::int32_t mode : {103, 104, 105, 106, 108, 110, 112, 113, 114, 115, 124})
+    EXPECT_EQ(var(mode), 0.0) << mode;
 }
 
 }  // namespace

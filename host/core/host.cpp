@@ -158,6 +158,10 @@ void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   }
 }
 
+void Host::raise_key_event(std::int32_t id, std::uint32_t value) {
+  for (auto &reaction : reactions_) reaction({id, value});
+}
+
 std::vector<LogEntry> Host::take_new_log() {
   std::vector<LogEntry> fresh(log_.begin() + static_cast<std::ptrdiff_t>(log_taken_), log_.end());
   log_taken_ = log_.size();

@@ -85,6 +85,10 @@ class Host {
   // Work done at the end of every frame (clocks, models).
   void on_frame(std::function<void()> work);
   void send_key_event(std::int32_t id, std::uint32_t value);
+  // An event the simulation raises inside itself (its own autopilot moving
+  // a servo): every reaction takes it at once, and it is no module's event,
+  // so neither the event list nor the log shows it.
+  void raise_key_event(std::int32_t id, std::uint32_t value);
 
   // Key events and sound starts in one timeline; take_new_log gives what was
   // added since its previous call.

@@ -61,51 +61,7 @@ void reference_bars(Host &host, const ModelRule &rule, std::uint32_t) {
   host.set_var(rule.token, reference_bars_step(host.var(rule.token), rule.step));
 }
 
-// Every frame: the glideslope mode is on while an armed approach receives a
-// glideslope.
-void glideslope_capture(Host &host, const ModelRule &rule, std::uint32_t) {
-  bool captured =
-      host.var(kVarAutopilotApproachHold) != 0.0 && host.var(kVarNav1GlideslopeReceived) != 0.0;
-  double want = captured ? 1.0 : 0.0;
-  if (host.var(rule.token) != want) host.set_var(rule.token, want);
-}
-
 const ModelRule kAutopilotRules[] = {
-    // The selector's buttons toggle the modes their lamps show
-    {.event = kEventAutopilotMasterToggle, .action = action_toggle, .token = kVarAutopilotMaster},
-    {.event = kEventAutopilotAttitudeHoldToggle, .action = action_toggle, .token = kVarAutopilotAttitudeHold},
-    {.event = kEventAutopilotApproachHoldToggle, .action = action_toggle, .token = kVarAutopilotApproachHold},
-    {.event = kEventAutopilotHeadingHoldToggle, .action = action_toggle, .token = kVarAutopilotHeadingHold},
-    {.event = kEventAutopilotAltitudeHoldToggle, .action = action_toggle, .token = kVarAutopilotAltitudeHold},
-    {.event = kEventAutopilotWingLevelerToggle, .action = action_toggle, .token = kVarAutopilotWingLeveler},
-    {.event = kEventAutopilotBackCourseHoldToggle, .action = action_toggle,
-     .token = kVarAutopilotBackCourseHold},
-    {.event = kEventAutopilotNav1HoldToggle, .action = action_toggle, .token = kVarAutopilotNav1Hold},
-    {.event = kEventYawDamperToggle, .action = action_toggle, .token = kVarYawDamper},
-    {.event = kEventAutopilotAirspeedHoldToggle, .action = action_toggle, .token = kVarAutopilotAirspeedHold},
-    {.event = kEventAutopilotGoAroundToggle, .action = action_toggle, .token = kVarAutopilotGoAround},
-    // The switches the module's laws send: the localizer rides on the NAV
-    // hold, the glideslope on the approach
-    {.event = kEventAutopilotAttitudeHoldOn, .action = action_set, .token = kVarAutopilotAttitudeHold,
-     .set_to = 1},
-    {.event = kEventAutopilotAttitudeHoldOff, .action = action_set, .token = kVarAutopilotAttitudeHold,
-     .set_to = 0},
-    {.event = kEventAutopilotLocalizerHoldOff, .action = action_set, .token = kVarAutopilotNav1Hold,
-     .set_to = 0},
-    {.event = kEventAutopilotApproachHoldOff, .action = action_set, .token = kVarAutopilotApproachHold,
-     .set_to = 0},
-    {.event = kEventAutopilotApproachHoldOff, .action = action_set, .token = kVarAutopilotGlideslopeHold,
-     .set_to = 0},
-    {.event = kEventAutopilotHeadingHoldOff, .action = action_set, .token = kVarAutopilotHeadingHold,
-     .set_to = 0},
-    {.event = kEventAutopilotAltitudeHoldOff, .action = action_set, .token = kVarAutopilotAltitudeHold,
-     .set_to = 0},
-    {.event = kEventAutopilotWingLevelerOff, .action = action_set, .token = kVarAutopilotWingLeveler,
-     .set_to = 0},
-    {.event = kEventAutopilotBackCourseHoldOff, .action = action_set, .token = kVarAutopilotBackCourseHold,
-     .set_to = 0},
-    {.event = kEventAutopilotNav1HoldOff, .action = action_set, .token = kVarAutopilotNav1Hold, .set_to = 0},
-    {.event = kEveryFrame, .action = glideslope_capture, .token = kVarAutopilotGlideslopeHold},
     // The trim on its servo
     {.event = kEventElevatorTrimSet, .action = trim, .token = kVarElevatorTrim},
     // The attitude instruments' reference-bar knob

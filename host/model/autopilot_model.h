@@ -1,9 +1,8 @@
-// How the simulator answers the autopilot panel: its mode toggles and the
-// mode words it reports back, the "off" and "on" events with which the
-// module's own laws hand a channel over, the attitude instruments'
-// reference-bar knob, and a simple aircraft that pitches and rolls on the
-// servo commands and trims on the trim command. Registered with the systems
-// model as the "autopilot" table.
+// The autopilot's servos and knobs as the simulator answers them (its modes
+// are in autopilot_modes.h, its flight director in flight_director.h): the
+// attitude instruments' reference-bar knob, and a simple aircraft that
+// pitches and rolls on the servo commands and trims on the trim command.
+// Registered with the systems model as the "autopilot" table.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,8 @@
 #include "host/model/systems_model.h"
 
 #include "frame/numeric.h"
+#include "host/model/autopilot_modes.h"
+#include "host/model/flight_director.h"
 
 namespace z480 {
 
@@ -9,6 +11,8 @@ const std::vector<ModelTable> &model_tables() {
       {"airframe", airframe_rules()},
       {kAirframeTravelTable, airframe_travel_rules()},
       {"autopilot", autopilot_rules()},
+      {"autopilot modes", autopilot_mode_rules()},
+      {"flight director", flight_director_rules()},
       {kServoTable, servo_rules()},
       {"electrical", electrical_rules()},
       {"engines", engine_rules()},
