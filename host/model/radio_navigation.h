@@ -15,8 +15,8 @@
 //   853  TO 1, FROM -1, 0 for a localizer or no course
 //   850  glideslope deviation, -1 to 1 (0.72 degrees on a 3 degree path):
 //        positive when above the path, so the pointer stands below
-//   852  1 while a glideslope is received; 44 the same
-//   41   the glideslope needle, 119 at full deflection, as 850
+//   852  1 while a glideslope is received (the autopilot's model makes
+//        tokens 41 and 44 of these two)
 //   46   flags (NAV 2: 55): DME heard, glideslope, localizer (no bearing)
 //   550  relative bearing to a VOR (NAV 2: 59), 90 without one
 //   49   signal (NAV 2: 58): 0 unheard, from 256 heard
@@ -39,8 +39,6 @@ inline constexpr std::uint32_t kNavFlagGlideslope = 0x40;
 inline constexpr std::uint32_t kNavFlagLocalizer = 0x80;
 // Where a bearing pointer rests without a station: 90 degrees.
 inline constexpr double kNoBearing = 90;
-// The glideslope needle (token 41) at full deflection.
-inline constexpr double kGlideslopeNeedleFullScale = 119;
 
 void update_radio_navigation(Host &host, const AircraftPosition &aircraft,
                              const NavDatabase &db = nav_database());
