@@ -46,6 +46,13 @@ HttpResponse bytes(std::string body, const char *type, const char *cache = "") {
 
 json number(double v) { return std::isfinite(v) ? json(v) : json(0); }
 
+// To the strip's own precision: finer would change the strip every frame
+// (the flight model's smallest stirrings) and send it each time.
+json shown(double v, double step) {
+  double per = std::round(1 / step);
+  return std::isfinite(v) ? json(per >= 1 ? std::round(v * per) / per : std::round(v / step) * step) : json(0);
+}
+
 // "0,50,250": the windows a page opens with.
 std::optional<WindowSets::Set> window_list(std::string_view text) {
   WindowSets::Set set;
@@ -246,16 +253,16 @@ json PanelServer::strip() {
           {"flight",
            {{"flying", f.flying},
             {"stall", f.stall_warning},
-            {"pitch", number(f.pitch)},
-            {"bank", number(f.bank)},
-            {"speed", number(f.speed)},
-            {"altitude", number(f.altitude)},
-            {"heading", number(f.heading)},
-            {"vs", number(f.vertical_speed)},
-            {"power", number(f.power)},
-            {"elevator", number(f.hands.elevator)},
-            {"aileron", number(f.hands.aileron)},
-            {"rudder", number(f.hands.rudder)}}}};
+            {"pitch", shown(f.pitch, 0.1)},
+            {"bank", shown(f.bank, 1)},
+            {"speed", shown(f.speed, 1)},
+            {"altitude", shown(f.altitude, 1)},
+            {"heading", shown(f.heading, 1)},
+            {"vs", shown(f.vertical_speed, 10)},
+            {"power", shown(f.power, 0.01)},
+            {"elevator", shown(f.hands.elevator, 0.01)},
+            {"aileron", shown(f.hands.aileron, 0.01)},
+            {"rudder", shown(f.hands.rudder, 0.01)}}}};
 }
 
 json PanelServer::layout() {
