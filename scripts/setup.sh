@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build ccache g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
           libcli11-dev g++-mingw-w64-i686 pkg-config libcairo2-dev libfontconfig-dev
           libpixman-1-dev fonts-dejavu-core pocketsphinx pocketsphinx-en-us sox
-          libcpp-httplib-dev chromium libexpat1 zlib1g)
+          libboost-dev nlohmann-json3-dev chromium libexpat1 zlib1g)
 # The browser test needs node and npm; a machine may already carry them from
 # elsewhere (a node distribution's own nodejs, which conflicts with Debian's npm).
 command -v npm >/dev/null || packages+=(nodejs npm)

@@ -9,25 +9,47 @@
 namespace z480 {
 namespace {
 
-TEST(ServeRequest, HostHeaderMustNameThisMachine) {
-  for (const char *ok : {"localhost", "localhost:8480", "127.0.0.1", "127.0.0.1:1", "[::1]:65535"})
-    EXPECT_TRUE(local_host_header(ok)) << ok;
-  // A name made to resolve here (DNS rebinding) or a port that is none.
+TEST(ServeRequest, HostHeaderMustNameThisServer) {
+  for (const char *ok : {"localhost:8480", "127.0.0.1:8480", "[::1]:8480"})
+    EXPECT_TRUE(local_host_header(ok, 8480)) << ok;
+  EXPECT_TRUE(local_host_header("localhost", 80));
+  // A name made to resolve here (DNS rebinding), a port that is none, or
+  // another program's port on this machine.
   for (const char *bad : {"", "example.com", "localhost.example.com", "127.0.0.1.nip.io",
-                          "localhost:", "localhost:0", "localhost:65536", "localhost:80x",
-                          "localhost:+80", "[::1", "::1", "127.0.0.2", "localhost :80"})
-    EXPECT_FALSE(local_host_header(bad)) << bad;
+                          "localhost", "localhost:", "localhost:0", "localhost:65536",
+                          "localhost:80x", "localhost:+8480", "[::1", "::1", "127.0.0.2:8480",
+                          "localhost :8480", "localhost:3000", "localhost:08480x"})
+    EXPECT_FALSE(local_host_header(bad, 8480)) << bad;
 }
 
-TEST(ServeRequest, OriginMustBeAPageOfThisMachine) {
-  EXPECT_TRUE(local_origin(std::nullopt));
-  EXPECT_TRUE(local_origin("http://localhost:8480"));
-  EXPECT_TRUE(local_origin("http://127.0.0.1"));
-  EXPECT_TRUE(local_origin("http://[::1]:9000"));
+TEST(ServeRequest, OriginMustBeAPageOfThisServer) {
+  EXPECT_TRUE(local_origin(std::nullopt, 8480));
+  EXPECT_TRUE(local_origin("http://localhost:8480", 8480));
+  EXPECT_TRUE(local_origin("http://127.0.0.1", 80));
+  EXPECT_TRUE(local_origin("http://[::1]:9000", 9000));
   for (const char *bad : {"null", "", "http://example.com", "http://localhost.example.com:8480",
                           "https://example.com", "http://localhost:8480/", "file://",
-                          "localhost:8480", "http://127.0.0.1@example.com"})
-    EXPECT_FALSE(local_origin(std::string_view(bad))) << bad;
+                          "localhost:8480", "http://127.0.0.1@example.com", "http://localhost:3000",
+                          "http://localhost"})
+    EXPECT_FALSE(local_origin(std::string_view(bad), 8480)) << bad;
+}
+
+TEST(ServeRequest, FormsDecodeWholeOrNotAtAll) {
+  std::string why;
+  auto f = parse_form("gauge=Z480_NAV_COM_1&x=12&text=a+b%20c%2B&empty=&flag", &why);
+  ASSERT_TRUE(f) << why;
+  EXPECT_EQ(f->at("gauge"), "Z480_NAV_COM_1");
+  EXPECT_EQ(f->at("text"), "a b c+");
+  EXPECT_EQ(f->at("empty"), "");
+  EXPECT_EQ(f->at("flag"), "");
+  EXPECT_TRUE(parse_form("", &why)->empty());
+  EXPECT_EQ(parse_form("a=1&&b=2&", &why)->size(), 2u);
+  // An escape cut short or not hexadecimal, and a field twice, refuse it all.
+  for (const char *bad : {"x=%", "x=%4", "x=%zz", "x=1&x=2", "%=1", "a=%G0"}) {
+    why.clear();
+    EXPECT_FALSE(parse_form(bad, &why)) << bad;
+    EXPECT_FALSE(why.empty());
+  }
 }
 
 TEST(ServeRequest, MouseRequestsReadWhole) {
@@ -116,18 +138,17 @@ TEST(ServeRequest, WindowsAndScenarios) {
   EXPECT_FALSE(parse_scenario({{"scenario", "cold"}}, &why));
 }
 
-TEST(ServeRequest, JsonStringsAreValidUtf8) {
-  EXPECT_EQ(json_string("RANGE: 15"), "\"RANGE: 15\"");
-  EXPECT_EQ(json_string("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\u000a\\u0001\"");
+TEST(ServeRequest, TextsBecomeUtf8) {
+  EXPECT_EQ(utf8_text("RANGE: 15"), "RANGE: 15");
   // The module's texts are Latin-1: the degree sign of the traffic readout.
-  EXPECT_EQ(json_string("TRK: 90\xB0"), "\"TRK: 90\xC2\xB0\"");
+  EXPECT_EQ(utf8_text("TRK: 90\xB0"), "TRK: 90\xC2\xB0");
   // UTF-8 passes; a sequence cut short is taken byte by byte as Latin-1.
-  EXPECT_EQ(json_string("\xE2\x82\xAC"), "\"\xE2\x82\xAC\"");
-  EXPECT_EQ(json_string("\xE2\x82"), "\"\xC3\xA2\xC2\x82\"");
+  EXPECT_EQ(utf8_text("\xE2\x82\xAC"), "\xE2\x82\xAC");
+  EXPECT_EQ(utf8_text("\xE2\x82"), "\xC3\xA2\xC2\x82");
   // Forms UTF-8 forbids (a five-byte lead, a surrogate, an overlong zero)
   // are no characters either: the script printer escapes the same ones.
   for (const char *bad : {"\xF8\x80\x80", "\xED\xA0\x80", "\xE0\x80\x80"}) {
-    EXPECT_EQ(json_string(bad).find(bad), std::string::npos) << printable(bad);
+    EXPECT_EQ(utf8_text(bad).find(bad), std::string::npos) << printable(bad);
     EXPECT_NE(printable(bad).find("\\x"), std::string::npos);
   }
 }

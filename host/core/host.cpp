@@ -24,7 +24,7 @@ std::uint32_t FSAPI service_trigger_key_event(std::int32_t id, std::uint32_t val
   return 0;
 }
 std::int32_t FSAPI service_toggle_panel_window(std::uint32_t ident) {
-  if (g_host) g_host->toggle_window(ident);
+  if (g_host) g_host->asked_window(ident, Host::WindowChange::kToggle);
   return 1;
 }
 double FSAPI service_aircraft_varget(std::int32_t var, std::int32_t units, std::int32_t) {
@@ -151,9 +151,9 @@ void Host::send_key_event(std::int32_t id, std::uint32_t value) {
   events_.push_back({id, value});
   log_.push_back({LogEntry::kEvent, id, value, {}, seconds()});
   switch (id) {
-    case kEventPanelIdToggle: toggle_window(value); break;
-    case kEventPanelIdOpen: set_window(value, true); break;
-    case kEventPanelIdClose: set_window(value, false); break;
+    case kEventPanelIdToggle: asked_window(value, WindowChange::kToggle); break;
+    case kEventPanelIdOpen: asked_window(value, WindowChange::kOpen); break;
+    case kEventPanelIdClose: asked_window(value, WindowChange::kClose); break;
     default: pending_.push_back({id, value}); break;
   }
 }
@@ -232,6 +232,12 @@ void Host::set_panel_windows(std::vector<PanelWindowConfig> windows) {
   }
 }
 void Host::toggle_window(std::uint32_t ident) { set_window(ident, !window_shown(ident)); }
+
+void Host::asked_window(std::uint32_t ident, WindowChange change) {
+  if (window_router_) return window_router_(ident, change);
+  if (change == WindowChange::kToggle) return toggle_window(ident);
+  set_window(ident, change == WindowChange::kOpen);
+}
 
 void Host::set_interface(const std::string &name, void *object) { interfaces_[name] = object; }
 void *Host::host_interface(const std::string &name) const {

@@ -109,6 +109,16 @@ class Host {
   bool window_shown(std::uint32_t ident) const { return shown_windows_.count(ident) != 0; }
   void set_window(std::uint32_t ident, bool shown);
   void toggle_window(std::uint32_t ident);
+  // What the module asks of windows (its toggle service, the panel-window
+  // key events) goes to the router instead of changing the shown windows,
+  // where someone else decides (the browser panel, whose every page has
+  // windows of its own). An empty router gives the host the say again.
+  enum class WindowChange { kToggle, kOpen, kClose };
+  void route_windows(std::function<void(std::uint32_t ident, WindowChange change)> router) {
+    window_router_ = std::move(router);
+  }
+  // A change the module asks for: to the router, or done.
+  void asked_window(std::uint32_t ident, WindowChange change);
 
   // The other aircraft, offered as "ITrafficInfo" until a script withdraws
   // the interface; they fly on with every frame.
@@ -232,6 +242,7 @@ class Host {
   std::vector<std::string> routine_faults_;
   std::optional<std::uint64_t> work_left_;
   void spend_work();
+  std::function<void(std::uint32_t, WindowChange)> window_router_;
 };
 
 }  // namespace z480

@@ -63,6 +63,18 @@ MouseHit find_mouse_target(MouseRect *list, PixPoint point, std::uint32_t flags)
   return hit;
 }
 
+std::vector<MouseTarget> mouse_targets(const MouseRect *list) {
+  std::vector<MouseTarget> targets;
+  walk(list, PixPoint{0, 0}, [&](const MouseRect &r, const std::vector<Group> &, PixPoint base, bool) {
+    if (r.rect_type == kMouseChild && r.relative_box.size_x > 0 && r.relative_box.size_y > 0)
+      targets.push_back({{base.x + r.relative_box.x, base.y + r.relative_box.y, r.relative_box.size_x,
+                          r.relative_box.size_y},
+                         r.cursor, r.mouse_flags});
+    return true;
+  });
+  return targets;
+}
+
 namespace {
 // The innermost group holding the point that satisfies want, searched at the
 // moment each group closes (its tooltip record may come after its children).

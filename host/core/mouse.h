@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "frame/panel.h"
 
@@ -23,6 +24,15 @@ std::int32_t help_at(const MouseRect *list, PixPoint point);
 
 // The tooltip record (type 4) of the innermost parent holding the point that has one.
 const MouseRect *tooltip_at(const MouseRect *list, PixPoint point);
+
+// A child rectangle as a page lays it over the gauge: its box in background
+// pixels, its cursor and the mouse flags it answers to, in list order.
+struct MouseTarget {
+  PixBox box;
+  std::int32_t cursor;
+  std::uint32_t flags;
+};
+std::vector<MouseTarget> mouse_targets(const MouseRect *list);
 
 // Mouse lists are read to their end record, but never further than this.
 inline constexpr int kMaxMouseRecords = 4096;

@@ -45,8 +45,6 @@ void show_nav1(Host &host, const NavReading &r) {
   host.set_var(kVarHsiToFrom, r.course ? r.to_from : 0);
   host.set_var(kVarHsiGlideSlopeDeviation, r.glideslope ? r.vertical : 0.0);
   host.set_var(kVarHsiGlideSlopeValid, r.glideslope ? 1.0 : 0.0);
-  host.set_var(kVarNav1GlideslopeNeedle, r.glideslope ? r.vertical * kGlideslopeNeedleFullScale : 0.0);
-  host.set_var(kVarNav1GlideslopeReceived, r.glideslope ? 1.0 : 0.0);
 }
 
 }  // namespace

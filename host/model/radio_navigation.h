@@ -6,6 +6,24 @@
 // once a frame while the aircraft has a position (the flight model flies,
 // or a script put it somewhere); otherwise those variables stay as scripts
 // set them.
+//
+// What NAV 1 gives, for the instruments and an autopilot flying them:
+//   849  course deviation, -1 to 1 at full deflection: positive when the
+//        course lies to the right (a localizer's 350 ft either side at the
+//        threshold, a VOR's 10 degrees); 0 without a course
+//   851  1 while that deviation means something, else 0
+//   853  TO 1, FROM -1, 0 for a localizer or no course
+//   850  glideslope deviation, -1 to 1 (0.72 degrees on a 3 degree path):
+//        positive when above the path, so the pointer stands below
+//   852  1 while a glideslope is received (the autopilot's model makes
+//        tokens 41 and 44 of these two)
+//   46   flags (NAV 2: 55): DME heard, glideslope, localizer (no bearing)
+//   550  relative bearing to a VOR (NAV 2: 59), 90 without one
+//   49   signal (NAV 2: 58): 0 unheard, from 256 heard
+//   32   DME slant distance, NM (NAV 2: 36), -1 without one; 372 that of
+//        the receiver token 355 selects
+// and 39 the ADF's relative bearing (90 without a beacon), 354 the marker
+// lamp (1 outer, 2 middle, 3 inner, 0 none), 614 the radio height in metres.
 #pragma once
 
 #include "host/core/host.h"
@@ -21,8 +39,6 @@ inline constexpr std::uint32_t kNavFlagGlideslope = 0x40;
 inline constexpr std::uint32_t kNavFlagLocalizer = 0x80;
 // Where a bearing pointer rests without a station: 90 degrees.
 inline constexpr double kNoBearing = 90;
-// The glideslope needle (token 41) at full deflection.
-inline constexpr double kGlideslopeNeedleFullScale = 119;
 
 void update_radio_navigation(Host &host, const AircraftPosition &aircraft,
                              const NavDatabase &db = nav_database());

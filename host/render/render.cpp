@@ -324,14 +324,27 @@ void paint_backdrop(cairo_t *cr, const Backdrop &b) {
   cairo_surface_destroy(s);
 }
 
+cairo_status_t append_png(void *closure, const unsigned char *data, unsigned int length) {
+  static_cast<std::string *>(closure)->append(reinterpret_cast<const char *>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// To the file at path, or (png given) into png.
 bool paint(Renderer &renderer, int width, int height, const Backdrop &backdrop,
-           const std::vector<Placed> &placed, const std::string &path, std::string *error) {
+           const std::vector<Placed> &placed, const std::string &path, std::string *png,
+           std::string *error) {
   cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, width), std::max(1, height));
   cairo_t *cr = cairo_create(surface);
   paint_backdrop(cr, backdrop);
   for (const Placed &p : placed) renderer.draw(cr, *p.inst, p.x, p.y, p.sx, p.sy);
   cairo_destroy(cr);
-  bool ok = write_png(surface, path, error);
+  bool ok = true;
+  if (!png) {
+    ok = write_png(surface, path, error);
+  } else if (cairo_surface_write_to_png_stream(surface, append_png, png) != CAIRO_STATUS_SUCCESS) {
+    *error = "cannot encode the picture";
+    ok = false;
+  }
   cairo_surface_destroy(surface);
   return ok;
 }
@@ -350,6 +363,11 @@ std::optional<WindowBox> window_box(Renderer &renderer, const Instance &inst) {
   return WindowBox{static_cast<double>(p->x), static_cast<double>(p->y), sx, sy, w * sx, h * sy};
 }
 
+namespace {
+bool render_picture(Host &host, Renderer &renderer, const std::string &path, std::string *png,
+                    std::optional<std::uint32_t> window, std::string *error);
+}  // namespace
+
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error) {
   Renderer renderer(host.module().handle());
@@ -358,6 +376,18 @@ bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t
 
 bool render_png(Host &host, Renderer &renderer, const std::string &path,
                 std::optional<std::uint32_t> window, std::string *error) {
+  return render_picture(host, renderer, path, nullptr, window, error);
+}
+
+bool render_png_bytes(Host &host, Renderer &renderer, std::string *png,
+                      std::optional<std::uint32_t> window, std::string *error) {
+  return render_picture(host, renderer, "", png, window, error);
+}
+
+namespace {
+
+bool render_picture(Host &host, Renderer &renderer, const std::string &path, std::string *png,
+                    std::optional<std::uint32_t> window, std::string *error) {
   std::vector<Placed> placed;
   int width = 0, height = 0;
   Backdrop backdrop{kPanelGrey};
@@ -408,8 +438,10 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
     *error = "the picture would be larger than " + std::to_string(kMaxPicture) + " pixels";
     return false;
   }
-  return paint(renderer, width, height, backdrop, placed, path, error);
+  return paint(renderer, width, height, backdrop, placed, path, png, error);
 }
+
+}  // namespace
 
 bool render_sheet(Module &module, const std::string &path, std::string *error) {
   constexpr int kCell = 240, kPicture = 216, kColumns = 8, kLabel = 18;

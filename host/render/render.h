@@ -80,5 +80,8 @@ bool render_png(Host &host, Renderer &renderer, const std::string &path,
                 std::optional<std::uint32_t> window, std::string *error);
 bool render_png(Host &host, const std::string &path, std::optional<std::uint32_t> window,
                 std::string *error);
+// The same picture as a PNG file's bytes, into png.
+bool render_png_bytes(Host &host, Renderer &renderer, std::string *png,
+                      std::optional<std::uint32_t> window, std::string *error);
 
 }  // namespace z480

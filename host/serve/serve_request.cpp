@@ -12,15 +12,42 @@ namespace {
 
 constexpr std::string_view kLocalNames[] = {"localhost", "127.0.0.1", "[::1]"};
 
-// "NAME" or "NAME:PORT" with NAME one of this machine's and PORT 1..65535.
-bool local_authority(std::string_view authority) {
+// "NAME" or "NAME:PORT" with NAME one of this machine's and PORT the
+// server's (no port: 80, as the client's default).
+bool local_authority(std::string_view authority, int port, bool port_needed) {
   for (std::string_view name : kLocalNames) {
     if (authority.substr(0, name.size()) != name) continue;
     std::string_view rest = authority.substr(name.size());
-    if (rest.empty()) return true;
-    return rest[0] == ':' && whole_number(rest.substr(1), 1, 65535).has_value();
+    if (rest.empty()) return !port_needed && port == 80;
+    auto given = rest[0] == ':' ? whole_number(rest.substr(1), 1, 65535) : std::nullopt;
+    return given && *given == port;
   }
   return false;
+}
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::optional<std::string> form_decode(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '+') {
+      out += ' ';
+    } else if (text[i] != '%') {
+      out += text[i];
+    } else {
+      int hi = i + 2 < text.size() ? hex_digit(text[i + 1]) : -1;
+      int lo = hi >= 0 ? hex_digit(text[i + 2]) : -1;
+      if (lo < 0) return std::nullopt;
+      out += static_cast<char>(hi * 16 + lo);
+      i += 2;
+    }
+  }
+  return out;
 }
 
 // Refuses fields the request does not know, naming the first.
@@ -62,13 +89,34 @@ constexpr int kMaxGaugePixels = 4096;
 
 }  // namespace
 
-bool local_host_header(std::string_view host) { return local_authority(host); }
+bool local_host_header(std::string_view host, int port) { return local_authority(host, port, false); }
 
-bool local_origin(std::optional<std::string_view> origin) {
+bool local_origin(std::optional<std::string_view> origin, int port) {
   if (!origin) return true;
   constexpr std::string_view kScheme = "http://";
   if (origin->substr(0, kScheme.size()) != kScheme) return false;
-  return local_authority(origin->substr(kScheme.size()));
+  return local_authority(origin->substr(kScheme.size()), port, false);
+}
+
+std::optional<Fields> parse_form(std::string_view text, std::string *why) {
+  Fields f;
+  while (!text.empty()) {
+    std::string_view pair = text.substr(0, text.find('&'));
+    text.remove_prefix(std::min(text.size(), pair.size() + 1));
+    if (pair.empty()) continue;
+    std::size_t eq = pair.find('=');
+    auto key = form_decode(pair.substr(0, eq));
+    auto value = form_decode(eq == std::string_view::npos ? "" : pair.substr(eq + 1));
+    if (!key || !value) {
+      *why = "a field is not form-encoded";
+      return std::nullopt;
+    }
+    if (!f.emplace(std::move(*key), std::move(*value)).second) {
+      *why = "a field is given twice";
+      return std::nullopt;
+    }
+  }
+  return f;
 }
 
 std::optional<std::uint32_t> mouse_flags(std::string_view action) {
@@ -175,30 +223,20 @@ std::optional<std::string> parse_scenario(const Fields &f, std::string *why) {
   return it->second;
 }
 
-std::string json_string(std::string_view text) {
-  std::string out = "\"";
+std::string utf8_text(std::string_view text) {
+  std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     auto c = static_cast<unsigned char>(text[i]);
     std::size_t length = utf8_sequence_length(text, i);
-    if (length > 1) {
+    if (length >= 1) {
       out.append(text.substr(i, length));
       i += length - 1;
-    } else if (c >= 0x80) {  // a stray byte, read as Latin-1
+    } else {  // a stray byte, read as Latin-1
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7F) {
-      static const char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    } else {
-      out += static_cast<char>(c);
     }
   }
-  return out + "\"";
+  return out;
 }
 
 }  // namespace z480

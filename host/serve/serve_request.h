@@ -13,16 +13,23 @@
 
 namespace z480 {
 
-// A Host header naming this machine: localhost, 127.0.0.1 or [::1], with or
-// without a port. Anything else, an empty one included, is refused.
-bool local_host_header(std::string_view host);
-// An Origin header of a page served from this machine (http://localhost,
-// http://127.0.0.1 or http://[::1], with or without a port); a request
-// without one (not sent by a page of another site) passes: nullopt.
-bool local_origin(std::optional<std::string_view> origin);
+// A Host header naming this server: localhost, 127.0.0.1 or [::1] with the
+// server's own port (no port meaning 80). Anything else, an empty one
+// included, is refused: another program's page on this machine is no page of
+// ours.
+bool local_host_header(std::string_view host, int port);
+// An Origin header of a page this server served (http://localhost:PORT,
+// http://127.0.0.1:PORT or http://[::1]:PORT); a request without one (not
+// sent by a page of another site) passes: nullopt.
+bool local_origin(std::optional<std::string_view> origin, int port);
 
-// Fields of a form-encoded request body, as the HTTP library parsed them.
+// Fields of a form-encoded request body or query.
 using Fields = std::map<std::string, std::string>;
+
+// A form-encoded body or query ("a=1&b=x%20y"): nothing, and why, for an
+// escape that is none or a field given twice (which of the two counts would
+// be a guess).
+std::optional<Fields> parse_form(std::string_view text, std::string *why);
 
 // A mouse event on a gauge at a background pixel.
 struct MouseRequest {
@@ -71,8 +78,8 @@ std::optional<std::int64_t> whole_number(std::string_view text, std::int64_t lo,
 // A finite decimal number within lo..hi.
 std::optional<double> real_number(std::string_view text, double lo, double hi);
 
-// Text as a JSON string literal. Bytes that are no UTF-8 are taken as
-// Latin-1 (the module's texts are), control characters escaped.
-std::string json_string(std::string_view text);
+// Text as UTF-8, ready for JSON: bytes that are no UTF-8 are taken as
+// Latin-1 (the module's texts are).
+std::string utf8_text(std::string_view text);
 
 }  // namespace z480

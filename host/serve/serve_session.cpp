@@ -9,6 +9,7 @@
 #include "frame/host_names.h"
 #include "host/script/host_resources.h"
 #include "host/model/model_clock.h"
+#include "host/core/help_texts.h"
 #include "host/core/mouse.h"
 #include "host/core/panel_loader.h"
 #include "host/render/render.h"
@@ -17,51 +18,11 @@
 namespace z480 {
 namespace {
 
-// The page lays the screen out for this width; gauges are drawn at the size
-// they take there (never larger than their own pixels) and scaled by the
-// browser for any other width.
-constexpr double kScreenPixels = 1600;
-
 // Set before any scenario: the host's models and its clock run.
 constexpr const char kSetup[] = "model on\nclock on\n";
 
-void append_bytes(std::string &key, const void *p, std::size_t n) {
-  key.append(static_cast<const char *>(p), n);
-}
-template <typename T>
-void append(std::string &key, const T &v) {
-  append_bytes(key, &v, sizeof v);
-}
-
-// Numbers closer than this draw the same picture (a ten-thousandth of a
-// degree, a pixel or a unit of a value).
-constexpr double kKeyResolution = 1e4;
-
-// Everything the renderer draws an instance from, as one string: two equal
-// keys draw the same picture.
-std::string snapshot_key(Instance &inst) {
-  std::string key;
-  for (std::size_t i = 0; i < inst.views().size(); ++i) {
-    const ElementView &v = inst.views()[i];
-    // What an element drew for itself (the traffic screen), by its hash.
-    if (const ElementPixels *p = inst.pixels(i))
-      append(key, std::hash<std::string_view>{}(std::string_view(
-                      reinterpret_cast<const char *>(p->words.data()), p->words.size() * 4)));
-    for (double d : {v.value, v.x, v.y, v.angle, v.needle, v.min_x, v.max_x, v.min_y, v.max_y,
-                     v.texture_scale_x, v.texture_scale_y})
-      append(key, std::isfinite(d) ? std::round(d * kKeyResolution) : d);
-    for (std::int32_t i : {v.kind, v.image, v.failure, v.bitmap, v.position.x, v.position.y,
-                           v.ofs.x, v.ofs.y, v.box.x, v.box.y})
-      append(key, i);
-    for (std::uint32_t u : {v.flags, v.text_color, v.background_color, v.draw_text_flags})
-      append(key, u);
-    append(key, v.table);
-    key += v.text;
-    key += '\0';
-    key += v.font;
-    key += '\0';
-  }
-  return key;
+void put_word(std::string &out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
 }
 
 cairo_status_t to_string(void *closure, const unsigned char *data, unsigned int length) {
@@ -136,7 +97,7 @@ bool PanelSession::reset(const std::string &name, std::string *why) {
   module_ = std::move(module);
   run_ = std::make_unique<ScriptRun>(*module_, out_);
   renderer_ = std::make_unique<Renderer>(module_->handle());
-  run_->host.audio().on_start([this](const SoundStart &s) { sounds_.push_back(s.wave_id); });
+  run_->host.audio().on_start([this](const SoundStart &s) { sounds_.push_back(s); });
   play("setup", kSetup);
   for (const PanelDiagnostic &d : load_panel(run_->host, parse_panel_config(panel_text_), folders_))
     out_ << "panel.cfg:" << d.line << ": warning: " << printable(d.message) << "\n";
@@ -146,7 +107,6 @@ bool PanelSession::reset(const std::string &name, std::string *why) {
   scenario_ = it->name;
   ++generation_;
   lay_out();
-  draw_changed();
   return true;
 }
 
@@ -169,11 +129,11 @@ bool PanelSession::play(const std::string &file, const std::string &source) {
 
 void PanelSession::lay_out() {
   Host &host = run_->host;
-  std::vector<GaugeImage> laid;
+  std::vector<GaugeBox> laid;
   for (const auto &inst : host.instances()) {
     if (!inst->placement()) continue;
     const Placement &p = *inst->placement();
-    GaugeImage g;
+    GaugeBox g;
     g.alias = inst->alias();
     g.window = p.window;
     g.x = p.x;
@@ -183,21 +143,25 @@ void PanelSession::lay_out() {
     g.pixels_y = std::max(h, 1);
     g.width = p.width;
     g.height = p.height.value_or(static_cast<int>(std::lround(1.0 * p.width * g.pixels_y / g.pixels_x)));
-    if (GaugeImage *old = image(g.alias)) g.version = old->version;
+    if (auto b = window_box(*renderer_, *inst)) {
+      g.scale_x = b->sx;
+      g.scale_y = b->sy;
+    }
+    g.targets = mouse_targets(inst->mouse());
     laid.push_back(std::move(g));
   }
   gauges_ = std::move(laid);
 }
 
-GaugeImage *PanelSession::image(const std::string &alias) {
-  for (GaugeImage &g : gauges_)
+GaugeBox *PanelSession::box(const std::string &alias) {
+  for (GaugeBox &g : gauges_)
     if (g.alias == alias) return &g;
   return nullptr;
 }
 
 Instance *PanelSession::shown(const std::string &alias) {
   Instance *inst = run_->host.instance(alias);
-  return inst && inst->connected() && image(alias) ? inst : nullptr;
+  return inst && inst->connected() && box(alias) ? inst : nullptr;
 }
 
 void PanelSession::frame() { run_->host.frame(); }
@@ -219,44 +183,48 @@ FlightReadout PanelSession::flight() {
           .stall_warning = model && model->stall_warning()};
 }
 
-int PanelSession::draw_changed() {
-  Host &host = run_->host;
-  int drawn = 0;
-  for (GaugeImage &g : gauges_) {
-    Instance *inst = host.instance(g.alias);
-    if (!inst || !inst->connected()) {
-      if (!g.png.empty()) {
-        g.png.clear();
-        g.key.clear();
-        g.version = next_version_++;
-      }
-      continue;
-    }
-    std::string key = snapshot_key(*inst);
-    if (!g.png.empty() && key == g.key) continue;
-    const PanelWindowConfig *w = window_of(host, g.window);
-    double screen = w && w->width > 0 ? kScreenPixels * w->size_x.value_or(1.0) / w->width : 1.0;
-    double sx = std::min(1.0, screen * g.width / g.pixels_x);
-    double sy = std::min(1.0, screen * g.height / g.pixels_y);
-    int pw = std::max(1, static_cast<int>(std::ceil(g.pixels_x * sx)));
-    int ph = std::max(1, static_cast<int>(std::ceil(g.pixels_y * sy)));
-    cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
-    cairo_t *cr = cairo_create(surface);
-    renderer_->draw(cr, *inst, 0, 0, sx, sy);
-    cairo_destroy(cr);
-    std::string png;
-    cairo_surface_write_to_png_stream(surface, to_string, &png);
-    cairo_surface_destroy(surface);
-    g.png = std::move(png);
-    g.key = std::move(key);
-    g.version = next_version_++;
-    ++drawn;
+std::optional<std::string> PanelSession::gauge_png(const std::string &alias) {
+  Instance *inst = shown(alias);
+  if (!inst) return std::nullopt;
+  auto [w, h] = renderer_->size(*inst);
+  cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, w), std::max(1, h));
+  cairo_t *cr = cairo_create(surface);
+  renderer_->draw(cr, *inst, 0, 0, 1, 1);
+  cairo_destroy(cr);
+  std::string png;
+  cairo_surface_write_to_png_stream(surface, to_string, &png);
+  cairo_surface_destroy(surface);
+  return png;
+}
+
+std::optional<std::string> PanelSession::window_png(std::uint32_t ident, std::string *why) {
+  std::string png;
+  if (!render_png_bytes(run_->host, *renderer_, &png, ident, why)) return std::nullopt;
+  return png;
+}
+
+const std::string &PanelSession::bitmaps() {
+  if (!bitmaps_.empty()) return bitmaps_;
+  std::vector<std::uint32_t> ids = bitmap_ids(module_->handle());
+  std::string out;
+  std::uint32_t count = 0;
+  for (std::uint32_t id : ids) {
+    auto pixels = load_bitmap(module_->handle(), id);
+    if (!pixels) continue;
+    std::string png = png_bytes(*pixels);
+    put_word(out, id);
+    put_word(out, static_cast<std::uint32_t>(png.size()));
+    out += png;
+    ++count;
   }
-  return drawn;
+  std::string head;
+  put_word(head, count);
+  bitmaps_ = head + out;
+  return bitmaps_;
 }
 
 MouseResult PanelSession::mouse(const MouseRequest &r) {
-  const GaugeImage *g = image(r.gauge);
+  const GaugeBox *g = box(r.gauge);
   if (!g) return MouseResult::kNoGauge;
   if (r.x >= g->pixels_x || r.y >= g->pixels_y) return MouseResult::kOutside;
   // A page may still show a window the panel has just closed.
@@ -275,7 +243,13 @@ std::optional<PanelSession::Hover> PanelSession::hover(const std::string &gauge,
   Instance *inst = shown(gauge);
   if (!inst) return Hover{};
   PixPoint p{x, y};
-  return Hover{run_->host.cursor(*inst, p), run_->host.tooltip(*inst, p)};
+  Hover h{run_->host.cursor(*inst, p), run_->host.tooltip(*inst, p), 0};
+  if (h.tooltip.empty()) {
+    std::int32_t id = run_->host.tooltip_help_id(*inst, p);
+    h.help_id = id ? id : run_->host.help_id(*inst, p);
+    h.tooltip = help_text(h.help_id);
+  }
+  return h;
 }
 
 void PanelSession::controls(const ControlRequest &r) {

@@ -2,9 +2,9 @@
 // panel configuration placed, the systems model and the clock on, a
 // scenario played in from its script, and the aircraft that script starts
 // (JSBSim, host/script/flight_commands.h) under the pilot's hands.
-// Each frame it notes which gauges look different (their element snapshot
-// changed) and draws only those, each to its own PNG. Not thread-safe: the
-// server holds a lock around every call.
+// The pages draw the gauges themselves from the frame's snapshot; the
+// session draws a gauge or a window only when asked for its picture. Not
+// thread-safe: the server calls it from one thread only.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "host/core/mouse.h"
 #include "host/script/flight_commands.h"
 #include "host/script/script.h"
 #include "host/serve/serve_request.h"
@@ -50,14 +51,13 @@ struct FlightReadout {
 const std::vector<Scenario> &scenarios();
 
 // One gauge as the page lays it out.
-struct GaugeImage {
+struct GaugeBox {
   std::string alias;
   std::uint32_t window = 0;
   int x = 0, y = 0, width = 0, height = 0;  // in its window's units
   int pixels_x = 0, pixels_y = 0;           // its background, in gauge pixels
-  std::uint64_t version = 0;                // bumped whenever the PNG changes
-  std::string png;                          // empty while its window is hidden
-  std::string key;                          // the snapshot it was drawn from
+  double scale_x = 1, scale_y = 1;          // window units per gauge pixel, as the renderer draws it
+  std::vector<MouseTarget> targets;         // its click rectangles
 };
 
 // What a mouse request did: a rectangle took it; it reached none (or the
@@ -88,15 +88,24 @@ class PanelSession {
 
   // One frame of the host, and so of the flight model.
   void frame();
-  // Draws every shown gauge whose snapshot changed; returns their number.
-  int draw_changed();
+  // The pictures the host's renderer draws from the last frame, as PNG
+  // files: a gauge at its own pixels (nothing for an unknown one or one
+  // whose window is closed), a window at its own size (nothing, and why, for
+  // an unknown or closed one).
+  std::optional<std::string> gauge_png(const std::string &alias);
+  std::optional<std::string> window_png(std::uint32_t ident, std::string *why);
+  // Every bitmap of the module, once: a count, then for each its id, the
+  // length of its PNG and the PNG, the numbers 32-bit little-endian words.
+  const std::string &bitmaps();
 
   MouseResult mouse(const MouseRequest &r);
-  // The cursor and tooltip where the mouse rests (after a move event there);
-  // nothing for an unknown gauge or a point outside it.
+  // The cursor and tooltip where the mouse rests (after a move event there):
+  // the tooltip record's text, else the text of the help id there; nothing
+  // for an unknown gauge or a point outside it.
   struct Hover {
     std::int32_t cursor = -1;
     std::string tooltip;
+    std::int32_t help_id = 0;
   };
   std::optional<Hover> hover(const std::string &gauge, int x, int y);
   void controls(const ControlRequest &r);
@@ -109,9 +118,9 @@ class PanelSession {
   const std::string &scenario() const { return scenario_; }
   // Bumped at every reset, so that pages lay the panel out again.
   std::uint64_t generation() const { return generation_; }
-  const std::vector<GaugeImage> &gauges() const { return gauges_; }
-  // Every WAVE id started since the session opened, in order.
-  const std::vector<std::int32_t> &sounds() const { return sounds_; }
+  const std::vector<GaugeBox> &gauges() const { return gauges_; }
+  // Every sound started since the session opened, in order.
+  const std::vector<SoundStart> &sounds() const { return sounds_; }
   // The WAVE resource's bytes, or nothing.
   std::optional<std::string> wave(std::int32_t id) const;
 
@@ -120,7 +129,7 @@ class PanelSession {
                std::vector<std::filesystem::path> folders, std::ostream &out);
   bool play(const std::string &file, const std::string &source);
   void lay_out();
-  GaugeImage *image(const std::string &alias);
+  GaugeBox *box(const std::string &alias);
   Instance *shown(const std::string &alias);
 
   std::string module_path_;
@@ -132,9 +141,9 @@ class PanelSession {
   std::unique_ptr<Renderer> renderer_;
   std::string scenario_;
   std::uint64_t generation_ = 0;
-  std::uint64_t next_version_ = 1;
-  std::vector<GaugeImage> gauges_;
-  std::vector<std::int32_t> sounds_;
+  std::vector<GaugeBox> gauges_;
+  std::vector<SoundStart> sounds_;
+  std::string bitmaps_;
 };
 
 }  // namespace z480
