@@ -7,6 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <optional>
 
@@ -258,6 +263,33 @@ TEST(JsbsimLink, FailuresAreErrorsNotSilence) {
   ASSERT_GT(j.child(), 0);
   ::kill(j.child(), SIGKILL);
   EXPECT_THROW(j.frame({}), JsbsimError);
+}
+
+// A connect to a port nobody listens on can meet itself; such a socket is
+// no link to JSBSim. Made here on purpose: bound to the port it connects to.
+TEST(JsbsimLink, ASocketThatMetItselfIsKnown) {
+  int s = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(s, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+  ASSERT_EQ(::getsockname(s, reinterpret_cast<sockaddr *>(&a), &len), 0);
+  ASSERT_EQ(::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+  EXPECT_TRUE(connected_to_itself(s));
+  ::close(s);
+
+  int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  a.sin_port = 0;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+  ASSERT_EQ(::listen(listener, 1), 0);
+  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &len), 0);
+  int client = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+  EXPECT_FALSE(connected_to_itself(client));
+  ::close(client);
+  ::close(listener);
 }
 
 }  // namespace

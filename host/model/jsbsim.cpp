@@ -97,6 +97,18 @@ bool is_expected_reply(const std::string &command, const std::string &reply) {
 
 }  // namespace
 
+// Before JSBSim listens, a connect to its port can be handed that same port
+// as its own and meet itself (a TCP simultaneous open): it then "succeeds",
+// and waits for a greeting no one will send.
+bool connected_to_itself(int s) {
+  sockaddr_in mine{}, peer{};
+  socklen_t mine_len = sizeof mine, peer_len = sizeof peer;
+  if (::getsockname(s, reinterpret_cast<sockaddr *>(&mine), &mine_len) != 0 ||
+      ::getpeername(s, reinterpret_cast<sockaddr *>(&peer), &peer_len) != 0)
+    return true;
+  return mine.sin_port == peer.sin_port && mine.sin_addr.s_addr == peer.sin_addr.s_addr;
+}
+
 JsbsimFiles default_jsbsim_files() {
 #ifdef Z480_JSBSIM_PROGRAM
   const char *program = Z480_JSBSIM_PROGRAM;
@@ -228,7 +240,7 @@ void Jsbsim::connect_to_child() {
   for (;;) {
     int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (s < 0) fail("no socket: " + std::string(std::strerror(errno)));
-    if (::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0) {
+    if (::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 && !connected_to_itself(s)) {
       socket_ = s;
       break;
     }

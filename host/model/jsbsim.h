@@ -57,6 +57,9 @@ struct JsbsimFiles {
 // names others (Z480_JSBSIM, Z480_AIRCRAFT).
 JsbsimFiles default_jsbsim_files();
 
+// Whether a connected TCP socket has met itself (its own port as its peer).
+bool connected_to_itself(int socket);
+
 class Jsbsim {
  public:
   static constexpr int kStepsPerFrame = 7;  // 126 steps a second at 18 frames
