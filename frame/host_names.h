@@ -312,8 +312,9 @@ inline constexpr std::int32_t kVarYawDamper = 114;
 inline constexpr std::int32_t kVarAutopilotAirspeedHold = 115;
 inline constexpr std::int32_t kVarAutopilotVerticalHold = 119;
 inline constexpr std::int32_t kVarAutopilotGoAround = 124;
-// The autopilot's watch: from 16000 up every mode goes off; falling at or
-// below 100 the attitude hold takes over.
+// The autopilot's watch: the pilot's force on the wheel, the larger of its
+// pitch and roll inputs, 16384 at full travel. From 16000 up every mode
+// goes off; falling at or below 100 (let go) the attitude hold takes over.
 inline constexpr std::int32_t kVarAutopilotWatch = 322;
 // The glideslope needle, 127 at full scale (positive: above the path),
 // and 1 while a glideslope is received.

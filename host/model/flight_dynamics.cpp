@@ -254,6 +254,9 @@ void FlightDynamics::write_state() {
   north_nm_ = (origin_north_ft_ + value("z480/north-ft")) / kFeetPerNm;
   double ball = -value("accelerations/n-pilot-y-norm") / kBallFullLoad * kBallFullScale;
   host_.set_var(kVarTurnBall, std::clamp(ball, -kBallFullScale, kBallFullScale));
+  // What the autopilot's watch feels of the pilot's hands on the wheel.
+  double hands = std::max(std::fabs(finite_or(pilot_.elevator, 0)), std::fabs(finite_or(pilot_.aileron, 0)));
+  host_.set_var(kVarAutopilotWatch, std::min(hands, 1.0) * kAxisFullScale);
 }
 
 void FlightDynamics::settle(const FlightStart &start) {
