@@ -329,6 +329,18 @@ inline constexpr std::int32_t kVarAutopilotCourseCaptured = 902;
 inline constexpr std::int32_t kVarAutopilotRollServo = 903;
 // The airspeed IAS saw at the last frame (knots), for its trend.
 inline constexpr std::int32_t kVarAutopilotAirspeedLast = 904;
+// The heading a captured course is flown off its centreline by (degrees,
+// right positive), learned from a standing deviation: the wind's drift.
+inline constexpr std::int32_t kVarAutopilotCourseCorrection = 905;
+// 1 while an approach may still capture its glideslope: set as APP goes on,
+// gone once the glideslope it captured is given up (ALT pressed, no signal).
+inline constexpr std::int32_t kVarAutopilotGlideslopeArmed = 906;
+// The yaw damper's rudder (full travel 1, positive yaws right), and the
+// yaw rate it has settled on as the turn's own (degrees a second).
+inline constexpr std::int32_t kVarYawDamperRudder = 907;
+inline constexpr std::int32_t kVarYawDamperSteadyRate = 908;
+// The lateral deviation at the last frame, for the needle's speed.
+inline constexpr std::int32_t kVarAutopilotCourseLastDeviation = 909;
 inline constexpr std::int32_t kVarAirspeedFailure = 274;
 inline constexpr std::int32_t kVarAltimeterFailure = 275;
 inline constexpr std::int32_t kVarTurnCoordinatorFailure = 287;

@@ -67,7 +67,11 @@ void engage(Host &host, const Mode &mode) {
   if (!autopilot_powered(host)) return;
   for (const Mode &other : kModes)
     if (excludes(mode, other)) set_autopilot_mode(host, other.token, false);
-  if (mode.group == Group::kCourse) host.set_var(kVarAutopilotCourseCaptured, 0);
+  if (mode.group == Group::kCourse) {
+    host.set_var(kVarAutopilotCourseCaptured, 0);
+    host.set_var(kVarAutopilotCourseCorrection, 0);
+  }
+  if (mode.token == kVarAutopilotApproachHold) host.set_var(kVarAutopilotGlideslopeArmed, 1);
   if (mode.token == kVarAutopilotAltitudeHold)
     host.set_var(kVarAutopilotAltitudeLock, finite_or(host.var(kVarIndicatedAltitude), 0.0));
   if (mode.token == kVarAutopilotAirspeedHold) {
@@ -86,7 +90,14 @@ void disengage(Host &host, const Mode &mode) {
     clear(host, kVarSpeedPointerEnable);
   clear(host, mode.token);
   // The glideslope rides on the approach, a capture on its course mode.
-  if (mode.token == kVarAutopilotApproachHold) clear(host, kVarAutopilotGlideslopeHold);
+  if (mode.token == kVarAutopilotApproachHold) {
+    clear(host, kVarAutopilotGlideslopeHold);
+    clear(host, kVarAutopilotGlideslopeArmed);
+  }
+  // A glideslope given up stays given up until APP is pressed again: ALT
+  // pressed on the path holds the altitude, the localizer still flown.
+  if (mode.token == kVarAutopilotGlideslopeHold && is_on(host, mode.token))
+    clear(host, kVarAutopilotGlideslopeArmed);
   if (mode.group == Group::kCourse) clear(host, kVarAutopilotCourseCaptured);
 }
 
@@ -106,19 +117,25 @@ bool course_mode_on(const Host &host) {
   return false;
 }
 
-// A course mode captures once the needle comes within reach; HDG, which
-// flew the intercept, then ends.
+// A course mode captures once the needle comes within reach, or earlier
+// when it comes in fast (a steep intercept near the station), so the turn
+// onto the course has the time it takes; HDG, which flew the intercept, then
+// ends.
 void capture_course(Host &host) {
+  double deviation = host.var(kVarHsiLateralDeviation);
+  double last = finite_or(host.var(kVarAutopilotCourseLastDeviation), deviation);
+  host.set_var(kVarAutopilotCourseLastDeviation, finite_or(deviation, 0.0));
   if (!course_mode_on(host)) return;
   if (host.var(kVarAutopilotCourseCaptured) == 1.0) return;
-  double deviation = host.var(kVarHsiLateralDeviation);
-  if (host.var(kVarHsiLateralValid) == 0.0 || !(std::fabs(deviation) <= kCourseCapture)) return;
+  if (host.var(kVarHsiLateralValid) == 0.0) return;
+  if (!course_captures(deviation, (deviation - last) * Host::kFramesPerSecond)) return;
   host.set_var(kVarAutopilotCourseCaptured, 1);
   clear(host, kVarAutopilotHeadingHold);
 }
 
-// The glideslope: captured on a captured localizer near the path, where it
-// replaces the vertical mode; lost with the signal.
+// The glideslope: captured, once for each APP engagement, on a captured
+// localizer near the path, where it replaces the vertical mode; lost with
+// the signal.
 void capture_glideslope(Host &host) {
   bool received = host.var(kVarHsiGlideSlopeValid) != 0.0;
   if (is_on(host, kVarAutopilotGlideslopeHold)) {
@@ -126,6 +143,7 @@ void capture_glideslope(Host &host) {
     return;
   }
   if (!is_on(host, kVarAutopilotApproachHold) || host.var(kVarAutopilotCourseCaptured) != 1.0) return;
+  if (host.var(kVarAutopilotGlideslopeArmed) != 1.0) return;
   if (!received || !(std::fabs(host.var(kVarHsiGlideSlopeDeviation)) <= kGlideslopeCapture)) return;
   set_autopilot_mode(host, kVarAutopilotGlideslopeHold, true);
 }
@@ -175,6 +193,14 @@ const ModelRule kModeRules[] = {
 };
 
 }  // namespace
+
+bool course_captures(double deviation, double rate) {
+  double off = std::fabs(deviation);
+  if (!(off < 1.0)) return false;
+  if (off <= kCourseCapture) return true;
+  double closing = std::signbit(deviation) == std::signbit(rate) ? 0.0 : std::fabs(rate);
+  return off <= closing * kCourseCaptureLeadSeconds;
+}
 
 bool autopilot_powered(const Host &host) {
   return bus_above(host.var(kVarMainBusVoltage), kAutopilotVolts);

@@ -21,6 +21,8 @@ struct ModelRule;
 inline constexpr double kAutopilotVolts = 20.0;
 // The course captures within this lateral deviation (full scale 1).
 inline constexpr double kCourseCapture = 0.5;
+// ... or sooner, once the needle would reach the centre within this time.
+inline constexpr double kCourseCaptureLeadSeconds = 10.0;
 // The glideslope captures within this vertical deviation (full scale 1,
 // about a fifth of a dot on a two-dot scale).
 inline constexpr double kGlideslopeCapture = 0.1;
@@ -28,6 +30,9 @@ inline constexpr double kGlideslopeCapture = 0.1;
 inline constexpr double kGlideslopeNeedleScale = 127.0;
 
 bool autopilot_powered(const Host &host);
+// Whether a course captures at a deviation (full scale 1) moving at a rate
+// (full scale a second); never at or beyond full scale.
+bool course_captures(double deviation, double rate);
 // Switches a mode on with what it excludes, or (on = false) off with what
 // rides on it; nothing goes on without power.
 void set_autopilot_mode(Host &host, std::int32_t mode, bool on);

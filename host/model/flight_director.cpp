@@ -32,28 +32,39 @@ bool captured(const Host &host) { return host.var(kVarAutopilotCourseCaptured) =
 
 // ---------------------------------------------------------------- lateral
 
-double hold_heading(const Host &host) {
+double hold_heading(Host &host) {
   return heading_bank_command(heading_error(host.var(kVarSelectedHeading), host.var(kVarHeading)));
 }
-double wings_level(const Host &) { return 0.0; }
-
-// A course mode flies wings level until it captures (HDG, when on, flies the
-// intercept instead: it comes first below).
-double track_course(const Host &host, double course, double sense) {
-  if (!captured(host)) return 0.0;
-  double deviation = sense * var_or(host, kVarHsiLateralDeviation, 0.0);
-  double heading = course_heading(course, deviation, height_ft(host));
+double wings_level(Host &) { return 0.0; }
+double fly_heading(const Host &host, double heading) {
   return heading_bank_command(heading_error(heading, host.var(kVarHeading)));
 }
-double front_course(const Host &host) { return track_course(host, host.var(kVarHsiCourse), 1.0); }
+
+// Before its capture a course mode flies the intercept toward the needle
+// (HDG, when on, flies the pilot's own instead: it comes first below), and
+// wings level with no needle. Captured, it flies the centreline with what it
+// has learned of the drift.
+double track_course(Host &host, double course, double sense) {
+  double deviation = sense * var_or(host, kVarHsiLateralDeviation, 0.0);
+  if (!captured(host)) {
+    if (host.var(kVarHsiLateralValid) == 0.0) return 0.0;
+    return fly_heading(host, intercept_heading(course, deviation));
+  }
+  double height = height_ft(host);
+  double correction = course_correction_step(var_or(host, kVarAutopilotCourseCorrection, 0.0),
+                                             deviation, height);
+  host.set_var(kVarAutopilotCourseCorrection, correction);
+  return fly_heading(host, course_heading(course, deviation, height) + correction);
+}
+double front_course(Host &host) { return track_course(host, host.var(kVarHsiCourse), 1.0); }
 // The back course: inbound against the course set, the needle read reversed.
-double back_course(const Host &host) {
+double back_course(Host &host) {
   return track_course(host, host.var(kVarHsiCourse) + 180.0, -1.0);
 }
 
 struct LateralLaw {
   std::int32_t mode;
-  double (*bank)(const Host &host);
+  double (*bank)(Host &host);
 };
 // The first mode on decides.
 const LateralLaw kLateralLaws[] = {
@@ -179,8 +190,19 @@ void director_frame(Host &host, const ModelRule &, std::uint32_t) {
   roll_servo(host, lateral);
 }
 
+// The trim wheel, while the attitude hold flies, moves the attitude held.
+void trim_attitude(Host &host, const ModelRule &rule, std::uint32_t) {
+  if (host.var(kVarAutopilotMaster) != 1.0 || !is_on(host, kVarAutopilotAttitudeHold)) return;
+  double command = var_or(host, kVarFlightDirectorPitch, var_or(host, kVarPitch, 0.0));
+  host.set_var(kVarFlightDirectorPitch,
+               std::clamp(command + rule.step * kAttitudeTrimStep, -kPitchLimit, kPitchLimit));
+}
+
 const ModelRule kDirectorRules[] = {
     {.event = kEveryFrame, .action = director_frame},
+    // nose down, nose up
+    {.event = kEventElevatorTrimDown, .action = trim_attitude, .step = +1},
+    {.event = kEventElevatorTrimUp, .action = trim_attitude, .step = -1},
 };
 
 }  // namespace
@@ -205,6 +227,17 @@ double course_heading(double course, double deviation, double height) {
   double share = std::clamp(finite_or(height, 0.0) / kCourseScheduleFeet, kCourseGainLeast, 1.0);
   double off = held_within(kCourseGain * share * deviation, kInterceptLimit);
   return finite_or(course, 0.0) + off;
+}
+
+double intercept_heading(double course, double deviation) {
+  double side = finite_or(deviation, 0.0) < 0.0 ? -1.0 : 1.0;
+  return finite_or(course, 0.0) + side * kInterceptAngle;
+}
+
+double course_correction_step(double correction, double deviation, double height) {
+  double share = std::clamp(finite_or(height, 0.0) / kCourseScheduleFeet, kCourseGainLeast, 1.0);
+  double learned = kCourseCorrectionRate * share * held_within(deviation, kCourseCapture) * kFrame;
+  return held_within(finite_or(correction, 0.0) + learned, kCourseCorrectionLimit);
 }
 
 double glideslope_climb_command(double speed, double deviation, double height) {

@@ -28,6 +28,13 @@ inline constexpr double kCourseGain = 30.0;
 inline constexpr double kInterceptLimit = 30.0;
 inline constexpr double kCourseScheduleFeet = 1500.0;
 inline constexpr double kCourseGainLeast = 0.35;
+// Armed without HDG, a course mode turns in toward its course at this angle.
+inline constexpr double kInterceptAngle = 45.0;
+// A standing deviation turns the aircraft into the wind this many degrees a
+// second per full scale (scheduled with the height as the gain is), up to
+// the largest drift it corrects.
+inline constexpr double kCourseCorrectionRate = 0.3;
+inline constexpr double kCourseCorrectionLimit = 25.0;
 // ALT: feet a minute of climb per foot of altitude error, up to the limit;
 // and the pitch change, degrees a second, per foot a minute of climb error.
 inline constexpr double kAltitudeClimbGain = 4.0;
@@ -47,6 +54,8 @@ inline constexpr double kAirspeedPitchIntegral = 0.15;
 // GO AROUND: the attitude it pitches up to, degrees nose up, and how fast.
 inline constexpr double kGoAroundPitch = 7.0;
 inline constexpr double kGoAroundPitchRate = 2.0;
+// The attitude hold's step, degrees, for each click of the trim wheel.
+inline constexpr double kAttitudeTrimStep = 0.1;
 // The roll servo: aileron (full deflection 1) per degree of bank error, and
 // its authority.
 inline constexpr double kRollServoGain = 0.04;
@@ -63,6 +72,10 @@ double altitude_climb_command(double altitude_error);
 // the lateral deviation (full scale 1, positive with the centreline to the
 // right) at a height above the ground (feet).
 double course_heading(double course, double deviation, double height_ft);
+// The intercept's heading toward a course's centreline from the deviation.
+double intercept_heading(double course, double deviation);
+// The drift correction after a frame at a deviation and height.
+double course_correction_step(double correction, double deviation, double height_ft);
 // Climb (feet a minute) the glideslope asks for at a speed (knots), a
 // deviation (full scale 1, positive above the path) and a height above
 // the ground (feet).

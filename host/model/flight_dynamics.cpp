@@ -148,6 +148,11 @@ FlightDynamics::FlightDynamics(Host &host, const FlightStart &start, JsbsimFiles
       origin_east_ft_(start.east_nm * kFeetPerNm),
       origin_north_ft_(start.north_nm * kFeetPerNm),
       last_(read_list().size(), 0.0) {
+  // The air moves toward where the wind blows to.
+  double to = (finite_or(start.wind_from_deg, 0) + 180.0) * kRadiansPerDegree;
+  double wind_fps = finite_or(start.wind_kts, 0) * kFeetPerNm / 3600;
+  pending_ = {{"atmosphere/wind-north-fps", wind_fps * std::cos(to)},
+              {"atmosphere/wind-east-fps", wind_fps * std::sin(to)}};
   bool running = start.engines_running || start.airborne;
   for (int i = 0; i < 2; ++i) cutoff_[i] = !running;
   if (running) {
@@ -191,7 +196,7 @@ std::vector<double> FlightDynamics::controls() const {
   Host &h = host_;
   double elevator = std::clamp(pilot_.elevator + servo_elevator_.value_or(0), -1.0, 1.0);
   double aileron = std::clamp(pilot_.aileron - servo_aileron_.value_or(0), -1.0, 1.0);
-  double rudder = std::clamp(finite_or(pilot_.rudder, 0), -1.0, 1.0);
+  double rudder = std::clamp(finite_or(pilot_.rudder, 0) + finite_or(h.var(kVarYawDamperRudder), 0), -1.0, 1.0);
   double trim = std::clamp(finite_or(h.var(kVarElevatorTrim), 0) / kTrimStopRad, -1.0, 1.0);
   double flaps = std::clamp(finite_or(h.var(kVarFlapLever), 0) / kTravel, 0.0, 1.0);
   // The squat switch keeps the gear down while the wheels bear weight.
@@ -226,6 +231,7 @@ void FlightDynamics::on_key_event(const KeyEvent &event) {
 
 void FlightDynamics::step() {
   std::vector<Jsbsim::Command> commands;
+  commands.swap(pending_);
   for (int i = 0; i < 2; ++i) {
     const EngineTokens &e = kEngines[i];
     // The starter lets go by itself once the engine runs on its own.

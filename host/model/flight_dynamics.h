@@ -34,6 +34,7 @@ struct FlightStart {
   double east_nm = 0, north_nm = 0;  // from the runway threshold
   bool engines_running = false;
   bool gear_down = false;  // in the air: settled with the gear out
+  double wind_from_deg = 0, wind_kts = 0;  // the wind, steady at every height
 };
 
 // The pilot's own hands, for a script or the browser: -1 to 1 each.
@@ -89,6 +90,7 @@ class FlightDynamics {
   double origin_east_ft_ = 0, origin_north_ft_ = 0;  // the start, from the threshold
   double east_nm_ = 0, north_nm_ = 0;
   std::vector<double> last_;
+  std::vector<Jsbsim::Command> pending_;  // sent with the next frame
   bool cutoff_[2] = {true, true}, starter_[2] = {false, false};
   bool started_ = false;  // the engines' selectors sent once
 };

@@ -3,6 +3,7 @@
 #include "frame/numeric.h"
 #include "host/model/autopilot_modes.h"
 #include "host/model/flight_director.h"
+#include "host/model/yaw_damper.h"
 
 namespace z480 {
 
@@ -13,6 +14,7 @@ const std::vector<ModelTable> &model_tables() {
       {"autopilot", autopilot_rules()},
       {"autopilot modes", autopilot_mode_rules()},
       {"flight director", flight_director_rules()},
+      {"yaw damper", yaw_damper_rules()},
       {kServoTable, servo_rules()},
       {"electrical", electrical_rules()},
       {"engines", engine_rules()},

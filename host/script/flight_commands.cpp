@@ -4,6 +4,7 @@
 //                      (on the runway, engines off, unless told otherwise)
 //   flight init runway [heading DEG] [running]
 //   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [final NM] [gear down]
+//                   [wind FROM-DEG KNOTS]
 //                      starts the flight anew there (and switches it on): on
 //                      the threshold of Heathrow's runway 27L, the engines
 //                      running if asked; or in the air at that height above
@@ -147,6 +148,11 @@ Step cmd_flight(const ScriptLine &line, Args &a) {
       start.east_nm = out * std::sin(outward);
       start.north_nm = out * std::cos(outward);
       if (!heading_given) start.heading_deg = FlightDynamics::kRunwayCourse;
+    } else if (where == "air" && a.keyword("wind")) {
+      start.wind_from_deg = a.number("wind direction");
+      start.wind_kts = a.number("wind speed");
+      if (!std::isfinite(start.wind_from_deg) || !(start.wind_kts >= 0 && start.wind_kts <= 60))
+        throw ScriptError("a wind blows from a direction at 0 to 60 kt");
     } else if (where == "air" && a.keyword("gear")) {
       a.expect_keyword("down");
       start.gear_down = true;
