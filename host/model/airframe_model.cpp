@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "host/model/autopilot_modes.h"
 #include "host/model/model_clock.h"
 #include "frame/host_names.h"
 #include "host/model/systems_model.h"
@@ -45,7 +46,10 @@ constexpr std::int32_t kFlapTravel = 12 * kSeconds;
 void flap_notch(Host &host, const ModelRule &rule, std::uint32_t) {
   host.set_var(rule.token, flap_notch_step(host.var(rule.token), rule.step));
 }
+// While the autopilot holds the attitude the wheel's clicks move the
+// attitude it holds (host/model/flight_director.h), not the trim.
 void trim(Host &host, const ModelRule &rule, std::uint32_t) {
+  if (autopilot_holds_attitude(host)) return;
   host.set_var(rule.token, trim_step(host.var(rule.token), rule.step));
 }
 void power_lever(Host &host, const ModelRule &rule, std::uint32_t) {

@@ -202,6 +202,10 @@ bool course_captures(double deviation, double rate) {
   return off <= closing * kCourseCaptureLeadSeconds;
 }
 
+bool autopilot_holds_attitude(const Host &host) {
+  return host.var(kVarAutopilotMaster) == 1.0 && is_on(host, kVarAutopilotAttitudeHold);
+}
+
 bool autopilot_powered(const Host &host) {
   return bus_above(host.var(kVarMainBusVoltage), kAutopilotVolts);
 }

@@ -30,6 +30,8 @@ inline constexpr double kGlideslopeCapture = 0.1;
 inline constexpr double kGlideslopeNeedleScale = 127.0;
 
 bool autopilot_powered(const Host &host);
+// The autopilot engaged in its attitude hold.
+bool autopilot_holds_attitude(const Host &host);
 // Whether a course captures at a deviation (full scale 1) moving at a rate
 // (full scale a second); never at or beyond full scale.
 bool course_captures(double deviation, double rate);

@@ -7,6 +7,7 @@
 #include "frame/host_names.h"
 #include "frame/numeric.h"
 #include "host/core/host.h"
+#include "host/model/airframe_model.h"
 #include "host/model/autopilot_modes.h"
 #include "host/model/model_clock.h"
 #include "host/model/systems_model.h"
@@ -192,14 +193,28 @@ void director_frame(Host &host, const ModelRule &, std::uint32_t) {
 
 // The trim wheel, while the attitude hold flies, moves the attitude held.
 void trim_attitude(Host &host, const ModelRule &rule, std::uint32_t) {
-  if (host.var(kVarAutopilotMaster) != 1.0 || !is_on(host, kVarAutopilotAttitudeHold)) return;
+  if (!autopilot_holds_attitude(host)) return;
   double command = var_or(host, kVarFlightDirectorPitch, var_or(host, kVarPitch, 0.0));
   host.set_var(kVarFlightDirectorPitch,
                std::clamp(command + rule.step * kAttitudeTrimStep, -kPitchLimit, kPitchLimit));
 }
 
+// The pitch trim servo: while the module's pitch steering flies a host
+// pitch mode on the elevator alone, the trim runs slowly after the elevator
+// it holds, so the attitude commanded is met without a standing error.
+void pitch_trim_servo(Host &host, const ModelRule &, std::uint32_t value) {
+  if (host.var(kVarAutopilotMaster) != 1.0) return;
+  bool flying = false;
+  for (const VerticalLaw &law : kVerticalLaws) flying = flying || is_on(host, law.mode);
+  if (!flying) return;
+  double elevator = std::clamp(static_cast<std::int32_t>(value) / kAxisFullScale, -1.0, 1.0);
+  double trim = var_or(host, kVarElevatorTrim, 0.0) - kTrimFollowRate * elevator * kFrame;
+  host.set_var(kVarElevatorTrim, std::clamp(trim, -kTrimStop, kTrimStop));
+}
+
 const ModelRule kDirectorRules[] = {
     {.event = kEveryFrame, .action = director_frame},
+    {.event = kEventElevatorSet, .action = pitch_trim_servo},
     // nose down, nose up
     {.event = kEventElevatorTrimDown, .action = trim_attitude, .step = +1},
     {.event = kEventElevatorTrimUp, .action = trim_attitude, .step = -1},

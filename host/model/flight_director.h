@@ -56,6 +56,8 @@ inline constexpr double kGoAroundPitch = 7.0;
 inline constexpr double kGoAroundPitchRate = 2.0;
 // The attitude hold's step, degrees, for each click of the trim wheel.
 inline constexpr double kAttitudeTrimStep = 0.1;
+// The pitch trim servo's speed: radians of trim a second at full elevator.
+inline constexpr double kTrimFollowRate = 0.1;
 // The roll servo: aileron (full deflection 1) per degree of bank error, and
 // its authority.
 inline constexpr double kRollServoGain = 0.04;
