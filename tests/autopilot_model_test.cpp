@@ -13,8 +13,11 @@
 #include "frame/host_names.h"
 #include "gauges/autopilot/autopilot_laws.h"
 #include "host/model/airframe_model.h"
+#include "host/model/autopilot_modes.h"
+#include "host/model/flight_director.h"
 #include "host/model/model_clock.h"
 #include "host/model/systems_model.h"
+#include "host/model/yaw_damper.h"
 
 namespace z480 {
 namespace {
@@ -124,6 +127,96 @@ TEST_F(AutopilotTable, AnArmedApproachCapturesTheGlideslopeNearThePathOnACapture
   event(65724);
   event(kEveryFrame);
   EXPECT_EQ(var(111), 0.0);
+}
+
+TEST_F(AutopilotTable, AGlideslopeGivenUpForAltitudeStaysOutUntilTheApproachIsPressedAgain) {
+  event(kEventAutopilotApproachHoldToggle);
+  set_all({kVarHsiLateralValid, kVarHsiGlideSlopeValid}, 1.0);
+  host_->set_var(kVarHsiLateralDeviation, 0.0);
+  host_->set_var(kVarHsiGlideSlopeDeviation, 0.0);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeHold), 1.0);
+  event(kEventAutopilotAltitudeHoldToggle);
+  for (int i = 0; i < 3; ++i) event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeHold), 0.0);
+  EXPECT_EQ(var(kVarAutopilotAltitudeHold), 1.0);
+  EXPECT_EQ(var(kVarAutopilotApproachHold), 1.0);
+  // APP pressed off and on arms it again
+  event(kEventAutopilotApproachHoldToggle);
+  event(kEventAutopilotApproachHoldToggle);
+  event(kEveryFrame);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeHold), 1.0);
+  EXPECT_EQ(var(kVarAutopilotAltitudeHold), 0.0);
+}
+
+TEST_F(AutopilotTable, TheTrimWheelMovesTheAttitudeHeldInsteadOfTheTrim) {
+  host_->set_var(kVarPitch, -3.0);
+  event(kEventElevatorTrimUp);
+  EXPECT_EQ(var(kVarElevatorTrim), kTrimStep);  // no autopilot: the trim
+  event(kEventAutopilotMasterToggle);
+  event(kEventAutopilotAttitudeHoldToggle);
+  event(kEveryFrame);
+  EXPECT_DOUBLE_EQ(var(kVarFlightDirectorPitch), -3.0);
+  for (int i = 0; i < 10; ++i) event(kEventElevatorTrimUp);
+  event(kEventElevatorTrimDown);
+  EXPECT_EQ(var(kVarElevatorTrim), kTrimStep);
+  EXPECT_NEAR(var(kVarFlightDirectorPitch), -3.0 - 9 * kAttitudeTrimStep, 1e-9);
+  for (int i = 0; i < 500; ++i) event(kEventElevatorTrimUp);
+  EXPECT_EQ(var(kVarFlightDirectorPitch), -kPitchLimit);
+}
+
+TEST_F(AutopilotTable, TheYawDamperLeavesTheRudderAloneWhileOff) {
+  host_->set_var(kVarTurnRate, 256.0);
+  event(kEventYawDamperToggle);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarYawDamperRudder), 0.0);  // engaged in a steady turn: no kick
+  host_->set_var(kVarTurnRate, 512.0);
+  event(kEveryFrame);
+  EXPECT_LT(var(kVarYawDamperRudder), 0.0);
+  event(kEventYawDamperToggle);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarYawDamperRudder), 0.0);
+}
+
+TEST(YawDamper, OpposesASwingOfTheYawRateAndWashesOutASteadyTurn) {
+  YawDamperStep s = yaw_damper_step(0.0, 2.0);
+  EXPECT_LT(s.rudder, 0.0);
+  EXPECT_GT(yaw_damper_step(0.0, -2.0).rudder, 0.0);
+  EXPECT_EQ(yaw_damper_step(0.0, 100.0).rudder, -kYawDamperLimit);
+  for (int i = 0; i < 30 * Host::kFramesPerSecond; ++i) s = yaw_damper_step(s.steady_rate, 2.0);
+  EXPECT_NEAR(s.steady_rate, 2.0, 1e-3);
+  EXPECT_NEAR(s.rudder, 0.0, 1e-4);
+  EXPECT_EQ(yaw_damper_step(kNan, kNan).rudder, 0.0);
+  EXPECT_EQ(yaw_damper_step(1.0, kNan).steady_rate, 1.0);
+}
+
+TEST(CourseLaw, CapturesNearTheCentreOrEarlierOnANeedleComingInFast) {
+  EXPECT_TRUE(course_captures(0.5, 0.0));
+  EXPECT_TRUE(course_captures(-0.3, 0.1));
+  EXPECT_FALSE(course_captures(0.8, 0.0));
+  EXPECT_TRUE(course_captures(0.8, -0.1));
+  EXPECT_FALSE(course_captures(0.8, 0.1));  // going away
+  EXPECT_TRUE(course_captures(-0.8, 0.1));
+  EXPECT_FALSE(course_captures(1.0, -1.0));  // pinned: no needle yet
+  EXPECT_FALSE(course_captures(kNan, 0.0));
+  EXPECT_FALSE(course_captures(0.8, kNan));
+}
+
+TEST(CourseLaw, InterceptsAtItsAngleAndLearnsTheDriftIntoTheWind) {
+  EXPECT_EQ(intercept_heading(360.0, -1.0), 360.0 - kInterceptAngle);
+  EXPECT_EQ(intercept_heading(90.0, 0.7), 90.0 + kInterceptAngle);
+  EXPECT_EQ(intercept_heading(kNan, kNan), kInterceptAngle);
+  // centreline to the left for a minute: the heading goes left of the course
+  double c = 0.0;
+  for (int i = 0; i < 60 * Host::kFramesPerSecond; ++i) c = course_correction_step(c, -0.2, 5000.0);
+  EXPECT_NEAR(c, -0.2 * kCourseCorrectionRate * 60.0, 0.01);
+  for (int i = 0; i < 600 * Host::kFramesPerSecond; ++i) c = course_correction_step(c, -1.0, 5000.0);
+  EXPECT_EQ(c, -kCourseCorrectionLimit);
+  // near the ground it learns slower, as the beam narrows
+  EXPECT_LT(std::fabs(course_correction_step(0.0, 0.2, 100.0)),
+            std::fabs(course_correction_step(0.0, 0.2, 5000.0)));
+  EXPECT_EQ(course_correction_step(kNan, kNan, kNan), 0.0);
 }
 
 TEST_F(AutopilotTable, NothingEngagesOnADeadBus) {

@@ -6,6 +6,7 @@
 #include "frame/numeric.h"
 #include "host/model/model_clock.h"
 #include "host/model/systems_model.h"
+#include "host/model/yaw_damper.h"
 
 namespace z480 {
 namespace {
@@ -72,6 +73,11 @@ void engage(Host &host, const Mode &mode) {
     host.set_var(kVarAutopilotCourseCorrection, 0);
   }
   if (mode.token == kVarAutopilotApproachHold) host.set_var(kVarAutopilotGlideslopeArmed, 1);
+  // The attitude hold holds the pitch it engaged at; the damper starts
+  // from the yaw rate it engaged at.
+  if (mode.token == kVarAutopilotAttitudeHold)
+    host.set_var(kVarFlightDirectorPitch, finite_or(host.var(kVarPitch), 0.0));
+  if (mode.token == kVarYawDamper) start_yaw_damper(host);
   if (mode.token == kVarAutopilotAltitudeHold)
     host.set_var(kVarAutopilotAltitudeLock, finite_or(host.var(kVarIndicatedAltitude), 0.0));
   if (mode.token == kVarAutopilotAirspeedHold) {
@@ -88,16 +94,16 @@ void disengage(Host &host, const Mode &mode) {
   // The speed pointer shows the held speed only while IAS holds it.
   if (mode.token == kVarAutopilotAirspeedHold && is_on(host, mode.token))
     clear(host, kVarSpeedPointerEnable);
+  // A glideslope given up stays given up until APP is pressed again: ALT
+  // pressed on the path holds the altitude, the localizer still flown.
+  if (mode.token == kVarAutopilotGlideslopeHold && is_on(host, mode.token))
+    clear(host, kVarAutopilotGlideslopeArmed);
   clear(host, mode.token);
   // The glideslope rides on the approach, a capture on its course mode.
   if (mode.token == kVarAutopilotApproachHold) {
     clear(host, kVarAutopilotGlideslopeHold);
     clear(host, kVarAutopilotGlideslopeArmed);
   }
-  // A glideslope given up stays given up until APP is pressed again: ALT
-  // pressed on the path holds the altitude, the localizer still flown.
-  if (mode.token == kVarAutopilotGlideslopeHold && is_on(host, mode.token))
-    clear(host, kVarAutopilotGlideslopeArmed);
   if (mode.group == Group::kCourse) clear(host, kVarAutopilotCourseCaptured);
 }
 

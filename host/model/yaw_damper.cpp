@@ -14,10 +14,14 @@ namespace {
 constexpr double kFrame = 1.0 / Host::kFramesPerSecond;
 constexpr double kDegreesPerSecondPerTurnRate = 3.0 / 256.0;  // token 70 to degrees a second
 
+double yaw_rate(const Host &host) {
+  return finite_or(host.var(kVarTurnRate), 0.0) * kDegreesPerSecondPerTurnRate;
+}
+
 // Off, the damper leaves the rudder centred and its steady rate on the
-// present one, so engaging kicks nothing.
+// present one.
 void yaw_damper_frame(Host &host, const ModelRule &, std::uint32_t) {
-  double rate = finite_or(host.var(kVarTurnRate), 0.0) * kDegreesPerSecondPerTurnRate;
+  double rate = yaw_rate(host);
   if (!(host.var(kVarYawDamper) > 0)) {
     host.set_var(kVarYawDamperSteadyRate, rate);
     if (host.var(kVarYawDamperRudder) != 0.0) host.set_var(kVarYawDamperRudder, 0);
@@ -40,6 +44,8 @@ YawDamperStep yaw_damper_step(double steady, double rate) {
   steady += (rate - steady) * std::min(kFrame / kYawDamperWashoutSeconds, 1.0);
   return {steady, held_within(-kYawDamperGain * (rate - steady), kYawDamperLimit)};
 }
+
+void start_yaw_damper(Host &host) { host.set_var(kVarYawDamperSteadyRate, yaw_rate(host)); }
 
 std::span<const ModelRule> yaw_damper_rules() { return kYawDamperRules; }
 

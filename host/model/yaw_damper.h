@@ -8,6 +8,7 @@
 
 namespace z480 {
 
+class Host;
 struct ModelRule;
 
 // Rudder (full travel 1) per degree a second of yaw rate off the steady
@@ -23,6 +24,10 @@ struct YawDamperStep {
 };
 // One frame of the damper at a yaw rate (degrees a second, right positive).
 YawDamperStep yaw_damper_step(double steady_rate, double yaw_rate);
+
+// Engaging: the present yaw rate counts as the steady one, so the damper
+// kicks nothing.
+void start_yaw_damper(Host &host);
 
 std::span<const ModelRule> yaw_damper_rules();
 
