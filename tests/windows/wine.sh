@@ -22,7 +22,6 @@ pcm.recorded {
   slave.pcm "null"
   file "$recording"
   format "raw"
-  truncate false
 }
 EOF
 export HOME="$build/home" WINEPREFIX="$build/wine" WINEDEBUG=-all \
