@@ -72,11 +72,19 @@ TEST(ScriptParse, NumbersMustBeWholeAndFitTheirRecords) {
 // ramp goes to a number.
 TEST(ScriptParse, TimeCommandsTakeFiniteSeconds) {
   const char *const accepted[] = {"clock on", "clock off", "wait 0", "wait 75.6",
-                                  "ramp 614 0 257", "ramp 65 -910.336 0"};
+                                  "ramp 614 0 257", "ramp 65 -910.336 0",
+                                  "wait until 604 > 3", "wait until SimulationTime < 3 within 2",
+                                  "wait until radio-height < 200", "flight hold pitch 8",
+                                  "flight hold pitch -3 bank 25 heading 270", "flight hold off",
+                                  "flight hold"};
   const char *const refused[] = {
       "clock", "clock maybe", "clock on off", "wait", "wait -1", "wait nan", "wait inf",
       "wait 600000", "ramp 614 0", "ramp 614 nan 5", "ramp 614 inf 5", "ramp 614 1 -2",
-      "ramp 4294967357 1 1", "ramp 614 1 1 1",
+      "ramp 4294967357 1 1", "ramp 614 1 1 1", "wait until", "wait until 604", "wait until 604 = 3",
+      "wait until 604 > nan", "wait until radio-height < 10 within 0",
+      "wait until radio-height < 10 within 8000", "wait until 604 > 1 within", "wait until NoSuch > 1",
+      "flight hold pitch 40", "flight hold bank -50", "flight hold heading nan", "flight hold yaw 3",
+      "flight hold off now",
   };
   for (const char *line : accepted) EXPECT_EQ(error_of(line), "") << line;
   for (const char *line : refused) EXPECT_NE(error_of(line), "") << line;
@@ -151,6 +159,24 @@ TEST(ScriptRun, TokensAndEventsByName) {
   EXPECT_NE(o.out.find("expected a token number or name, got NoSuchVariable"), std::string::npos) << o.out;
   o = run("expect events NoSuchEvent:1\n");
   EXPECT_NE(o.out.find("(a number or a name), got NoSuchEvent:1"), std::string::npos) << o.out;
+}
+
+// A wait for a condition stops at the frame it holds in; one that does not
+// come fails once its time is up, and one on the flight fails without one.
+TEST(ScriptRun, WaitUntilStopsWhereTheConditionHolds) {
+  Outcome o = run("clock on\nset 604 0\nwait until 604 > 2.01\nexpect token 604 = 2.0555556 ~ 1e-6\n"
+                  "expect token 1 = 37\n");
+  EXPECT_TRUE(o.totals.ok()) << o.out;
+  EXPECT_EQ(o.totals.passed, 3);
+  o = run("set 604 5\nwait until 604 < 6\nexpect token 1 = 0\n");
+  EXPECT_TRUE(o.totals.ok()) << o.out;
+  o = run("clock on\nset 604 0\nwait until 604 < 0 within 1.5\nexpect token 604 = 1.5 ~ 1e-6\n");
+  EXPECT_EQ(o.totals.failed, 1) << o.out;
+  EXPECT_EQ(o.totals.passed, 1) << o.out;
+  EXPECT_NE(o.out.find("t.z480:3: still 1.5 after 1.5 s, waiting for < 0"), std::string::npos) << o.out;
+  o = run("wait until radio-height < 100\n");
+  EXPECT_EQ(o.totals.failed, 1) << o.out;
+  EXPECT_NE(o.out.find("no flight model flies"), std::string::npos) << o.out;
 }
 
 // A name a megabyte long is echoed by its first 200 characters.

@@ -90,7 +90,7 @@ const char *const kOtherReads[] = {
     "accelerations/n-pilot-y-norm", "gear/wow",     "velocities/q-rad_sec",
     "velocities/p-rad_sec", "aero/beta-deg",        "aero/alpha-deg",
     "propulsion/engine[0]/thrust-lbs", "propulsion/engine[1]/thrust-lbs",
-    "velocities/vg-fps",
+    "velocities/vg-fps",   "velocities/r-rad_sec",
 };
 struct PowerCommand {
   double throttle;
@@ -184,6 +184,8 @@ bool FlightDynamics::stall_warning() const {
 double FlightDynamics::thrust_lbs() const {
   return value("propulsion/engine[0]/thrust-lbs") + value("propulsion/engine[1]/thrust-lbs");
 }
+
+double FlightDynamics::radio_height_ft() const { return value("position/h-agl-ft") - kCgHeightFt; }
 
 double FlightDynamics::ground_speed_kts() const { return value("velocities/vg-fps") / kFeetPerNm * 3600; }
 

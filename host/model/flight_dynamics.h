@@ -73,6 +73,8 @@ class FlightDynamics {
   // Both propellers' thrust, pounds (negative in reverse).
   double thrust_lbs() const;
   double ground_speed_kts() const;
+  // The wheels' height above the ground, feet (0 standing on them).
+  double radio_height_ft() const;
 
  private:
   std::vector<double> controls() const;

@@ -225,10 +225,15 @@ async function viewers({ context, url, errors }) {
 }
 
 async function touch({ browser, url, errors }) {
-  const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, hasTouch: true, isMobile: true });
+  // A tablet: 820 x 1180 CSS pixels at two device pixels each.
+  const context = await browser.newContext({ viewport: { width: 820, height: 1180 }, deviceScaleFactor: 2, hasTouch: true, isMobile: true });
   try {
     const p = await open_page(context, url + '#windows=10', errors);
     const { page } = p;
+    // The quadrant is drawn at the screen's own pixels, not stretched.
+    const face = await page.$eval('.window[data-ident="10"] canvas.face',
+                                  (c) => ({ w: c.width, css: c.getBoundingClientRect().width }));
+    if (Math.abs(face.w - 2 * face.css) > 1) throw new Error('the quadrant is not drawn at the device pixels: ' + JSON.stringify(face));
     const before = await p.token(558);
     // One finger from the lever at idle up past the top of the quadrant,
     // in a few big steps: the lever still ends at full power.

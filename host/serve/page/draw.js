@@ -194,9 +194,21 @@ const Draw = (() => {
   }
 
   // What a picture shows through its mask: the mask's size, drawn by paint.
+  // One scratch canvas per size, reused every drawing: a canvas made for
+  // every moving element of every frame costs more than the drawing.
+  const scratch = new Map();
   function masked(mask, paint) {
-    const c = canvas(mask.width, mask.height);
+    const key = mask.width + 'x' + mask.height;
+    let c = scratch.get(key);
+    if (!c) {
+      if (scratch.size > 256) scratch.clear();
+      c = canvas(mask.width, mask.height);
+      scratch.set(key, c);
+    }
     const ctx = c.getContext('2d');
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.globalCompositeOperation = 'source-over';
+    ctx.clearRect(0, 0, c.width, c.height);
     paint(ctx);
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.globalCompositeOperation = 'destination-in';
@@ -315,13 +327,31 @@ const Draw = (() => {
   }
 
   // The window's colour, and over it its bitmap stretched to its size.
+  // The window's colour and picture, resampled once for the size it is shown
+  // at (a high-quality resampling of the whole window every frame would cost
+  // more than all its gauges) and copied pixel for pixel after that.
+  const backdrops = new Map();  // picture (or colour) -> canvas at the last size
   function backdrop(ctx, colour, image, w, h) {
-    ctx.fillStyle = 'rgb(' + ((colour >> 16) & 255) + ',' + ((colour >> 8) & 255) + ',' + (colour & 255) + ')';
-    ctx.fillRect(0, 0, w, h);
-    if (image && w > 0 && h > 0) {
-      ctx.imageSmoothingQuality = 'high';
-      ctx.drawImage(image, 0, 0, w, h);
+    const t = ctx.getTransform();
+    const pw = Math.round(w * t.a), ph = Math.round(h * t.d);
+    const key = image || colour;
+    let c = backdrops.get(key);
+    if (!c || c.width !== pw || c.height !== ph || c.colour !== colour) {
+      c = canvas(Math.max(1, pw), Math.max(1, ph));
+      c.colour = colour;
+      const b = c.getContext('2d');
+      b.fillStyle = 'rgb(' + ((colour >> 16) & 255) + ',' + ((colour >> 8) & 255) + ',' + (colour & 255) + ')';
+      b.fillRect(0, 0, c.width, c.height);
+      if (image && w > 0 && h > 0) {
+        b.imageSmoothingQuality = 'high';
+        b.drawImage(image, 0, 0, c.width, c.height);
+      }
+      backdrops.set(key, c);
     }
+    ctx.save();
+    ctx.setTransform(1, 0, 0, 1, t.e, t.f);
+    ctx.drawImage(c, 0, 0);
+    ctx.restore();
   }
 
   return { load, gauge, size, backdrop, F };

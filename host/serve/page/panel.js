@@ -362,10 +362,11 @@ const Panel = (() => {
   }
 
   // The window at s canvas pixels per window unit: whole, or only where the
-  // changed gauges lie (when there are few).
+  // changed gauges lie (the backdrop is a plain copy, so piece by piece is
+  // cheaper until most of the window's gauges changed).
   function draw_window(win, ctx, s, changed) {
     const u = units(win);
-    const regions = changed && changed.length <= 12 ? changed.map((g) => gauge_rect(g, s)) : [null];
+    const regions = changed && changed.length <= 40 ? changed.map((g) => gauge_rect(g, s)) : [null];
     for (const r of regions) {
       ctx.save();
       if (r) {
