@@ -38,7 +38,8 @@ Step expect_sounds(const ScriptLine &line, Args &a) {
   return [=](ScriptRun &run) {
     Audio &audio = run.host.audio();
     audio.require_hearing();
-    auto [first, last] = audio.take_new_starts();
+    std::pair<std::size_t, std::size_t> fresh = audio.take_new_starts();
+    std::size_t first = fresh.first, last = fresh.second;
     audio.when_named([=, &run, &audio] {
       std::vector<SoundStart> got(audio.started().begin() + static_cast<std::ptrdiff_t>(first),
                                   audio.started().begin() + static_cast<std::ptrdiff_t>(last));
