@@ -59,17 +59,27 @@
 //   flight on|off     the aircraft flown by JSBSim (host/model/flight_dynamics.h)
 //                     with every frame, writing what the instruments read,
 //                     from the start set last; off at the start of every script
-//   flight init runway [heading DEG] [running]
+//   flight init runway [heading DEG] [east NM] [north NM] [running]
 //   flight init air FEET KNOTS [heading DEG] [east NM] [north NM] [gear down]
 //                     starts the flight anew (and switches it on): on the
 //                     runway's threshold, the engines running if asked, or
 //                     trimmed level in the air with the engines running
 //   flight stick ELEVATOR AILERON [RUDDER]
 //                     the pilot's hands, -1 to 1: push, roll right, yaw right
-//   expect flight stall-warning|alpha|thrust|ground-speed = VALUE [~ TOL]
+//   flight hold [pitch DEG] [bank DEG] [heading DEG] | off
+//                     a pilot's steady hands holding a pitch (nose up), a
+//                     bank (right) and on the ground a heading, until off
+//                     or the next `flight stick`
+//   expect flight stall-warning|alpha|thrust|ground-speed|pitch|radio-height|
+//                 vertical-speed|on-ground = VALUE [~ TOL]
 //                     the stall warning (1 sounding), the angle of attack,
-//                     both propellers' thrust (lb), the ground speed (kt)
+//                     both propellers' thrust (lb), the ground speed (kt),
+//                     the pitch (degrees up), the wheels' height (ft), the
+//                     climb (ft/min), the wheels on the ground (1)
 //                     (host/script/flight_commands.cpp has the details)
+//   wait until WHAT <|> VALUE [within SECONDS]
+//                     runs frames until one of those quantities or a host
+//                     variable passes the value; fails after SECONDS (600)
 //
 // Time (a frame is 1/18 s of simulated time):
 //   clock on|off      while on, every frame moves the host's clock tokens on:
