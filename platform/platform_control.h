@@ -27,6 +27,10 @@ struct Playback {
   double end = 0;
   std::int32_t volume = 0;  // hundredths of a decibel
   bool started = true;      // a play began here (not a continuation)
+  // Where the host hears the sound card's recording: how much of it was
+  // recorded when the play began. The sound lies after that, at most the
+  // card's mixing delay later.
+  std::uint64_t recorded_before = 0;
 };
 
 using PlaybackListener = std::function<void(std::shared_ptr<const Playback>)>;
@@ -59,5 +63,26 @@ bool hears_playback();
 
 // Devices and buffers not yet released.
 std::size_t live_objects();
+
+// --- a recording of the sound card, where the module plays through a sound
+// layer of its own and the host hears it only as the card plays it
+
+// Its sample rate (mono); 0 where the host hears the sound layer directly.
+double recording_rate();
+// Samples recorded so far.
+std::uint64_t recorded();
+// The samples [from, to) recorded, as values from -1 to 1 (fewer when the
+// recording is shorter).
+std::vector<float> recording(std::uint64_t from, std::uint64_t to);
+// Waits on the sound card's clock until `position` is recorded; false when
+// the recording stood still for seconds on end (the card stopped).
+bool wait_recorded(std::uint64_t position);
+// The card's mixing delay at most: how far past `recorded_before` a play's
+// first sample may lie in the recording.
+std::uint64_t mixing_delay();
+
+// The module whose sound calls the host follows (to make one fail, and to
+// see each play begin); called once it is loaded.
+void watch_module(void *module_handle);
 
 }  // namespace platform::control

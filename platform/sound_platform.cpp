@@ -309,5 +309,13 @@ bool hears_playback() { return true; }
 
 std::size_t live_objects() { return world().devices.size() + world().buffers.size(); }
 
+// The host hears this layer directly: there is no recording.
+double recording_rate() { return 0; }
+std::uint64_t recorded() { return 0; }
+std::vector<float> recording(std::uint64_t, std::uint64_t) { return {}; }
+bool wait_recorded(std::uint64_t) { return true; }
+std::uint64_t mixing_delay() { return 0; }
+void watch_module(void *) {}
+
 }  // namespace control
 }  // namespace platform

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/core/module.h"
+#include "host/core/sound_match.h"
 #include "platform/platform_control.h"
 
 namespace z480 {
@@ -64,10 +66,21 @@ class Audio {
   // does not hear the module's sounds.
   void require_hearing() const;
   const std::vector<SoundStart> &started() const { return started_; }
+  // Where the host hears the module only through a recording of the sound
+  // card: waits until the card has played every sound started so far and
+  // names each by what the recording holds where it began (0 where it holds
+  // none of the module's sounds). Elsewhere the names are known at once.
+  void settle();
+  // Runs `check` once every sound started so far is named: at once where
+  // names are known at once; else when the host's clock has passed their
+  // end or the run settles, so that a check does not hold the clock while
+  // the card plays on (a switch clicked again at once still finds its
+  // click sounding).
+  void when_named(std::function<void()> check);
   // Called for every sound as it starts.
   void on_start(std::function<void(const SoundStart &)> listener) { on_start_ = std::move(listener); }
-  // The sounds started since the previous call.
-  std::vector<SoundStart> take_new_starts();
+  // The sounds started since the previous call: their places in started().
+  std::pair<std::size_t, std::size_t> take_new_starts();
 
   // When the last sound played so far ends (0 when none played).
   double end_of_sound() const;
@@ -77,6 +90,17 @@ class Audio {
 
  private:
   void heard(std::shared_ptr<const platform::control::Playback> playback);
+  // Where the recording holds a play to its end.
+  std::uint64_t recorded_end(const platform::control::Playback &p) const;
+  // Waits on the sound card until the recording reaches `position`.
+  void wait_for_card(std::uint64_t position) const;
+  void name_from_recording();
+
+  struct Pending {
+    std::size_t start;  // index into started_
+    std::int32_t written_id;  // the resource whose data the module wrote into the buffer
+    std::shared_ptr<const platform::control::Playback> playback;
+  };
 
   const std::vector<WaveFingerprint> &waves_;
   std::string window_class_;
@@ -85,6 +109,20 @@ class Audio {
   std::vector<SoundStart> started_;
   std::function<void(const SoundStart &)> on_start_;
   std::size_t taken_ = 0;
+  // Hearing through a recording: the module's resources to match, the
+  // starts not yet named, the plays whose end the host clock has not yet
+  // passed, and how far the recording has been searched.
+  Module &module_;
+  std::optional<SoundMatcher> matcher_;
+  std::vector<Pending> pending_;
+  std::vector<std::shared_ptr<const platform::control::Playback>> sounding_;
+  std::uint64_t searched_ = 0;
+  std::vector<std::function<void()>> checks_;
+  struct Measured {
+    std::size_t named = 0, unheard = 0;
+    std::uint64_t delay_min = ~0ull, delay_max = 0;  // recording samples
+    double fit_min = 1;
+  } measured_;
 };
 
 // Collects the mixes of several runs one after another, for `--wav`.

@@ -109,7 +109,7 @@ Host::Host(Module &module)
   set_interface(kTrafficInterfaceName, traffic_->provider());
   on_frame([this] { traffic_->fly(1.0 / kFramesPerSecond); });
   audio_->on_start([this](const SoundStart &s) {
-    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge, s.time});
+    log_.push_back({LogEntry::kSound, s.wave_id, 0, s.gauge, s.time, audio_->started().size() - 1});
   });
   g_host = this;
   module_.imports().panels.fn_ptr = &services_;
@@ -160,6 +160,11 @@ void Host::send_key_event(std::int32_t id, std::uint32_t value) {
 
 void Host::raise_key_event(std::int32_t id, std::uint32_t value) {
   for (auto &reaction : reactions_) reaction({id, value});
+}
+
+void Host::name_sounds(std::vector<LogEntry> &entries) const {
+  for (LogEntry &e : entries)
+    if (e.kind == LogEntry::kSound) e.id = audio_->started()[e.start].wave_id;
 }
 
 std::vector<LogEntry> Host::take_new_log() {

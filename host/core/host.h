@@ -37,6 +37,7 @@ struct LogEntry {
   std::uint32_t value;  // event value; 0 for a sound
   std::string gauge;    // a sound's gauge alias
   double seconds = 0;   // host time when it was sent or started
+  std::size_t start = 0;  // a sound's place in the audio's starts
 };
 
 // While a failure of an element's failure list is on, the host stops
@@ -94,6 +95,9 @@ class Host {
   // added since its previous call.
   const std::vector<LogEntry> &log() const { return log_; }
   std::vector<LogEntry> take_new_log();
+  // Gives the sounds among entries the names the audio has for them now
+  // (Audio::when_named says when they are final).
+  void name_sounds(std::vector<LogEntry> &entries) const;
 
   // Failures the host has on (keys 1 to kLastFailureKey).
   void set_failure(std::int32_t key, bool on);

@@ -35,6 +35,7 @@ constexpr int kStepsPerSecond = Jsbsim::kStepsPerFrame * 18;
 constexpr auto kStartTimeout = std::chrono::seconds(20);
 constexpr int kReplyTimeoutMs = 20000;
 constexpr auto kQuitTimeout = std::chrono::seconds(3);
+constexpr int kStartAttempts = 3;
 
 std::string env_or(const char *name, const char *fallback) {
   const char *v = std::getenv(name);
@@ -126,9 +127,22 @@ JsbsimFiles default_jsbsim_files() {
 Jsbsim::Jsbsim(const JsbsimFiles &files, const JsbsimStart &start, std::vector<std::string> writes,
                std::vector<std::string> reads)
     : writes_(std::move(writes)), reads_(std::move(reads)), values_(reads_.size(), 0.0) {
+  // The port is chosen before JSBSim binds it, so on a busy machine another
+  // program can take it in between, or another JSBSim be handed the same one:
+  // a start that finds no JSBSim of its own at the port is made afresh.
+  for (int attempt = 1;; ++attempt) {
+    try {
+      start_child(files, start);
+      connect_to_child();
+      break;
+    } catch (const JsbsimError &) {
+      stop_child();
+      remove_root();
+      pending_.clear();
+      if (attempt == kStartAttempts || ::access(files.program.c_str(), X_OK) != 0) throw;
+    }
+  }
   try {
-    start_child(files, start);
-    connect_to_child();
     check_properties();
   } catch (...) {
     stop_child();

@@ -62,11 +62,13 @@ Step expect_log(const ScriptLine &line, Args &a) {
                             [](const Expected &e) { return e.kind == LogEntry::kSound; });
   return [=](ScriptRun &run) {
     if (sounds) run.host.audio().require_hearing();
-    std::vector<LogEntry> got = run.host.take_new_log();
-    bool same = got.size() == want.size();
-    for (std::size_t i = 0; same && i < got.size(); ++i) same = want[i].matches(got[i]);
-    if (same) return run.pass();
-    run.fail(line, "the log was " + describe_all(got) + ", expected " + describe_all(want));
+    run.host.audio().when_named([=, &run, got = run.host.take_new_log()]() mutable {
+      run.host.name_sounds(got);
+      bool same = got.size() == want.size();
+      for (std::size_t i = 0; same && i < got.size(); ++i) same = want[i].matches(got[i]);
+      if (same) return run.pass();
+      run.fail(line, "the log was " + describe_all(got) + ", expected " + describe_all(want));
+    });
   };
 }
 

@@ -738,6 +738,12 @@ ScriptTotals run_script(const std::string &module_path, const std::string &file,
   ScriptRun run(*module, out);
   if (started) started(run);
   for (const Step &step : steps) step(run);
+  // The checks that wait on the sound card are done before the run counts.
+  try {
+    run.host.audio().settle();
+  } catch (const std::exception &e) {
+    error(file + ": error: " + e.what());
+  }
   if (finished) finished(run);
   // A header routine that reaches another gauge's elements is the module's
   // fault, whatever the script checked.

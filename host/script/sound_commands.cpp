@@ -36,15 +36,21 @@ Step expect_sounds(const ScriptLine &line, Args &a) {
     }
   }
   return [=](ScriptRun &run) {
-    run.host.audio().require_hearing();
-    std::vector<SoundStart> got = run.host.audio().take_new_starts();
-    bool same = got.size() == want.size();
-    for (std::size_t i = 0; same && i < got.size(); ++i) same = got[i].wave_id == want[i];
-    if (same) return run.pass();
-    std::string expected;
-    for (std::int32_t id : want) expected += (expected.empty() ? "" : " ") + std::to_string(id);
-    run.fail(line, "sounds were " + describe(got) + ", expected " +
-                       (expected.empty() ? "none" : expected));
+    Audio &audio = run.host.audio();
+    audio.require_hearing();
+    std::pair<std::size_t, std::size_t> fresh = audio.take_new_starts();
+    std::size_t first = fresh.first, last = fresh.second;
+    audio.when_named([=, &run, &audio] {
+      std::vector<SoundStart> got(audio.started().begin() + static_cast<std::ptrdiff_t>(first),
+                                  audio.started().begin() + static_cast<std::ptrdiff_t>(last));
+      bool same = got.size() == want.size();
+      for (std::size_t i = 0; same && i < got.size(); ++i) same = got[i].wave_id == want[i];
+      if (same) return run.pass();
+      std::string expected;
+      for (std::int32_t id : want) expected += (expected.empty() ? "" : " ") + std::to_string(id);
+      run.fail(line, "sounds were " + describe(got) + ", expected " +
+                         (expected.empty() ? "none" : expected));
+    });
   };
 }
 
