@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "host/core/sound_match.h"
 #include "platform/resources.h"
 #include "platform/wave.h"
 
@@ -15,21 +16,6 @@ namespace {
 
 namespace control = platform::control;
 
-// One frame of PCM as a value from -1 to 1, the channels averaged.
-float frame_value(const platform::WaveFormat &f, const std::uint8_t *frame) {
-  float sum = 0;
-  for (int c = 0; c < f.channels; ++c) {
-    if (f.bits_per_sample == 8) {
-      sum += (static_cast<float>(frame[c]) - 128.0f) / 128.0f;
-    } else {
-      const std::uint8_t *s = frame + 2 * c;
-      auto v = static_cast<std::int16_t>(static_cast<std::uint16_t>(s[0] | s[1] << 8));
-      sum += static_cast<float>(v) / 32768.0f;
-    }
-  }
-  return sum / static_cast<float>(f.channels);
-}
-
 // Adds one stretch to the track, resampled by linear interpolation.
 void add_playback(std::vector<float> &track, const control::Playback &p) {
   const platform::WaveFormat &f = p.format;
@@ -37,7 +23,7 @@ void add_playback(std::vector<float> &track, const control::Playback &p) {
   if (f.block_align == 0 || f.samples_per_sec == 0 || p.offset >= data.size()) return;
   std::size_t frames = (data.size() - p.offset) / f.block_align;
   if (frames == 0) return;
-  auto value = [&](std::size_t k) { return frame_value(f, &data[p.offset + k * f.block_align]); };
+  auto value = [&](std::size_t k) { return pcm_frame_value(f, &data[p.offset + k * f.block_align]); };
   const double rate = Audio::kMixRate;
   const float gain = static_cast<float>(std::pow(10.0, p.volume / 2000.0));
   auto first = static_cast<std::size_t>(std::ceil(p.start * rate));

@@ -103,26 +103,27 @@ std::vector<float> resample(std::span<const float> in, double rate_in, double ra
   return out;
 }
 
+float pcm_frame_value(const platform::WaveFormat &f, const std::uint8_t *frame) {
+  float sum = 0;
+  for (int c = 0; c < f.channels; ++c) {
+    if (f.bits_per_sample == 8) {
+      sum += (static_cast<float>(frame[c]) - 128.0f) / 128.0f;
+    } else {
+      const std::uint8_t *s = frame + 2 * c;
+      auto v = static_cast<std::int16_t>(static_cast<std::uint16_t>(s[0] | s[1] << 8));
+      sum += static_cast<float>(v) / 32768.0f;
+    }
+  }
+  return sum / static_cast<float>(f.channels);
+}
+
 std::vector<float> pcm_values(const platform::WaveFormat &f, std::span<const std::uint8_t> data) {
   if (f.format_tag != platform::kWaveFormatPcm || f.channels == 0 ||
       (f.bits_per_sample != 8 && f.bits_per_sample != 16) ||
       f.block_align != f.channels * f.bits_per_sample / 8)
     return {};
   std::vector<float> out(data.size() / f.block_align);
-  for (std::size_t k = 0; k < out.size(); ++k) {
-    const std::uint8_t *frame = &data[k * f.block_align];
-    float sum = 0;
-    for (int c = 0; c < f.channels; ++c) {
-      if (f.bits_per_sample == 8) {
-        sum += (static_cast<float>(frame[c]) - 128.0f) / 128.0f;
-      } else {
-        const std::uint8_t *s = frame + 2 * c;
-        auto v = static_cast<std::int16_t>(static_cast<std::uint16_t>(s[0] | s[1] << 8));
-        sum += static_cast<float>(v) / 32768.0f;
-      }
-    }
-    out[k] = sum / static_cast<float>(f.channels);
-  }
+  for (std::size_t k = 0; k < out.size(); ++k) out[k] = pcm_frame_value(f, &data[k * f.block_align]);
   return out;
 }
 

@@ -20,6 +20,10 @@ namespace z480 {
 std::vector<float> resample(std::span<const float> in, double rate_in, double rate_out,
                             double cutoff_hz);
 
+// One frame of 8- or 16-bit PCM as a value from -1 to 1, the channels
+// averaged.
+float pcm_frame_value(const platform::WaveFormat &format, const std::uint8_t *frame);
+
 // PCM frames as values from -1 to 1, the channels averaged; nothing for a
 // format other than 8- or 16-bit PCM.
 std::vector<float> pcm_values(const platform::WaveFormat &format,
