@@ -9,6 +9,7 @@
 
 #include "host/model/adf_receiver.h"
 #include "host/model/geo.h"
+#include "host/model/gps_receiver.h"
 #include "host/model/marker_receiver.h"
 #include "host/model/nav_database.h"
 #include "host/model/nav_receiver.h"
@@ -174,6 +175,27 @@ TEST(NavReceiver, VorToFromFlipsOverTheStationAndDeflectsTowardsTheCourse) {
 
 // Degrees apart, either way round.
 double apart(std::optional<double> a, double b) { return a ? std::fabs(wrap180(*a - b)) : 999; }
+
+TEST(GpsReceiver, CrossTrackMilesOnEitherSideOfTheWaypointNotAnAngle) {
+  // Left of the line on final, and the same miles left further out: the
+  // same deflection, where a localizer's would narrow toward the runway.
+  GpsReading near = gps_course(runway().threshold, runway().course_deg, on_final(2, -0.5, 1000).at);
+  GpsReading far = gps_course(runway().threshold, runway().course_deg, on_final(8, -0.5, 1000).at);
+  EXPECT_TRUE(near.course);
+  EXPECT_NEAR(near.lateral, 0.5, 0.01);  // the course lies to the right
+  EXPECT_NEAR(far.lateral, 0.5, 0.01);
+  EXPECT_EQ(near.to_from, 1);
+  EXPECT_NEAR(far.distance_nm, 8.0, 0.05);
+  EXPECT_NEAR(gps_course(runway().threshold, runway().course_deg, on_final(4, 0.25, 1000).at).lateral,
+              -0.25, 0.01);
+  EXPECT_EQ(gps_course(runway().threshold, runway().course_deg, on_final(4, 3, 1000).at).lateral, -1.0);
+  // Past the waypoint the line goes on: FROM, the same sense
+  GpsReading past = gps_course(runway().threshold, runway().course_deg, on_final(-3, -0.3, 1000).at);
+  EXPECT_EQ(past.to_from, -1);
+  EXPECT_NEAR(past.lateral, 0.3, 0.01);
+  EXPECT_FALSE(gps_course(runway().threshold, kNan, on_final(4, 0, 1000).at).course);
+  EXPECT_FALSE(gps_course(runway().threshold, 270, {kNan, 0}).course);
+}
 
 TEST(AdfReceiver, PointsToTheBeaconInEveryQuadrant) {
   const Ndb &epm = db().ndbs[0];

@@ -5,6 +5,7 @@
 #include "frame/host_names.h"
 #include "frame/numeric.h"
 #include "host/model/adf_receiver.h"
+#include "host/model/gps_receiver.h"
 #include "host/model/marker_receiver.h"
 #include "host/model/nav_receiver.h"
 #include "host/model/radio_altimeter_receiver.h"
@@ -47,6 +48,24 @@ void show_nav1(Host &host, const NavReading &r) {
   host.set_var(kVarHsiGlideSlopeValid, r.glideslope ? 1.0 : 0.0);
 }
 
+// The GPS, selected as the source, drives them instead: its course through
+// the runway's threshold on the course drawn, the distance to it, and no
+// glideslope.
+void show_gps(Host &host, const AircraftPosition &p) {
+  GpsReading r = gps_course(home_runway().threshold, host.var(kVarHsiCourse), p.at);
+  host.set_var(kVarHsiLateralDeviation, r.course ? r.lateral : 0.0);
+  host.set_var(kVarHsiLateralValid, r.course ? 1.0 : 0.0);
+  host.set_var(kVarHsiToFrom, r.course ? r.to_from : 0);
+  host.set_var(kVarDistance, r.course ? r.distance_nm : 0.0);
+  host.set_var(kVarHsiGlideSlopeDeviation, 0.0);
+  host.set_var(kVarHsiGlideSlopeValid, 0.0);
+}
+
+bool gps_source(const Host &host) {
+  double source = host.var(kVarGpsSource);
+  return std::isfinite(source) && source != 0.0;
+}
+
 }  // namespace
 
 void update_radio_navigation(Host &host, const AircraftPosition &aircraft, const NavDatabase &db) {
@@ -54,9 +73,10 @@ void update_radio_navigation(Host &host, const AircraftPosition &aircraft, const
   p.heading_deg = finite(p.heading_deg);
   NavReading nav1 = receive(host, db, kNav1, p);
   NavReading nav2 = receive(host, db, kNav2, p);
-  show_nav1(host, nav1);
   const NavReading &dme = host.var(kVarDistanceReceiver) == 2 ? nav2 : nav1;
   host.set_var(kVarDistance, dme.dme ? dme.dme_nm : 0.0);
+  if (gps_source(host)) show_gps(host, p);
+  else show_nav1(host, nav1);
 
   AdfWords adf{to_word(host.var(kVarAdfFrequency)), to_word(host.var(kVarAdfExtension))};
   host.set_var(kVarAdfBearing, adf_relative_bearing(db, adf_khz(adf), p).value_or(kNoBearing));

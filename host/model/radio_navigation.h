@@ -22,6 +22,10 @@
 //   49   signal (NAV 2: 58): 0 unheard, from 256 heard
 //   32   DME slant distance, NM (NAV 2: 36), -1 without one; 372 that of
 //        the receiver token 355 selects
+// With the NAV/GPS selector on GPS (token 848 nonzero) the GPS gives 849,
+// 851, 853 and 372 instead (gps_receiver.h: the course drawn, 854, through
+// the home runway's threshold, and the miles to it), and no glideslope
+// (850, 852 at 0);
 // and 39 the ADF's relative bearing (90 without a beacon), 354 the marker
 // lamp (1 outer, 2 middle, 3 inner, 0 none), 614 the radio height in metres.
 #pragma once
