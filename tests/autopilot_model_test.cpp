@@ -150,6 +150,32 @@ TEST_F(AutopilotTable, AGlideslopeGivenUpForAltitudeStaysOutUntilTheApproachIsPr
   EXPECT_EQ(var(kVarAutopilotAltitudeHold), 0.0);
 }
 
+TEST_F(AutopilotTable, AGlideslopeLostInAGapArmsAgainAndCapturesWhenItComesBack) {
+  event(kEventAutopilotApproachHoldToggle);
+  set_all({kVarHsiLateralValid, kVarHsiGlideSlopeValid}, 1.0);
+  host_->set_var(kVarHsiLateralDeviation, 0.0);
+  host_->set_var(kVarHsiGlideSlopeDeviation, 0.0);
+  event(kEveryFrame);
+  ASSERT_EQ(var(kVarAutopilotGlideslopeHold), 1.0);
+  // the gap: the signal gone, the mode out, the approach still selected
+  host_->set_var(kVarHsiGlideSlopeValid, 0.0);
+  for (int i = 0; i < 3; ++i) event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeHold), 0.0);
+  EXPECT_EQ(var(kVarAutopilotApproachHold), 1.0);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeArmed), 1.0);
+  EXPECT_EQ(var(kVarNav1GlideslopeReceived), 0.0);
+  // back, but off the path: armed, not yet captured
+  host_->set_var(kVarHsiGlideSlopeValid, 1.0);
+  host_->set_var(kVarHsiGlideSlopeDeviation, 0.3);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeHold), 0.0);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeArmed), 1.0);
+  host_->set_var(kVarHsiGlideSlopeDeviation, 0.05);
+  event(kEveryFrame);
+  EXPECT_EQ(var(kVarAutopilotGlideslopeHold), 1.0);
+  EXPECT_EQ(var(kVarAutopilotApproachHold), 1.0);
+}
+
 TEST_F(AutopilotTable, TheTrimWheelMovesTheAttitudeHeldInsteadOfTheTrim) {
   host_->set_var(kVarPitch, -3.0);
   event(kEventElevatorTrimUp);
