@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <optional>
+#include <vector>
 
 #include "host/model/jsbsim.h"
 
@@ -25,10 +26,11 @@ const std::vector<std::string> kWrites = {
     "fcs/throttle-cmd-norm",    "fcs/throttle-cmd-norm[1]", "fcs/advance-cmd-norm",
     "fcs/advance-cmd-norm[1]",  "fcs/flap-cmd-norm",       "gear/gear-cmd-norm",
     "fcs/left-brake-cmd-norm",  "fcs/right-brake-cmd-norm", "fcs/feather-cmd-norm[1]",
+    "propulsion/engine/reverser", "propulsion/engine[1]/reverser",
     "propulsion/active_engine", "propulsion/starter_cmd",  "propulsion/cutoff_cmd",
 };
 enum Write { kElevator, kAileron, kRudder, kThrottle1, kThrottle2, kAdvance1, kAdvance2, kFlaps,
-             kGear, kBrakeLeft, kBrakeRight, kFeather2, kWriteCount };
+             kGear, kBrakeLeft, kBrakeRight, kFeather2, kReverser1, kReverser2, kWriteCount };
 const std::vector<std::string> kReads = {
     "velocities/vc-kts",        "velocities/vtrue-kts",      "position/h-sl-ft",
     "position/h-agl-ft",        "velocities/h-dot-fps",      "attitude/theta-deg",
@@ -37,9 +39,12 @@ const std::vector<std::string> kReads = {
     "z480/north-ft",            "z480/east-ft",              "attitude/psi-deg",
     "propulsion/engine[0]/n1",  "propulsion/engine[0]/itt-c", "propulsion/engine[0]/fuel-flow-rate-pps",
     "propulsion/tank[0]/contents-lbs",
+    "propulsion/engine[0]/thrust-lbs", "propulsion/engine[0]/propeller-rpm",
+    "propulsion/engine[1]/propeller-rpm",
 };
 enum Read { kSpeed, kTrueSpeed, kAltitude, kHeight, kClimbFps, kPitch, kBank, kAlpha, kBeta, kQ,
-            kP, kWow, kNorth, kEast, kHeading, kN1, kItt, kFuelFlowPps, kTank };
+            kP, kWow, kNorth, kEast, kHeading, kN1, kItt, kFuelFlowPps, kTank, kThrust1, kPropRpm1,
+            kPropRpm2 };
 
 constexpr double kFrame = 1.0 / 18;
 
@@ -225,6 +230,88 @@ TEST(FlightPerformance, EngineStartLightsOffHotAndSettlesAtIdle) {
   EXPECT_NEAR(f[kN1], 62, 1);
   EXPECT_NEAR(f[kFuelFlowPps] * 3600, 130, 13);
   EXPECT_LT(f[kTank], fuel_at_start - 0.5);  // the tank drains
+}
+
+// A landing roll from 110 kt, brakes off, the levers at idle or in full
+// reverse from 3 s on, the rudder on the centreline, until 15 kt: the
+// distance from 100 kt, one engine's thrust as it passes 100, 60 and 20 kt,
+// the fastest propeller and the hardest deceleration in reverse.
+struct Roll {
+  double metres = 0, thrust[3] = {0, 0, 0}, fastest_rpm = 0, hardest_g = 0;
+};
+Roll landing_roll(bool reverse) {
+  TestFlight f({47, 8, 0, 110, 40, true});
+  Roll roll;
+  for (int i = 0; i < 3 * 18; ++i) f.frame();
+  f.set(kReverser1, reverse ? 1 : 0);
+  f.set(kReverser2, reverse ? 1 : 0);
+  f.power(reverse ? 1 : 0);
+  const double marks[] = {100, 60, 20};
+  std::optional<double> north, east;
+  std::vector<double> speeds;
+  for (int i = 0; i < 300 * 18 && f[kSpeed] > 15; ++i) {
+    f.set(kRudder, std::clamp((40 - f[kHeading]) / 5, -1.0, 1.0));
+    double before = f[kSpeed];
+    f.frame();
+    for (int m = 0; m < 3; ++m)
+      if (before >= marks[m] && f[kSpeed] < marks[m]) roll.thrust[m] = f[kThrust1];
+    if (!north && f[kSpeed] < 100) north = f[kNorth], east = f[kEast];
+    speeds.push_back(f[kSpeed]);
+    // over each second, the blades and engines settled after the first two
+    if (i >= 2 * 18) roll.fastest_rpm = std::max({roll.fastest_rpm, f[kPropRpm1], f[kPropRpm2]});
+    if (speeds.size() > 18)
+      roll.hardest_g = std::max(roll.hardest_g, (speeds[speeds.size() - 19] - f[kSpeed]) * 1.6878 / 32.174);
+  }
+  EXPECT_LE(f[kSpeed], 15) << "still rolling";
+  if (north) roll.metres = std::hypot(f[kNorth] - *north, f[kEast] - *east) * 0.3048;
+  return roll;
+}
+
+TEST(FlightPerformance, FullReversePushesWithAboutHalfTheStaticPullAndSlowsTheRollBelievably) {
+  TestFlight held({47, 8, 0, 0, 40, true});
+  held.set(kBrakeLeft, 1);
+  held.set(kBrakeRight, 1);
+  held.power(1);
+  for (int i = 0; i < 10 * 18; ++i) held.frame();
+  double static_pull = held[kThrust1];
+  EXPECT_NEAR(static_pull, 2700, 300);
+
+  Roll reverse = landing_roll(true);
+  for (double t : reverse.thrust) {
+    EXPECT_LT(t, -static_pull / 3);
+    EXPECT_GT(t, -static_pull * 0.6);
+  }
+  // The engine's reverse power is what the blade takes near the rated speed.
+  EXPECT_LT(reverse.fastest_rpm, 1750);
+  EXPECT_GT(reverse.fastest_rpm, 1300);
+  EXPECT_LT(reverse.hardest_g, 0.4);
+  EXPECT_GT(reverse.hardest_g, 0.1);
+
+  Roll idle = landing_roll(false);
+  EXPECT_LT(idle.hardest_g, 0.06);
+  EXPECT_LT(reverse.metres, idle.metres / 2);
+}
+
+// Cut off at ground idle: the blades feather as the oil pressure goes, and
+// the propeller stops in tens of seconds, not minutes and not at once.
+TEST(FlightPerformance, APropellerCutOffAtGroundIdleStopsWithinHalfAMinute) {
+  TestFlight f({47, 8, 0, 0, 40, true});
+  f.set(kBrakeLeft, 1);
+  f.set(kBrakeRight, 1);
+  for (int i = 0; i < 20 * 18; ++i) f.frame();
+  double idle_rpm = f[kPropRpm1];
+  EXPECT_GT(idle_rpm, 1300);
+  f.frame({{"propulsion/active_engine", -1}, {"propulsion/cutoff_cmd", 1}});
+  int frames = 0;
+  for (; frames < 120 * 18 && f[kPropRpm1] > 0.02 * 1700; ++frames) {
+    f.frame();
+    if (frames == 3 * 18) {
+      EXPECT_GT(f[kPropRpm1], idle_rpm / 2);
+    }
+  }
+  EXPECT_GT(frames, 10 * 18);
+  EXPECT_LT(frames, 30 * 18);
+  EXPECT_NEAR(f[kPropRpm2], f[kPropRpm1], 20);
 }
 
 TEST(JsbsimLink, TwoRunsGiveTheSameNumbers) {
