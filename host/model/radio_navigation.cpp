@@ -73,10 +73,13 @@ void update_radio_navigation(Host &host, const AircraftPosition &aircraft, const
   p.heading_deg = finite(p.heading_deg);
   NavReading nav1 = receive(host, db, kNav1, p);
   NavReading nav2 = receive(host, db, kNav2, p);
-  const NavReading &dme = host.var(kVarDistanceReceiver) == 2 ? nav2 : nav1;
-  host.set_var(kVarDistance, dme.dme ? dme.dme_nm : 0.0);
-  if (gps_source(host)) show_gps(host, p);
-  else show_nav1(host, nav1);
+  if (gps_source(host)) {
+    show_gps(host, p);
+  } else {
+    show_nav1(host, nav1);
+    const NavReading &dme = host.var(kVarDistanceReceiver) == 2 ? nav2 : nav1;
+    host.set_var(kVarDistance, dme.dme ? dme.dme_nm : 0.0);
+  }
 
   AdfWords adf{to_word(host.var(kVarAdfFrequency)), to_word(host.var(kVarAdfExtension))};
   host.set_var(kVarAdfBearing, adf_relative_bearing(db, adf_khz(adf), p).value_or(kNoBearing));
